@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace band {
+
+// Gathers the interpreter's output between appends to the text box. Appending is what costs
+// (the text box re-lays out its text on every append), so a flood of small chunks is shown in
+// a few large appends, while a chunk after a quiet spell (a prompt, an echo) is shown at once.
+// The gathering interval grows with the cost of the last append, so the window's thread never
+// spends more than about half of a flood appending.
+class OutputBatcher {
+public:
+    static constexpr size_t FlushSize = 64 * 1024;  // characters gathered before an append is due
+    static constexpr DWORD MinimumInterval = 20;   // milliseconds
+
+    // Adds one chunk; true when the gathered text should be shown now.
+    bool Add(const wchar_t* text, DWORD now);
+
+    bool HasPending() const { return !pending.empty(); }
+
+    // How long the tail may wait for the next chunk before it is shown anyway.
+    DWORD Interval() const { return interval; }
+
+    // Hands over everything gathered so far.
+    std::wstring Take();
+
+    // Records one append, from its start to its end, as tick counts.
+    void Shown(DWORD started, DWORD ended);
+
+private:
+    std::wstring pending;
+    DWORD lastShown = 0;
+    DWORD interval = MinimumInterval;
+    bool shownOnce = false;
+};
+
+}  // namespace band
