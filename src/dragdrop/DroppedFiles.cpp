@@ -1,0 +1,60 @@
+#include "dragdrop/DroppedFiles.h"
+
+#include <shlwapi.h>
+
+namespace dragdrop {
+namespace {
+
+// The shell's path helpers assume buffers of MAX_PATH characters; these work on any length.
+std::wstring ParentFolder(const std::wstring& path)
+{
+    std::vector<wchar_t> buffer(path.begin(), path.end());
+    buffer.push_back(L'\0');
+    ::PathRemoveFileSpecW(buffer.data());
+    return buffer.data();
+}
+
+std::wstring LastComponent(const std::wstring& path)
+{
+    std::vector<wchar_t> buffer(path.begin(), path.end());
+    buffer.push_back(L'\0');
+    ::PathStripPathW(buffer.data());
+    return buffer.data();
+}
+
+std::wstring QuotedWhenSpaced(const std::wstring& name)
+{
+    if (name.find(L' ') == std::wstring::npos)
+        return name;
+    return L"\"" + name + L"\"";
+}
+
+}  // namespace
+
+FORMATETC FileListFormat()
+{
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    return format;
+}
+
+std::vector<std::wstring> ReadDroppedPaths(HDROP drop)
+{
+    std::vector<std::wstring> paths;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+        std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+        const UINT copied = ::DragQueryFileW(drop, index, &path[0], length + 1);
+        path.resize(copied);
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+std::wstring NameForCommandLine(const std::wstring& path, const std::wstring& currentFolder)
+{
+    const bool inCurrentFolder = ::StrCmpIW(ParentFolder(path).c_str(), currentFolder.c_str()) == 0;
+    return QuotedWhenSpaced(inCurrentFolder ? LastComponent(path) : path);
+}
+
+}  // namespace dragdrop
