@@ -52,6 +52,18 @@ TEST_F(ConsoleProcessOutput, InterpreterRunsInTheGivenFolderWithTheHostEnvironme
     ::SetEnvironmentVariableW(L"BRIMBLESTONE_PROBE", nullptr);
 }
 
+TEST_F(ConsoleProcessOutput, InterpreterAndItsConsoleShowNoWindow)
+{
+    const auto before = consoletest::ChildProcessIds(L"cmd.exe");
+    StartIn(L"C:\\");
+    const DWORD interpreter = consoletest::NewProcessId(before, consoletest::ChildProcessIds(L"cmd.exe"));
+    ASSERT_NE(0u, interpreter);
+    Run(L"echo shown\r\n");
+    EXPECT_FALSE(consoletest::HasVisibleWindow(interpreter));
+    for (DWORD host : consoletest::ChildProcessIds(L"conhost.exe", interpreter))
+        EXPECT_FALSE(consoletest::HasVisibleWindow(host));
+}
+
 TEST_F(ConsoleProcessOutput, PromptWithoutLineEndArrivesWithoutWaitingForOne)
 {
     StartIn(L"C:\\");

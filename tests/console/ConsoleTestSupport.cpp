@@ -34,6 +34,21 @@ void ForEachProcess(Visit visit)
         visit(entry);
 }
 
+struct VisibleWindowSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK NoteVisibleWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<VisibleWindowSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window))
+        search->found = true;
+    return TRUE;
+}
+
 }  // namespace
 
 CollectingWindow::CollectingWindow()
@@ -93,12 +108,11 @@ bool CollectingWindow::WaitForPrompt(std::size_t since)
     });
 }
 
-std::vector<DWORD> ChildProcessIds(const wchar_t* exeName)
+std::vector<DWORD> ChildProcessIds(const wchar_t* exeName, DWORD parent)
 {
     std::vector<DWORD> ids;
-    const DWORD self = ::GetCurrentProcessId();
     ForEachProcess([&](const PROCESSENTRY32W& entry) {
-        if (entry.th32ParentProcessID == self && ::lstrcmpiW(entry.szExeFile, exeName) == 0)
+        if (entry.th32ParentProcessID == parent && ::lstrcmpiW(entry.szExeFile, exeName) == 0)
             ids.push_back(entry.th32ProcessID);
     });
     return ids;
@@ -145,6 +159,13 @@ int CountOpenHandles()
             ++open;
     }
     return open;
+}
+
+bool HasVisibleWindow(DWORD processId)
+{
+    VisibleWindowSearch search = {processId, false};
+    ::EnumWindows(NoteVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 TemporaryFolder::TemporaryFolder(const wchar_t* name)

@@ -41,8 +41,8 @@ private:
     support::UniqueWindow window;
 };
 
-// Process ids of the running programs named `exeName` that this process started.
-std::vector<DWORD> ChildProcessIds(const wchar_t* exeName);
+// Process ids of the running programs named `exeName` that `parent` (by default this process) started.
+std::vector<DWORD> ChildProcessIds(const wchar_t* exeName, DWORD parent = ::GetCurrentProcessId());
 // Process ids of the running programs named `exeName`, wherever started.
 std::vector<DWORD> ProcessIds(const wchar_t* exeName);
 // The one id in `after` that is not in `before`, or 0.
@@ -52,6 +52,9 @@ DWORD ExitCodeOf(HANDLE process);
 
 // The number of open handles of this process, found by probing every handle value in a range.
 int CountOpenHandles();
+
+// Whether any top-level window of the process is visible.
+bool HasVisibleWindow(DWORD processId);
 
 // A fresh folder under the temporary folder, removed with its files at destruction.
 class TemporaryFolder {
