@@ -7,104 +7,100 @@
 using consoletest::ChildProcessIds;
 using consoletest::CollectingWindow;
 using consoletest::ExitCodeOf;
-using consoletest::NewProcessId;
-using consoletest::OpenForExitCode;
 
 namespace {
 
 constexpr wchar_t Interpreter[] = L"cmd.exe";
 
-TEST(ConsoleProcessLifecycle, StopIsSafeWhenNeverStartedAndWhenRepeated)
-{
-    console::ConsoleProcess idle;
-    EXPECT_TRUE(idle.Stop());
-    EXPECT_TRUE(idle.Stop());
-    EXPECT_FALSE(idle.IsRunning());
-    EXPECT_FALSE(idle.WriteLine(L"dir\r\n"));
-}
+class ConsoleProcessLifecycle : public ::testing::Test {
+protected:
+    // Starts the interpreter, waits for its prompt and returns a handle that outlives Stop.
+    support::UniqueHandle StartInterpreter()
+    {
+        const auto before = ChildProcessIds(Interpreter);
+        const std::size_t seen = window.Got().output.size();
+        EXPECT_TRUE(console.Start(window.Handle(), L"C:\\"));
+        auto process = consoletest::OpenForExitCode(consoletest::NewProcessId(before, ChildProcessIds(Interpreter)));
+        EXPECT_TRUE(process);
+        EXPECT_TRUE(window.WaitForPrompt(seen));
+        return process;
+    }
 
-TEST(ConsoleProcessLifecycle, SecondStartWhileRunningCreatesNoInterpreter)
-{
+    void ExitInterpreter()
+    {
+        ASSERT_TRUE(console.WriteLine(L"exit\r\n"));
+        ASSERT_TRUE(window.WaitForExited());
+    }
+
     CollectingWindow window;
     console::ConsoleProcess console;
-    const auto before = ChildProcessIds(Interpreter);
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
+};
+
+TEST_F(ConsoleProcessLifecycle, StopIsSafeWhenNeverStartedAndWhenRepeated)
+{
+    EXPECT_TRUE(console.Stop());
+    EXPECT_TRUE(console.Stop());
+    EXPECT_FALSE(console.IsRunning());
+    EXPECT_FALSE(console.WriteLine(L"dir\r\n"));
+}
+
+TEST_F(ConsoleProcessLifecycle, SecondStartWhileRunningCreatesNoInterpreter)
+{
+    StartInterpreter();
+    const auto running = ChildProcessIds(Interpreter);
     EXPECT_TRUE(console.IsRunning());
     EXPECT_FALSE(console.Start(window.Handle(), L"C:\\"));
-    EXPECT_EQ(before.size() + 1, ChildProcessIds(Interpreter).size());
+    EXPECT_EQ(running, ChildProcessIds(Interpreter));
     EXPECT_TRUE(console.IsRunning());
-    ASSERT_TRUE(window.WaitForPrompt(0));
     EXPECT_TRUE(console.Stop());
     EXPECT_FALSE(console.IsRunning());
     EXPECT_TRUE(console.Stop());
 }
 
-TEST(ConsoleProcessLifecycle, StopTerminatesWithExitCodeOneAndNeverReportsAnExit)
+TEST_F(ConsoleProcessLifecycle, StopTerminatesWithExitCodeOneAndNeverReportsAnExit)
 {
-    CollectingWindow window;
-    console::ConsoleProcess console;
-    const auto before = ChildProcessIds(Interpreter);
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-    const auto process = OpenForExitCode(NewProcessId(before, ChildProcessIds(Interpreter)));
-    ASSERT_TRUE(process);
-    ASSERT_TRUE(window.WaitForPrompt(0));
+    const auto process = StartInterpreter();
     console.Stop();
     EXPECT_EQ(1u, ExitCodeOf(process.Get()));
-    // Anything the workers could still have sent would be waiting in this thread's queue now.
-    window.PumpUntil([] { return true; });
+    window.ProcessPending();
     EXPECT_EQ(0, window.Got().exited);
     EXPECT_FALSE(console.WriteLine(L"dir\r\n"));
+    EXPECT_FALSE(console.WriteLine(L""));
 }
 
-TEST(ConsoleProcessLifecycle, InterpreterEndingByItselfIsReportedOnceAndNotTerminated)
+TEST_F(ConsoleProcessLifecycle, InterpreterEndingByItselfIsReportedOnceAndNotTerminated)
 {
-    CollectingWindow window;
-    console::ConsoleProcess console;
-    const auto before = ChildProcessIds(Interpreter);
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-    const auto process = OpenForExitCode(NewProcessId(before, ChildProcessIds(Interpreter)));
-    ASSERT_TRUE(window.WaitForPrompt(0));
-    ASSERT_TRUE(console.WriteLine(L"exit\r\n"));
-    ASSERT_TRUE(window.WaitForExited());
+    const auto process = StartInterpreter();
+    ExitInterpreter();
     EXPECT_FALSE(console.IsRunning());
     // The interpreter's console host may hold its input a moment longer than the interpreter.
     EXPECT_TRUE(window.PumpUntil([&] { return !console.WriteLine(L"rem\r\n"); }));
     EXPECT_TRUE(console.Stop());
-    window.PumpUntil([] { return true; });
+    window.ProcessPending();
     EXPECT_EQ(1, window.Got().exited);
     EXPECT_EQ(0u, ExitCodeOf(process.Get()));
 }
 
-TEST(ConsoleProcessLifecycle, StartAfterTheInterpreterEndedStartsAFreshOne)
+TEST_F(ConsoleProcessLifecycle, StartAfterTheInterpreterEndedStartsAFreshOne)
 {
-    CollectingWindow window;
-    console::ConsoleProcess console;
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-    ASSERT_TRUE(window.WaitForPrompt(0));
-    ASSERT_TRUE(console.WriteLine(L"exit\r\n"));
-    ASSERT_TRUE(window.WaitForExited());
-
-    const auto before = ChildProcessIds(Interpreter);
-    const std::size_t seen = window.Got().output.size();
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-    EXPECT_EQ(before.size() + 1, ChildProcessIds(Interpreter).size());
-    ASSERT_TRUE(window.WaitForPrompt(seen));
+    StartInterpreter();
+    ExitInterpreter();
+    const auto fresh = StartInterpreter();
+    ASSERT_TRUE(fresh);
+    EXPECT_TRUE(console.IsRunning());
     const std::size_t prompted = window.Got().output.size();
     ASSERT_TRUE(console.WriteLine(L"echo again\r\n"));
     ASSERT_TRUE(window.WaitForPrompt(prompted));
     EXPECT_NE(std::wstring::npos, window.Got().output.find(L"again", prompted));
     console.Stop();
+    window.ProcessPending();
     EXPECT_EQ(1, window.Got().exited);
 }
 
-TEST(ConsoleProcessLifecycle, FailedStartLeavesNothingBehindAndALaterStartWorks)
+TEST_F(ConsoleProcessLifecycle, FailedStartLeavesNothingBehindAndALaterStartWorks)
 {
-    CollectingWindow window;
-    console::ConsoleProcess console;
-    console::ConsoleProcess warmUp;
-    warmUp.Start(window.Handle(), L"C:\\");
-    window.WaitForPrompt(0);
-    warmUp.Stop();
+    StartInterpreter();
+    console.Stop();
     const int handlesBefore = consoletest::CountOpenHandles();
 
     EXPECT_FALSE(console.Start(window.Handle(), L"C:\\no such folder here"));
@@ -112,33 +108,23 @@ TEST(ConsoleProcessLifecycle, FailedStartLeavesNothingBehindAndALaterStartWorks)
     EXPECT_FALSE(console.WriteLine(L"dir\r\n"));
     EXPECT_EQ(handlesBefore, consoletest::CountOpenHandles());
 
-    const std::size_t seen = window.Got().output.size();
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-    ASSERT_TRUE(window.WaitForPrompt(seen));
+    EXPECT_TRUE(StartInterpreter());
     console.Stop();
 }
 
-TEST(ConsoleProcessLifecycle, StartStopCyclesLeakNoHandle)
+TEST_F(ConsoleProcessLifecycle, StartStopCyclesLeakNoHandle)
 {
-    CollectingWindow window;
-    console::ConsoleProcess console;
-    auto cycle = [&] {
-        const std::size_t seen = window.Got().output.size();
-        ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-        ASSERT_TRUE(window.WaitForPrompt(seen));
-        console.Stop();
-    };
-    cycle();
+    StartInterpreter();
+    console.Stop();
     const int before = consoletest::CountOpenHandles();
-    for (int round = 0; round < 3; ++round)
-        cycle();
+    for (int round = 0; round < 3; ++round) {
+        StartInterpreter();
+        console.Stop();
+    }
     EXPECT_EQ(before, consoletest::CountOpenHandles());
 
-    const std::size_t seen = window.Got().output.size();
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-    ASSERT_TRUE(window.WaitForPrompt(seen));
-    ASSERT_TRUE(console.WriteLine(L"exit\r\n"));
-    ASSERT_TRUE(window.WaitForExited());
+    StartInterpreter();
+    ExitInterpreter();
     console.Stop();
     EXPECT_EQ(before, consoletest::CountOpenHandles());
 }

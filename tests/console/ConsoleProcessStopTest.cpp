@@ -34,7 +34,7 @@ TEST(ConsoleProcessStop, StopWhileOutputFloodsInReturnsAndDeliversNothingAfterwa
 
     console.Stop();
     const std::size_t afterStop = window.Got().output.size();
-    window.PumpUntil([] { return true; });
+    window.ProcessPending();
     EXPECT_EQ(afterStop, window.Got().output.size());
     EXPECT_FALSE(console.IsRunning());
     EXPECT_EQ(0, window.Got().exited);
@@ -64,7 +64,7 @@ TEST(ConsoleProcessStop, StopReturnsWhileAProgramStartedFromTheInterpreterHoldsI
 
     const std::size_t afterStop = window.Got().output.size();
     ::SetEvent(release.Get());
-    window.PumpUntil([] { return true; });
+    window.ProcessPending();
     EXPECT_EQ(afterStop, window.Got().output.size());
 }
 

@@ -91,13 +91,18 @@ bool CollectingWindow::PumpUntil(const std::function<bool()>& done, DWORD bound)
             return false;
         ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 100)),
                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
+        ProcessPending();
     }
     return true;
+}
+
+void CollectingWindow::ProcessPending()
+{
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
 }
 
 bool CollectingWindow::WaitForPrompt(std::size_t since)

@@ -32,6 +32,8 @@ public:
     bool PumpUntil(const std::function<bool()>& done, DWORD bound = GenerousBound);
     // Waits until new output after `since` characters ends in the interpreter's prompt.
     bool WaitForPrompt(std::size_t since);
+    // Processes whatever has already been sent or posted to this thread.
+    void ProcessPending();
     bool WaitForExited() { return PumpUntil([this] { return delivered.exited > 0; }); }
 
 private:
