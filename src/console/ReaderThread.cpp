@@ -25,7 +25,7 @@ DWORD ReadUntilEnd(const ReaderContext& context)
 {
     const WorkerLink& link = *context.link;
     ChunkDecoder decoder(link.codePage);
-    char buffer[ChunkSize + 1];
+    char buffer[ChunkSize];
     while (link.running) {
         DWORD read = 0;
         if (!::ReadFile(context.readEnd.Get(), buffer, ChunkSize, &read, nullptr) || read == 0) {
@@ -36,7 +36,6 @@ DWORD ReadUntilEnd(const ReaderContext& context)
         }
         if (link.stopping)
             return 0;
-        buffer[read] = '\0';
         Deliver(context, decoder.Decode(buffer, read));
     }
     return 0;
