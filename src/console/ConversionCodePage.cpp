@@ -37,4 +37,19 @@ UINT ConversionCodePage()
     return chosen;
 }
 
+UINT ResolvedConversionCodePage()
+{
+    const UINT codePage = ConversionCodePage();
+    if (codePage != CP_THREAD_ACP)
+        return codePage;
+    UINT threadCodePage = 0;
+    const int units = sizeof(threadCodePage) / sizeof(wchar_t);
+    if (::GetLocaleInfoW(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<LPWSTR>(&threadCodePage), units) > 0 &&
+        threadCodePage != CP_ACP)
+        return threadCodePage;
+    // Locales without an ANSI code page of their own convert with the system's.
+    return ::GetACP();
+}
+
 }  // namespace console

@@ -8,4 +8,8 @@ namespace console {
 // chosen once on first use.
 UINT ConversionCodePage();
 
+// The concrete code page that the conversion code page stands for on the calling thread. Worker
+// threads have locales of their own, so the thread that starts the interpreter resolves it for them.
+UINT ResolvedConversionCodePage();
+
 }  // namespace console

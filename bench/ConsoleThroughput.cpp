@@ -1,0 +1,163 @@
+// Throughput of the interpreter's output: read straight from a pipe, against delivered through
+// ConsoleProcess (512-byte reads, one synchronous window message each) to a window that only counts.
+#include "console/ConsoleProcess.h"
+#include "support/AppMessages.h"
+#include "support/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double Megabyte = 1024.0 * 1024.0;
+constexpr ULONGLONG Bound = 120000;
+
+struct Counter {
+    unsigned long long characters = 0;
+    ULONGLONG firstArrival = 0;
+    ULONGLONG lastArrival = 0;
+    bool endsWithPrompt = false;
+};
+
+double Seconds(ULONGLONG milliseconds)
+{
+    return static_cast<double>(milliseconds ? milliseconds : 1) / 1000.0;
+}
+
+std::wstring CreateTextFile(const std::wstring& folder, const wchar_t* name, std::size_t size)
+{
+    const std::string line = "0123456789 the quick brown fox jumps over the lazy dog 0123456789\r\n";
+    std::string content;
+    content.reserve(size);
+    while (content.size() + line.size() <= size)
+        content += line;
+    content.append(size - content.size(), 'x');
+    const std::wstring path = folder + L"\\" + name;
+    support::UniqueHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    return path;
+}
+
+// Seconds from the first byte to the end of `cmd /c type`, reading 64 KB at a time.
+double RawSeconds(const std::wstring& folder, const wchar_t* name, unsigned long long& bytes)
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    support::UniqueHandle readEnd;
+    support::UniqueHandle writeEnd;
+    ::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, 0);
+    ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
+    std::wstring commandLine = std::wstring(L"C:\\WINDOWS\\system32\\cmd.exe /c type ") + name;
+    PROCESS_INFORMATION created = {};
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
+                          folder.c_str(), &startup, &created))
+        return 0;
+    support::UniqueHandle process(created.hProcess);
+    support::UniqueHandle thread(created.hThread);
+    writeEnd.Reset();
+    std::vector<char> buffer(64 * 1024);
+    bytes = 0;
+    ULONGLONG first = 0;
+    DWORD read = 0;
+    while (::ReadFile(readEnd.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read) {
+        if (!first)
+            first = ::GetTickCount64();
+        bytes += read;
+    }
+    return Seconds(::GetTickCount64() - first);
+}
+
+LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* counter = reinterpret_cast<Counter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (counter && (message == WM_APP_STDOUT || message == WM_APP_STDERR)) {
+        const auto* text = reinterpret_cast<const wchar_t*>(wParam);
+        const std::size_t length = std::wcslen(text);
+        const ULONGLONG now = ::GetTickCount64();
+        if (!counter->firstArrival)
+            counter->firstArrival = now;
+        counter->lastArrival = now;
+        counter->characters += length;
+        counter->endsWithPrompt = length > 0 && text[length - 1] == L'>';
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PumpUntil(const Counter& counter, unsigned long long characters)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + Bound;
+    while (!(counter.characters >= characters && counter.endsWithPrompt) && ::GetTickCount64() < deadline) {
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&message);
+    }
+}
+
+// Seconds from the first delivered chunk to the prompt after `type`, through ConsoleProcess.
+double DeliveredSeconds(HWND window, Counter& counter, const std::wstring& folder, const wchar_t* name,
+                        unsigned long long size)
+{
+    console::ConsoleProcess console;
+    if (!console.Start(window, folder.c_str()))
+        return 0;
+    PumpUntil(counter, 1);
+    counter = Counter();
+    const std::wstring line = std::wstring(L"type ") + name + L"\r\n";
+    console.WriteLine(line.c_str());
+    PumpUntil(counter, size);
+    const double seconds = Seconds(counter.lastArrival - counter.firstArrival);
+    console.Stop();
+    return seconds;
+}
+
+}  // namespace
+
+int main()
+{
+    wchar_t temporary[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temporary);
+    const std::wstring folder = std::wstring(temporary) + L"brimblestone throughput";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = CountingProcedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"Brimblestone throughput counter";
+    ::RegisterClassW(&windowClass);
+    support::UniqueWindow window(::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                   nullptr, windowClass.hInstance, nullptr));
+    Counter counter;
+    ::SetWindowLongPtrW(window.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&counter));
+
+    const struct {
+        const wchar_t* name;
+        std::size_t size;
+    } files[] = {{L"four.txt", 4u << 20}, {L"sixteen.txt", 16u << 20}};
+    for (const auto& file : files) {
+        const std::wstring path = CreateTextFile(folder, file.name, file.size);
+        unsigned long long rawBytes = 0;
+        const double raw = RawSeconds(folder, file.name, rawBytes);
+        const double delivered = DeliveredSeconds(window.Get(), counter, folder, file.name, file.size);
+        const double rawRate = static_cast<double>(rawBytes) / Megabyte / raw;
+        const double deliveredRate = static_cast<double>(counter.characters) / Megabyte / delivered;
+        std::printf("%2u MB: raw pipe %.1f MB/s (%llu bytes), delivered %.1f MB/s (%llu characters), ratio %.2f\n",
+                    static_cast<unsigned>(file.size >> 20), rawRate, rawBytes, deliveredRate, counter.characters,
+                    deliveredRate / rawRate);
+        ::DeleteFileW(path.c_str());
+    }
+    ::RemoveDirectoryW(folder.c_str());
+    return 0;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "console/WorkerLink.h"
+#include "support/UniqueHandle.h"
+
+#include <memory>
+
+namespace console {
+
+// Starts the thread that notices an interpreter ending by itself and then sends WM_APP_EXITED once.
+// It works on its own duplicates of the stop event and the process handle.
+// Returns an empty handle when the thread could not be started.
+support::UniqueHandle StartExitWatcher(std::shared_ptr<WorkerLink> link, HANDLE stopEvent, HANDLE process);
+
+}  // namespace console

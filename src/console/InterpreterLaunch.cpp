@@ -1,0 +1,76 @@
+#include "console/InterpreterLaunch.h"
+
+#include <vector>
+
+namespace console {
+namespace {
+
+constexpr wchar_t InterpreterPath[] = L"C:\\WINDOWS\\system32\\cmd.exe";
+
+// A process attribute list naming exactly the handles that the child may inherit.
+class InheritedHandleList {
+public:
+    InheritedHandleList(HANDLE input, HANDLE output, HANDLE error) : handles{input, output, error}
+    {
+        SIZE_T size = 0;
+        ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        storage.resize(size);
+        auto* candidate = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+        if (!::InitializeProcThreadAttributeList(candidate, 1, 0, &size))
+            return;
+        list = candidate;
+        if (!::UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles, sizeof(handles),
+                                         nullptr, nullptr))
+            Release();
+    }
+    InheritedHandleList(const InheritedHandleList&) = delete;
+    InheritedHandleList& operator=(const InheritedHandleList&) = delete;
+    ~InheritedHandleList() { Release(); }
+
+    LPPROC_THREAD_ATTRIBUTE_LIST Get() const noexcept { return list; }
+
+private:
+    void Release() noexcept
+    {
+        if (list)
+            ::DeleteProcThreadAttributeList(list);
+        list = nullptr;
+    }
+
+    HANDLE handles[3];
+    std::vector<unsigned char> storage;
+    LPPROC_THREAD_ATTRIBUTE_LIST list = nullptr;
+};
+
+}  // namespace
+
+support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE error)
+{
+    support::UniqueHandle process;
+    if (!input || !output || !error)
+        return process;
+    const InheritedHandleList inherited(input, output, error);
+    if (!inherited.Get())
+        return process;
+
+    STARTUPINFOEXW startup = {};
+    startup.StartupInfo.cb = sizeof(startup);
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.StartupInfo.wShowWindow = SW_HIDE;
+    startup.StartupInfo.hStdInput = input;
+    startup.StartupInfo.hStdOutput = output;
+    startup.StartupInfo.hStdError = error;
+    startup.lpAttributeList = inherited.Get();
+
+    PROCESS_INFORMATION created = {};
+    // Default security for the process object: nobody else gets rights to it, and its handle is not inheritable.
+    if (!::CreateProcessW(InterpreterPath, nullptr, nullptr, nullptr, TRUE,
+                          CREATE_NEW_CONSOLE | EXTENDED_STARTUPINFO_PRESENT, nullptr, directory,
+                          &startup.StartupInfo, &created))
+        return process;
+    support::UniqueHandle thread(created.hThread);
+    process.Reset(created.hProcess);
+    return process;
+}
+
+}  // namespace console

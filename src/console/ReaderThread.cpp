@@ -1,0 +1,65 @@
+#include "console/ReaderThread.h"
+
+#include "console/ChunkDecoder.h"
+
+#include <new>
+#include <utility>
+
+namespace console {
+namespace {
+
+constexpr DWORD ChunkSize = 512;
+
+struct ReaderContext {
+    std::shared_ptr<WorkerLink> link;
+    support::UniqueHandle readEnd;
+    UINT message;
+};
+
+void Deliver(const ReaderContext& context, const std::wstring& text)
+{
+    ::SendMessageW(context.link->notifyWindow, context.message, reinterpret_cast<WPARAM>(text.c_str()), 0);
+}
+
+DWORD ReadUntilEnd(const ReaderContext& context)
+{
+    const WorkerLink& link = *context.link;
+    ChunkDecoder decoder(link.codePage);
+    char buffer[ChunkSize];
+    while (link.running) {
+        DWORD read = 0;
+        if (!::ReadFile(context.readEnd.Get(), buffer, ChunkSize, &read, nullptr) || read == 0) {
+            const DWORD result = ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : 1;
+            if (decoder.HasHeldBack() && link.running && !link.stopping)
+                Deliver(context, decoder.DecodeHeldBack());
+            return result;
+        }
+        if (link.stopping)
+            return 0;
+        Deliver(context, decoder.Decode(buffer, read));
+    }
+    return 0;
+}
+
+DWORD WINAPI ReaderMain(void* parameter)
+{
+    const std::unique_ptr<ReaderContext> context(static_cast<ReaderContext*>(parameter));
+    try {
+        return ReadUntilEnd(*context);
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+}
+
+}  // namespace
+
+support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd, UINT message)
+{
+    auto context = std::make_unique<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd), message});
+    support::UniqueHandle thread(::CreateThread(nullptr, 0, ReaderMain, context.get(), 0, nullptr));
+    if (thread)
+        context.release();
+    return thread;
+}
+
+}  // namespace console

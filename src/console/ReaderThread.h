@@ -1,0 +1,15 @@
+#pragma once
+
+#include "console/WorkerLink.h"
+#include "support/UniqueHandle.h"
+
+#include <memory>
+
+namespace console {
+
+// Starts a thread that reads the interpreter's output from one pipe in chunks of at most 512 bytes
+// and sends each chunk's wide text to the window with `message`. The thread owns the read end.
+// Returns an empty handle when the thread could not be started.
+support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd, UINT message);
+
+}  // namespace console

@@ -1,0 +1,99 @@
+#include "ConsoleTestSupport.h"
+
+#include "console/ConsoleProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+using consoletest::CollectingWindow;
+using consoletest::TemporaryFolder;
+
+namespace {
+
+std::wstring Lowered(std::wstring text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), ::towlower);
+    return text;
+}
+
+// One interpreter per test, started in `folder`, with its first prompt already read.
+class ConsoleProcessOutput : public ::testing::Test {
+protected:
+    void StartIn(const std::wstring& folder)
+    {
+        ASSERT_TRUE(console.Start(window.Handle(), folder.c_str()));
+        ASSERT_TRUE(window.WaitForPrompt(0));
+    }
+
+    // Sends one line and waits for the prompt after it; returns what came back on standard output.
+    std::wstring Run(const wchar_t* line)
+    {
+        const std::size_t seen = window.Got().output.size();
+        EXPECT_TRUE(console.WriteLine(line));
+        EXPECT_TRUE(window.WaitForPrompt(seen));
+        return window.Got().output.substr(seen);
+    }
+
+    void TearDown() override { console.Stop(); }
+
+    CollectingWindow window;
+    console::ConsoleProcess console;
+};
+
+TEST_F(ConsoleProcessOutput, InterpreterRunsInTheGivenFolderWithTheHostEnvironment)
+{
+    TemporaryFolder folder(L"brimblestone folder");
+    ::SetEnvironmentVariableW(L"BRIMBLESTONE_PROBE", L"inherited-value");
+    StartIn(folder.Path());
+    EXPECT_NE(std::wstring::npos, Lowered(Run(L"cd\r\n")).find(Lowered(folder.Path())));
+    EXPECT_NE(std::wstring::npos, Run(L"echo %BRIMBLESTONE_PROBE%\r\n").find(L"inherited-value"));
+    ::SetEnvironmentVariableW(L"BRIMBLESTONE_PROBE", nullptr);
+}
+
+TEST_F(ConsoleProcessOutput, InterpreterAndItsConsoleShowNoWindow)
+{
+    const auto before = consoletest::ChildProcessIds(L"cmd.exe");
+    StartIn(L"C:\\");
+    const DWORD interpreter = consoletest::NewProcessId(before, consoletest::ChildProcessIds(L"cmd.exe"));
+    ASSERT_NE(0u, interpreter);
+    Run(L"echo shown\r\n");
+    EXPECT_FALSE(consoletest::HasVisibleWindow(interpreter));
+    for (DWORD host : consoletest::ChildProcessIds(L"conhost.exe", interpreter))
+        EXPECT_FALSE(consoletest::HasVisibleWindow(host));
+}
+
+TEST_F(ConsoleProcessOutput, PromptWithoutLineEndArrivesWithoutWaitingForOne)
+{
+    StartIn(L"C:\\");
+    const std::wstring answer = Run(L"echo marker\r\n");
+    EXPECT_NE(std::wstring::npos, answer.find(L"marker"));
+    EXPECT_EQ(L'>', answer.back());
+}
+
+TEST_F(ConsoleProcessOutput, ErrorTextArrivesOnTheErrorPipeOnly)
+{
+    StartIn(L"C:\\");
+    const std::wstring answer = Run(L"dir brimblestone-no-such-file\r\n");
+    ASSERT_TRUE(window.PumpUntil([&] { return !window.Got().error.empty(); }));
+    EXPECT_EQ(std::wstring::npos, answer.find(window.Got().error));
+}
+
+TEST_F(ConsoleProcessOutput, LongOutputArrivesInChunksOfAtMost512BytesThatJoinExactly)
+{
+    TemporaryFolder folder(L"brimblestone long output");
+    std::string content;
+    for (int line = 0; content.size() < 5000; ++line)
+        content += "line " + std::to_string(line) + " of the long output\r\n";
+    folder.WriteFile(L"long.txt", content);
+    StartIn(folder.Path());
+    const std::size_t firstChunk = window.Got().outputChunkLengths.size();
+    const std::wstring answer = Run(L"type long.txt\r\n");
+    EXPECT_NE(std::wstring::npos, answer.find(std::wstring(content.begin(), content.end())));
+    const auto& lengths = window.Got().outputChunkLengths;
+    EXPECT_GE(lengths.size() - firstChunk, content.size() / 512);
+    EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), 512u);
+}
+
+}  // namespace

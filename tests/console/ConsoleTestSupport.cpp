@@ -1,0 +1,202 @@
+#include "ConsoleTestSupport.h"
+
+#include "support/AppMessages.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+namespace consoletest {
+namespace {
+
+constexpr wchar_t ClassName[] = L"Brimblestone console test window";
+
+ATOM RegisterCollectingClass(WNDPROC procedure)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = ClassName;
+    return ::RegisterClassW(&windowClass);
+}
+
+template <typename Visit>
+void ForEachProcess(Visit visit)
+{
+    support::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.Get() == INVALID_HANDLE_VALUE) {
+        snapshot.Release();
+        return;
+    }
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
+        visit(entry);
+}
+
+struct VisibleWindowSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK NoteVisibleWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<VisibleWindowSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window))
+        search->found = true;
+    return TRUE;
+}
+
+}  // namespace
+
+CollectingWindow::CollectingWindow()
+{
+    static const ATOM registered = RegisterCollectingClass(Procedure);
+    (void)registered;
+    window.Reset(::CreateWindowExW(0, ClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr));
+    ::SetWindowLongPtrW(window.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&delivered));
+}
+
+LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* delivered = reinterpret_cast<Delivered*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!delivered)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    const auto* text = reinterpret_cast<const wchar_t*>(wParam);
+    switch (message) {
+    case WM_APP_STDOUT:
+        delivered->output += text;
+        delivered->outputChunkLengths.push_back(std::wcslen(text));
+        return 0;
+    case WM_APP_STDERR:
+        delivered->error += text;
+        return 0;
+    case WM_APP_EXITED:
+        ++delivered->exited;
+        return 0;
+    default:
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool CollectingWindow::PumpUntil(const std::function<bool()>& done, DWORD bound)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + bound;
+    while (!done()) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline)
+            return false;
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 100)),
+                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        ProcessPending();
+    }
+    return true;
+}
+
+void CollectingWindow::ProcessPending()
+{
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+bool CollectingWindow::WaitForPrompt(std::size_t since)
+{
+    return PumpUntil([this, since] {
+        const std::wstring& output = delivered.output;
+        return output.size() > since && output.back() == L'>';
+    });
+}
+
+std::vector<DWORD> ChildProcessIds(const wchar_t* exeName, DWORD parent)
+{
+    std::vector<DWORD> ids;
+    ForEachProcess([&](const PROCESSENTRY32W& entry) {
+        if (entry.th32ParentProcessID == parent && ::lstrcmpiW(entry.szExeFile, exeName) == 0)
+            ids.push_back(entry.th32ProcessID);
+    });
+    return ids;
+}
+
+std::vector<DWORD> ProcessIds(const wchar_t* exeName)
+{
+    std::vector<DWORD> ids;
+    ForEachProcess([&](const PROCESSENTRY32W& entry) {
+        if (::lstrcmpiW(entry.szExeFile, exeName) == 0)
+            ids.push_back(entry.th32ProcessID);
+    });
+    return ids;
+}
+
+DWORD NewProcessId(const std::vector<DWORD>& before, const std::vector<DWORD>& after)
+{
+    for (DWORD id : after)
+        if (std::find(before.begin(), before.end(), id) == before.end())
+            return id;
+    return 0;
+}
+
+support::UniqueHandle OpenForExitCode(DWORD processId)
+{
+    return support::UniqueHandle(
+        ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId));
+}
+
+DWORD ExitCodeOf(HANDLE process)
+{
+    DWORD exitCode = 0;
+    ::WaitForSingleObject(process, GenerousBound);
+    ::GetExitCodeProcess(process, &exitCode);
+    return exitCode;
+}
+
+int CountOpenHandles()
+{
+    int open = 0;
+    for (ULONG_PTR value = 4; value < 0x8000; value += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            ++open;
+    }
+    return open;
+}
+
+bool HasVisibleWindow(DWORD processId)
+{
+    VisibleWindowSearch search = {processId, false};
+    ::EnumWindows(NoteVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TemporaryFolder::TemporaryFolder(const wchar_t* name)
+{
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    path = std::wstring(base) + name;
+    ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
+TemporaryFolder::~TemporaryFolder()
+{
+    for (const std::wstring& file : files)
+        ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(path.c_str());
+}
+
+std::wstring TemporaryFolder::WriteFile(const wchar_t* name, const std::string& content) const
+{
+    std::wstring file = path + L"\\" + name;
+    support::UniqueHandle handle(
+        ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ::WriteFile(handle.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    files.push_back(file);
+    return file;
+}
+
+}  // namespace consoletest
