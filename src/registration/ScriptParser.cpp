@@ -125,24 +125,30 @@ HRESULT CRegParser::RunRootBlocks(CScriptReader& reader, bool registering)
     return S_OK;
 }
 
-// Registering a root block is all or nothing: a failed block is unregistered again from its start.
+// The block's syntax is checked first by a pass that touches no key, so that a malformed block
+// writes or removes nothing. Registering is then all or nothing: a block that fails on the way
+// is unregistered again from its start.
 HRESULT CRegParser::ProcessRootBlock(CScriptReader& reader, HKEY root, bool registering) noexcept
 {
     const std::size_t blockStart = reader.Position();
     std::wstring token;
-    const HRESULT result = TryProcessKeyBlock(reader, token, root, registering);
+    HRESULT result = TryProcessKeyBlock(reader, token, nullptr, false, true);
+    if (FAILED(result))
+        return result;
+    reader.Seek(blockStart);
+    result = TryProcessKeyBlock(reader, token, root, registering, false);
     if (FAILED(result) && registering) {
         reader.Seek(blockStart);
-        TryProcessKeyBlock(reader, token, root, false);
+        TryProcessKeyBlock(reader, token, root, false, false);
     }
     return result;
 }
 
 HRESULT CRegParser::TryProcessKeyBlock(CScriptReader& reader, std::wstring& token, HKEY parent,
-                                       bool registering) noexcept
+                                       bool registering, bool recovering) noexcept
 {
     try {
-        return ProcessKeyBlock(reader, token, parent, registering, false);
+        return ProcessKeyBlock(reader, token, parent, registering, recovering);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -247,7 +253,7 @@ HRESULT CRegParser::UnregisterValue(CScriptReader& reader, std::wstring& token, 
     return SUCCEEDED(result) ? RejectStrayBlock(token) : result;
 }
 
-// A key that cannot be opened has its whole block skipped, value deletions and errors included.
+// A key that cannot be opened has its whole block skipped, value deletions included.
 HRESULT CRegParser::UnregisterKey(CScriptReader& reader, std::wstring& token, HKEY parent,
                                   bool keep, bool recovering)
 {
@@ -260,9 +266,11 @@ HRESULT CRegParser::UnregisterKey(CScriptReader& reader, std::wstring& token, HK
     HRESULT result = reader.ReadToken(token);
     if (SUCCEEDED(result))
         result = SkipValueAssignment(reader, token);
+    // A syntax error inside a skipped block still ends the run: the rest of the block could no
+    // longer be told apart from the items around it, which would then be removed instead.
     if (SUCCEEDED(result) && OpensBlock(token)) {
         result = ProcessKeyBlock(reader, token, key.Get(), false, missing);
-        if (SUCCEEDED(result) || missing)
+        if (SUCCEEDED(result))
             result = reader.ReadToken(token);
     }
     if (FAILED(result))

@@ -22,15 +22,16 @@ public:
     explicit CRegParser(const CRegObject& variables) noexcept : variables(variables) {}
 
     // Expands the variables of the whole text first, so that a script with an unknown
-    // variable writes nothing. A root block that fails to register is unregistered again
-    // before the error is returned; blocks before it stay registered.
+    // variable writes nothing, and checks each root block's syntax before it runs, so that a
+    // malformed block writes nothing. A root block that fails to register is unregistered
+    // again before the error is returned; blocks before it stay as they were done.
     HRESULT RunScriptText(const wchar_t* text, bool registering) noexcept;
 
 private:
     HRESULT RunRootBlocks(CScriptReader& reader, bool registering);
     HRESULT ProcessRootBlock(CScriptReader& reader, HKEY root, bool registering) noexcept;
     HRESULT TryProcessKeyBlock(CScriptReader& reader, std::wstring& token, HKEY parent,
-                               bool registering) noexcept;
+                               bool registering, bool recovering) noexcept;
     HRESULT ProcessKeyBlock(CScriptReader& reader, std::wstring& token, HKEY parent,
                             bool registering, bool recovering);
     HRESULT RegisterItem(CScriptReader& reader, std::wstring& token, HKEY parent,
