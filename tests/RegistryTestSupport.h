@@ -50,15 +50,42 @@ private:
     HKEY predefined;
 };
 
+// Creates (or opens) `path` under `parent` and returns it open; the caller closes it.
+inline HKEY CreateOpenKey(HKEY parent, const wchar_t* path)
+{
+    HKEY key = nullptr;
+    ::RegCreateKeyExW(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    return key;
+}
+
+// Two keys in the scratch key that stand in for the classes root and the machine key.
+class ScratchRoots {
+public:
+    ScratchRoots()
+        : classesRoot(CreateOpenKey(scratch.Get(), L"HKCR")), machine(CreateOpenKey(scratch.Get(), L"HKLM"))
+    {
+    }
+    ~ScratchRoots()
+    {
+        ::RegCloseKey(classesRoot);
+        ::RegCloseKey(machine);
+    }
+    ScratchRoots(const ScratchRoots&) = delete;
+    ScratchRoots& operator=(const ScratchRoots&) = delete;
+
+    ScratchKey scratch;
+    HKEY classesRoot;
+    HKEY machine;
+};
+
 // Creates (or opens) `path` under `parent` and closes it again.
 inline LONG CreateKey(HKEY parent, const wchar_t* path)
 {
-    HKEY key = nullptr;
-    const LONG result = ::RegCreateKeyExW(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                          &key, nullptr);
-    if (result == ERROR_SUCCESS)
-        ::RegCloseKey(key);
-    return result;
+    const HKEY key = CreateOpenKey(parent, path);
+    if (!key)
+        return ERROR_CANTWRITE;
+    ::RegCloseKey(key);
+    return ERROR_SUCCESS;
 }
 
 inline bool KeyExists(HKEY parent, const wchar_t* path)
@@ -116,13 +143,20 @@ inline void DumpKey(HKEY key, const std::wstring& path, std::vector<std::wstring
     }
 }
 
-// Every key below `key` as its relative path, every value as "path : name = type:data"; sorted.
-inline std::vector<std::wstring> DumpTree(HKEY key)
+using Lines = std::vector<std::wstring>;
+
+inline Lines Sorted(Lines lines)
 {
-    std::vector<std::wstring> lines;
-    DumpKey(key, L"", lines);
     std::sort(lines.begin(), lines.end());
     return lines;
+}
+
+// Every key below `key` as its relative path, every value as "path : name = type:data"; sorted.
+inline Lines DumpTree(HKEY key)
+{
+    Lines lines;
+    DumpKey(key, L"", lines);
+    return Sorted(lines);
 }
 
 }  // namespace registry_test

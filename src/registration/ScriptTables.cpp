@@ -1,5 +1,7 @@
 #include "registration/ScriptTables.h"
 
+#include <cstddef>
+
 namespace registration {
 namespace {
 
@@ -26,7 +28,7 @@ const RootKeyName rootKeys[] = {
 };
 
 struct ValueTypeLetter {
-    const wchar_t* letter;
+    const wchar_t* name;
     DWORD type;
 };
 
@@ -37,10 +39,25 @@ const ValueTypeLetter valueTypes[] = {
     {L"B", REG_BINARY},
 };
 
-const wchar_t* const protectedKeyNames[] = {
-    L"AppID", L"CLSID", L"Component Categories", L"FileType", L"Interface", L"Hardware",
-    L"Mime", L"SAM", L"SECURITY", L"SYSTEM", L"Software", L"TypeLib",
+struct ProtectedKeyName {
+    const wchar_t* name;
 };
+
+const ProtectedKeyName protectedKeyNames[] = {
+    {L"AppID"}, {L"CLSID"}, {L"Component Categories"}, {L"FileType"}, {L"Interface"},
+    {L"Hardware"}, {L"Mime"}, {L"SAM"}, {L"SECURITY"}, {L"SYSTEM"}, {L"Software"}, {L"TypeLib"},
+};
+
+// The first row whose name matches regardless of case, or null.
+template <typename Row, std::size_t Count>
+const Row* FindRow(const Row (&table)[Count], const wchar_t* name) noexcept
+{
+    for (const Row& row : table) {
+        if (::lstrcmpiW(name, row.name) == 0)
+            return &row;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -51,31 +68,21 @@ bool EqualsIgnoringCase(const wchar_t* left, const wchar_t* right) noexcept
 
 HKEY FindRootKey(const wchar_t* name) noexcept
 {
-    for (const RootKeyName& root : rootKeys) {
-        if (EqualsIgnoringCase(name, root.name))
-            return root.key;
-    }
-    return nullptr;
+    const RootKeyName* root = FindRow(rootKeys, name);
+    return root ? root->key : nullptr;
 }
 
 bool FindValueType(const wchar_t* letter, DWORD* type) noexcept
 {
-    for (const ValueTypeLetter& entry : valueTypes) {
-        if (EqualsIgnoringCase(letter, entry.letter)) {
-            *type = entry.type;
-            return true;
-        }
-    }
-    return false;
+    const ValueTypeLetter* entry = FindRow(valueTypes, letter);
+    if (entry)
+        *type = entry->type;
+    return entry != nullptr;
 }
 
 bool IsProtectedKeyName(const wchar_t* name) noexcept
 {
-    for (const wchar_t* protectedName : protectedKeyNames) {
-        if (EqualsIgnoringCase(name, protectedName))
-            return true;
-    }
-    return false;
+    return FindRow(protectedKeyNames, name) != nullptr;
 }
 
 }  // namespace registration

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,13 +11,8 @@ namespace {
 
 using registry_test::CreateKey;
 using registry_test::KeyExists;
-using Lines = std::vector<std::wstring>;
-
-Lines Sorted(Lines lines)
-{
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
+using registry_test::Lines;
+using registry_test::Sorted;
 
 // Scripts whose items live in HKCU\Software\BrimblestoneTest, which each test creates and removes.
 class ScriptRun : public ::testing::Test {

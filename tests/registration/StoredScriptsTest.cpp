@@ -6,19 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Lines = std::vector<std::wstring>;
-
-Lines Sorted(Lines lines)
-{
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
+using registry_test::Lines;
+using registry_test::Sorted;
 
 std::string Narrow(const wchar_t* text)
 {
@@ -116,21 +110,9 @@ TEST(StoredScripts, ClassScriptHasTheExactBytes)
 class StoredScriptRun : public ::testing::Test {
 protected:
     StoredScriptRun()
-        : classesRoot(OpenScratchSubkey(L"HKCR")), machine(OpenScratchSubkey(L"HKLM")),
-          classesOverride(HKEY_CLASSES_ROOT, classesRoot), machineOverride(HKEY_LOCAL_MACHINE, machine)
+        : classesOverride(HKEY_CLASSES_ROOT, roots.classesRoot),
+          machineOverride(HKEY_LOCAL_MACHINE, roots.machine)
     {
-    }
-    ~StoredScriptRun() override
-    {
-        ::RegCloseKey(classesRoot);
-        ::RegCloseKey(machine);
-    }
-
-    HKEY OpenScratchSubkey(const wchar_t* name)
-    {
-        HKEY key = nullptr;
-        ::RegCreateKeyExW(scratch.Get(), name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        return key;
     }
 
     static HRESULT RunAppIdScript(server::CBrimblestoneModule& module, bool registering)
@@ -146,7 +128,7 @@ protected:
                                                registering, nullptr);
     }
 
-    Lines Tree() const { return registry_test::DumpTree(scratch.Get()); }
+    Lines Tree() const { return registry_test::DumpTree(roots.scratch.Get()); }
 
     static Lines Footprint(const std::wstring& libraryPath)
     {
@@ -195,9 +177,7 @@ protected:
         });
     }
 
-    registry_test::ScratchKey scratch;
-    HKEY classesRoot;
-    HKEY machine;
+    registry_test::ScratchRoots roots;
     registry_test::PredefinedKeyOverride classesOverride;
     registry_test::PredefinedKeyOverride machineOverride;
 };
@@ -272,7 +252,7 @@ TEST_F(StoredScriptRun, APathWithASingleQuoteIsRegisteredAsItIs)
                                 L"\\InprocServer32";
     wchar_t registered[MAX_PATH] = {};
     DWORD size = sizeof(registered);
-    ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueW(classesRoot, inproc.c_str(), nullptr, RRF_RT_REG_SZ,
+    ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueW(roots.classesRoot, inproc.c_str(), nullptr, RRF_RT_REG_SZ,
                                             nullptr, registered, &size));
     EXPECT_STREQ(loadedPath, registered);
     EXPECT_NE(nullptr, std::wcschr(registered, L'\''));

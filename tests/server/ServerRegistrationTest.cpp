@@ -37,49 +37,34 @@ const LCID CallerLocale = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT
 class ServerRegistration : public ::testing::Test {
 protected:
     ServerRegistration()
-        : classesRoot(OpenScratchSubkey(L"HKCR")), machine(OpenScratchSubkey(L"HKLM")),
-          machineOverride(HKEY_LOCAL_MACHINE, machine), classes(*server::libraryModule, servedClasses),
+        : machineOverride(HKEY_LOCAL_MACHINE, roots.machine), classes(*server::libraryModule, servedClasses),
           savedLocale(::GetThreadLocale())
     {
         TypeLibraryStep::calls.clear();
         TypeLibraryStep::result = S_OK;
         ::SetThreadLocale(CallerLocale);
     }
-    ~ServerRegistration() override
-    {
-        ::SetThreadLocale(savedLocale);
-        ::RegCloseKey(classesRoot);
-        ::RegCloseKey(machine);
-    }
-
-    HKEY OpenScratchSubkey(const wchar_t* name)
-    {
-        HKEY key = nullptr;
-        ::RegCreateKeyExW(scratch.Get(), name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        return key;
-    }
+    ~ServerRegistration() override { ::SetThreadLocale(savedLocale); }
 
     HRESULT Register() { return server::RegisterServer(*server::libraryModule, classes, &TypeLibraryStep::Run); }
     HRESULT Unregister() { return server::UnregisterServer(*server::libraryModule, classes, &TypeLibraryStep::Run); }
 
     bool AppIdRegistered() const
     {
-        return KeyExists(classesRoot, (std::wstring(L"AppID\\") + server::AppIdText).c_str());
+        return KeyExists(roots.classesRoot, (std::wstring(L"AppID\\") + server::AppIdText).c_str());
     }
     bool ClassRegistered() const
     {
-        return KeyExists(classesRoot, (std::wstring(L"CLSID\\") + server::ConsoleCoreClassIdText).c_str());
+        return KeyExists(roots.classesRoot, (std::wstring(L"CLSID\\") + server::ConsoleCoreClassIdText).c_str());
     }
     bool ToolbarEntryRegistered() const
     {
-        return ::RegGetValueW(machine, L"SoftWare\\Microsoft\\Internet Explorer\\Toolbar",
+        return ::RegGetValueW(roots.machine, L"SoftWare\\Microsoft\\Internet Explorer\\Toolbar",
                               server::ConsoleCoreClassIdText, RRF_RT_ANY, nullptr, nullptr,
                               nullptr) == ERROR_SUCCESS;
     }
 
-    registry_test::ScratchKey scratch;
-    HKEY classesRoot;
-    HKEY machine;
+    registry_test::ScratchRoots roots;
     registry_test::PredefinedKeyOverride machineOverride;
     server::CClassTable classes;
     const LCID savedLocale;
@@ -87,7 +72,7 @@ protected:
 
 TEST_F(ServerRegistration, RegistersAndUnregistersEverythingUnderTheSystemLocale)
 {
-    const registry_test::PredefinedKeyOverride classesOverride(HKEY_CLASSES_ROOT, classesRoot);
+    const registry_test::PredefinedKeyOverride classesOverride(HKEY_CLASSES_ROOT, roots.classesRoot);
     ASSERT_EQ(S_OK, Register());
     EXPECT_TRUE(AppIdRegistered());
     EXPECT_TRUE(ClassRegistered());
@@ -107,8 +92,8 @@ TEST_F(ServerRegistration, RegistersAndUnregistersEverythingUnderTheSystemLocale
 TEST_F(ServerRegistration, AFailingAppIdScriptStopsBeforeTheClassesAndTheTypeLibrary)
 {
     // A classes root that was deleted while open refuses every new key.
-    HKEY deleted = OpenScratchSubkey(L"Deleted");
-    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyW(scratch.Get(), L"Deleted"));
+    HKEY deleted = registry_test::CreateOpenKey(roots.scratch.Get(), L"Deleted");
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyW(roots.scratch.Get(), L"Deleted"));
     {
         const registry_test::PredefinedKeyOverride classesOverride(HKEY_CLASSES_ROOT, deleted);
         EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_KEY_DELETED), Register());
@@ -121,7 +106,7 @@ TEST_F(ServerRegistration, AFailingAppIdScriptStopsBeforeTheClassesAndTheTypeLib
 
 TEST_F(ServerRegistration, AFailingTypeLibraryStepIsReturnedAndKeepsTheAppIdOnUnregistration)
 {
-    const registry_test::PredefinedKeyOverride classesOverride(HKEY_CLASSES_ROOT, classesRoot);
+    const registry_test::PredefinedKeyOverride classesOverride(HKEY_CLASSES_ROOT, roots.classesRoot);
     TypeLibraryStep::result = TYPE_E_REGISTRYACCESS;
     EXPECT_EQ(TYPE_E_REGISTRYACCESS, Register());
     EXPECT_TRUE(AppIdRegistered());
