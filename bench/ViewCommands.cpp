@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int ITEM_COUNT = 20000;
-constexpr int ROUNDS = 3;
+constexpr int ROUNDS = 5;
 constexpr DWORD FLAGS = shellview::MATCH_LOWERCASE | shellview::MATCH_HALFWIDTH;
 
 struct PidlFree {

@@ -26,20 +26,28 @@ private:
     wchar_t text[PATTERN_LIST_CAPACITY];
 };
 
-// Keeps the list from redrawing while many items go. Only one window in the system can be locked,
-// so the lock is released only when this one took it: another program's lock stays untouched.
-class WindowUpdateLock {
+// Keeps the list still while many items go: redrawing and recomputing the scroll range after each
+// removal would make a large filter many times slower, so the list is painted once at the end.
+// Only one window in the system can be locked, so the lock is released only when this one took it:
+// another program's lock stays untouched.
+class ListUpdateFreeze {
 public:
-    explicit WindowUpdateLock(HWND window) : locked(::LockWindowUpdate(window) != FALSE) {}
-    WindowUpdateLock(const WindowUpdateLock&) = delete;
-    WindowUpdateLock& operator=(const WindowUpdateLock&) = delete;
-    ~WindowUpdateLock()
+    explicit ListUpdateFreeze(HWND list) : list(list), locked(::LockWindowUpdate(list) != FALSE)
     {
+        ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    }
+    ListUpdateFreeze(const ListUpdateFreeze&) = delete;
+    ListUpdateFreeze& operator=(const ListUpdateFreeze&) = delete;
+    ~ListUpdateFreeze()
+    {
+        ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list, nullptr, TRUE);
         if (locked)
             ::LockWindowUpdate(nullptr);
     }
 
 private:
+    HWND list;
     bool locked;
 };
 
@@ -92,7 +100,7 @@ int FilterItems(HWND list, const wchar_t* patterns, DWORD flags)
     const PatternBuffer buffer(patterns, flags);
     SetItemState(list, ALL_ITEMS, 0, LVIS_SELECTED);
     SetItemState(list, ALL_ITEMS, 0, LVIS_FOCUSED);
-    const WindowUpdateLock lock(list);
+    const ListUpdateFreeze freeze(list);
     int removed = 0;
     // From the last item down, so that a removal never shifts an item still to be visited.
     for (int index = GetViewItemCount(list) - 1; index >= 0; --index) {

@@ -67,6 +67,19 @@ TEST_P(ViewCommands, FilterItemsKeepsMatchesAndNamelessItems)
     EXPECT_EQ((Texts{L"My Computer"}), window.ItemTexts());
 }
 
+TEST_P(ViewCommands, FilterItemsLeavesAnotherWindowsUpdateLockAlone)
+{
+    const HWND other = CreateTestWindow(window.Browser(), L"TestOtherHost");
+    ASSERT_TRUE(::LockWindowUpdate(other));
+    EXPECT_EQ(1, FilterItems(window.List(), L"*.*", FLAGS));
+    EXPECT_FALSE(::LockWindowUpdate(window.List()));
+    ::LockWindowUpdate(nullptr);
+
+    EXPECT_EQ(3, FilterItems(window.List(), L"*.doc *.xls", FLAGS));
+    EXPECT_TRUE(::LockWindowUpdate(other));
+    ::LockWindowUpdate(nullptr);
+}
+
 TEST_P(ViewCommands, CommandsMoveTheFocusOnlyWhenSomethingWasSelected)
 {
     HWND console = CreateTestWindow(window.Browser(), L"TestOtherHost");
