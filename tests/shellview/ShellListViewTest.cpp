@@ -22,12 +22,8 @@ TEST(FindShellListView, PrefersTheDirectChildOverTheChain)
 {
     support::UniqueWindow browser(CreateTestWindow(nullptr, L"TestBrowserFrame"));
     const HWND view = CreateTestWindow(browser.Get(), L"SHELLDLL_DefView");
-    HWND host = view;
-    for (const wchar_t* className : {L"DUIViewWndClassName", L"DirectUIHWND", L"CtrlNotifySink"})
-        host = CreateTestWindow(host, className);
-    const HWND wrapped = CreateListView(host);
+    ASSERT_NE(nullptr, CreateListView(CreateWrapperChain(view)));
     const HWND direct = CreateListView(view);
-    ASSERT_NE(nullptr, wrapped);
     EXPECT_EQ(direct, FindShellListView(browser.Get()));
 }
 
@@ -35,10 +31,7 @@ TEST(FindShellListView, IgnoresWindowTitles)
 {
     support::UniqueWindow browser(CreateTestWindow(nullptr, L"TestBrowserFrame", L"Downloads"));
     const HWND view = CreateTestWindow(browser.Get(), L"SHELLDLL_DefView", L"ShellView");
-    HWND host = view;
-    for (const wchar_t* className : {L"DUIViewWndClassName", L"DirectUIHWND", L"CtrlNotifySink"})
-        host = CreateTestWindow(host, className, L"Items View");
-    const HWND list = CreateListView(host);
+    const HWND list = CreateListView(CreateWrapperChain(view, L"Items View"));
     ::SetWindowTextW(list, L"Items View");
     EXPECT_EQ(list, FindShellListView(browser.Get()));
 }
@@ -54,25 +47,19 @@ TEST(FindShellListView, SearchesOnlyDirectChildrenAndNeverLeavesTheBrowser)
 
     // A view window one level too deep.
     support::UniqueWindow nested(CreateTestWindow(nullptr, L"TestBrowserFrame"));
-    const HWND other = CreateTestWindow(nested.Get(), L"TestOtherHost");
-    CreateListView(CreateTestWindow(other, L"SHELLDLL_DefView"));
+    CreateListView(CreateChain(nested.Get(), {L"TestOtherHost", L"SHELLDLL_DefView"}));
     EXPECT_EQ(nullptr, FindShellListView(nested.Get()));
 
     // The chain broken where its first host should be.
     support::UniqueWindow broken(CreateTestWindow(nullptr, L"TestBrowserFrame"));
-    HWND host = CreateTestWindow(CreateTestWindow(broken.Get(), L"SHELLDLL_DefView"), L"TestOtherHost");
-    for (const wchar_t* className : {L"DirectUIHWND", L"CtrlNotifySink"})
-        host = CreateTestWindow(host, className);
-    CreateListView(host);
+    CreateListView(CreateChain(broken.Get(), {L"SHELLDLL_DefView", L"TestOtherHost", L"DirectUIHWND",
+                                              L"CtrlNotifySink"}));
     EXPECT_EQ(nullptr, FindShellListView(broken.Get()));
 
     // The list control one level below the end of the chain.
     support::UniqueWindow deep(CreateTestWindow(nullptr, L"TestBrowserFrame"));
-    host = CreateTestWindow(deep.Get(), L"SHELLDLL_DefView");
-    for (const wchar_t* className :
-         {L"DUIViewWndClassName", L"DirectUIHWND", L"CtrlNotifySink", L"TestOtherHost"})
-        host = CreateTestWindow(host, className);
-    CreateListView(host);
+    const HWND view = CreateTestWindow(deep.Get(), L"SHELLDLL_DefView");
+    CreateListView(CreateTestWindow(CreateWrapperChain(view), L"TestOtherHost"));
     EXPECT_EQ(nullptr, FindShellListView(deep.Get()));
 }
 

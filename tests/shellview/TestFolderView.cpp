@@ -93,15 +93,23 @@ HWND CreateListView(HWND parent)
                              parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
 }
 
+HWND CreateChain(HWND parent, std::initializer_list<const wchar_t*> classNames, const wchar_t* title)
+{
+    for (const wchar_t* className : classNames)
+        parent = CreateTestWindow(parent, className, title);
+    return parent;
+}
+
+HWND CreateWrapperChain(HWND view, const wchar_t* title)
+{
+    return CreateChain(view, {L"DUIViewWndClassName", L"DirectUIHWND", L"CtrlNotifySink"}, title);
+}
+
 TestBrowserWindow::TestBrowserWindow(Layout layout)
     : browser(CreateTestWindow(nullptr, L"TestBrowserFrame", L"Browser"))
 {
-    HWND host = CreateTestWindow(browser.Get(), L"SHELLDLL_DefView");
-    if (layout == Layout::Wrapped) {
-        for (const wchar_t* className : {L"DUIViewWndClassName", L"DirectUIHWND", L"CtrlNotifySink"})
-            host = CreateTestWindow(host, className);
-    }
-    list = CreateListView(host);
+    const HWND view = CreateTestWindow(browser.Get(), L"SHELLDLL_DefView");
+    list = CreateListView(layout == Layout::Wrapped ? CreateWrapperChain(view) : view);
     LVCOLUMNW column = {};
     column.mask = LVCF_WIDTH;
     column.cx = 200;

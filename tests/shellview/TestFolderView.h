@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,11 @@ UniquePidl VirtualFolderPidl();
 // Creates a window of a class registered once for the test program.
 HWND CreateTestWindow(HWND parent, const wchar_t* className, const wchar_t* title = L"");
 HWND CreateListView(HWND parent);
+// A line of windows, each the only child of the one before; returns the last.
+HWND CreateChain(HWND parent, std::initializer_list<const wchar_t*> classNames,
+                 const wchar_t* title = L"");
+// The host windows that newer shells put between the view window and its list control.
+HWND CreateWrapperChain(HWND view, const wchar_t* title = L"");
 
 // A stand-in for a file-browser window: a top-level window with a "SHELLDLL_DefView" child that
 // holds the list control either directly or inside the chain of host windows of newer shells.
