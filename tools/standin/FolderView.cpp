@@ -262,7 +262,9 @@ LRESULT FolderView::OnNotify(const NMHDR& header)
         // FALSE asks for one LVN_DELETEITEM per item, which frees its identifier list.
         return FALSE;
     case LVN_ITEMACTIVATE:
-        OpenItem(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+        // A click focuses the item it activates; activation by keyboard may come without
+        // naming an item at all, so the focused item is the one meant.
+        OpenItem(static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
         return 0;
     default:
         return 0;

@@ -209,9 +209,10 @@ STDMETHODIMP WebBrowser::get_HWND(SHANDLE_PTR* window)
     if (!window)
         return E_POINTER;
     *window = 0;
-    if (!host)
+    const HWND top = host ? host->TopLevelWindow() : nullptr;
+    if (!top)
         return E_FAIL;
-    *window = reinterpret_cast<SHANDLE_PTR>(host->TopLevelWindow());
+    *window = reinterpret_cast<SHANDLE_PTR>(top);
     return S_OK;
 }
 
