@@ -155,6 +155,15 @@ TEST_F(BrowserEvents, ClosingTheWindowAlsoFiresOnQuit)
     EXPECT_EQ(0, window.QuitCount());
 }
 
+TEST_F(BrowserEvents, AWindowDestroyedFromOutsideStillLetsTheBandGo)
+{
+    ::DestroyWindow(window.Window());
+    EXPECT_FALSE(window.IsOpen());
+    EXPECT_EQ(1, band->QuitEvents());
+    EXPECT_EQ("SetSite(null)", band->Calls().back());
+    EXPECT_EQ(0u, window.EventSinkCount());
+}
+
 TEST_F(BrowserEvents, WebPagesAndVirtualFoldersCompleteWithTheirOwnAddress)
 {
     window.ShowWebPage(L"http://example.com/");

@@ -314,16 +314,27 @@ void BrowserWindow::Shutdown()
 {
     if (!frame || shuttingDown)
         return;
+    TearDown();
+    frame.Reset();
+}
+
+void BrowserWindow::TearDown()
+{
     shuttingDown = true;
     browser->FireOnQuit();
     band.Close();
     // Sinks that did not disconnect on OnQuit are let go, as the closing browser does.
     browser->DisconnectAllSinks();
     view.Destroy();
-    frame.Reset();
+    completions.clear();
+}
+
+// The frame is gone, whoever destroyed it.
+void BrowserWindow::ForgetWindows()
+{
+    frame.Release();
     address = nullptr;
     bandStrip = nullptr;
-    completions.clear();
     shuttingDown = false;
 }
 
@@ -415,8 +426,14 @@ LRESULT BrowserWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
         Shutdown();
         return 0;
     case WM_DESTROY:
+        // Destroyed by someone else than Close: the browser goes all the same.
+        if (!shuttingDown && frame.Get() == window)
+            TearDown();
         if (options.endMessageLoopOnClose)
             ::PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        ForgetWindows();
         return 0;
     case DocumentCompleteMessage:
         FireNextDocumentComplete();

@@ -133,6 +133,8 @@ private:
     void OpenFolderLater(const std::wstring& path);
     void NavigateFromAddressField();
     void Shutdown();
+    void TearDown();
+    void ForgetWindows();
 
     BrowserOptions options;
     support::UniqueWindow frame;
