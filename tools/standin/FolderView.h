@@ -1,0 +1,67 @@
+#pragma once
+
+#include "support/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace standin {
+
+// Where the folder view keeps its list control. Classic: the list is a direct child of the view
+// window. Newer: the list sits at the end of the chain DUIViewWndClassName, DirectUIHWND,
+// CtrlNotifySink below the view window, which then has no list of its own.
+enum class ViewLayout { Classic, Newer };
+
+// Items the view shows besides the folder's own.
+struct ViewExtras {
+    // Objects outside the file system (Control Panel, Recycle Bin, ...), whose identifier lists
+    // have no path.
+    bool virtualItems = false;
+    // Items "synthetic000001.txt" ... whose identifier lists name files in the folder that need
+    // not exist; for measuring work over large views.
+    int syntheticItems = 0;
+};
+
+// The shell's folder view as the band finds it: a "SHELLDLL_DefView" window holding a
+// "SysListView32" whose items carry their absolute identifier lists in lParam. The view owns
+// those lists and frees each one when its item goes, whoever removes it.
+class FolderView {
+public:
+    using OpenFolderHandler = std::function<void(const std::wstring& folder)>;
+
+    explicit FolderView(OpenFolderHandler onOpenFolder);
+    ~FolderView();
+    FolderView(const FolderView&) = delete;
+    FolderView& operator=(const FolderView&) = delete;
+
+    bool Create(HWND parent, ViewLayout layout);
+    void Destroy();
+
+    // Replaces the items by the folder's visible entries (folders first, then files, each in
+    // the shell's logical name order), followed by the extras.
+    void ShowFolder(const std::wstring& folder, const ViewExtras& extras);
+    // Replaces the items by the virtual items alone, as in a folder outside the file system.
+    void ShowVirtualItemsOnly();
+    void Clear();
+
+    void Place(const RECT& area);
+    HWND Window() const { return view.Get(); }
+    HWND ListView() const { return list; }
+
+private:
+    static LRESULT CALLBACK ViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(const NMHDR& header);
+    void OpenItem(int index);
+    HWND CreateListParent(ViewLayout layout);
+    void AddFolderEntries(const std::wstring& folder);
+    void AddVirtualItems();
+    void AddSyntheticItems(const std::wstring& folder, int count);
+
+    OpenFolderHandler onOpenFolder;
+    support::UniqueWindow view;
+    HWND list = nullptr;
+};
+
+}  // namespace standin

@@ -1,0 +1,129 @@
+// StandInBrowser.exe [--clsid {GUID}] [--folder PATH] [--newer-layout] [--virtual-items] [--items N]
+// Opens the stand-in file-browser window at the folder (the current directory by default) and,
+// with --clsid, creates that toolbar band in-process and hosts it.
+#include "BrowserWindow.h"
+
+#include <objbase.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CommandLine {
+    std::optional<CLSID> bandClass;
+    std::wstring folder;
+    standin::BrowserOptions options;
+};
+
+constexpr int ExitBadArguments = 2;
+constexpr int ExitNoWindow = 3;
+constexpr int ExitNoBand = 4;
+
+void PrintUsage()
+{
+    std::fwprintf(stderr, L"usage: StandInBrowser [--clsid {GUID}] [--folder PATH] [--newer-layout] "
+                          L"[--virtual-items] [--items N]\n");
+}
+
+std::optional<int> ItemCount(const std::wstring& text)
+{
+    wchar_t* end = nullptr;
+    const long count = std::wcstol(text.c_str(), &end, 10);
+    if (text.empty() || *end != L'\0' || count < 0 || count > 1000000)
+        return std::nullopt;
+    return static_cast<int>(count);
+}
+
+std::optional<CommandLine> ParseArguments(const std::vector<std::wstring>& arguments)
+{
+    CommandLine parsed;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == L"--clsid" && hasValue) {
+            CLSID bandClass = {};
+            if (FAILED(::CLSIDFromString(arguments[++i].c_str(), &bandClass)))
+                return std::nullopt;
+            parsed.bandClass = bandClass;
+        } else if (argument == L"--folder" && hasValue) {
+            parsed.folder = arguments[++i];
+        } else if (argument == L"--items" && hasValue) {
+            const std::optional<int> count = ItemCount(arguments[++i]);
+            if (!count)
+                return std::nullopt;
+            parsed.options.extras.syntheticItems = *count;
+        } else if (argument == L"--newer-layout") {
+            parsed.options.layout = standin::ViewLayout::Newer;
+        } else if (argument == L"--virtual-items") {
+            parsed.options.extras.virtualItems = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+std::vector<std::wstring> ProgramArguments()
+{
+    int count = 0;
+    wchar_t** raw = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::wstring> arguments;
+    for (int i = 1; raw && i < count; ++i)
+        arguments.emplace_back(raw[i]);
+    ::LocalFree(raw);
+    return arguments;
+}
+
+std::wstring CurrentDirectory()
+{
+    std::vector<wchar_t> buffer(::GetCurrentDirectoryW(0, nullptr) + 1);
+    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    return std::wstring(buffer.data(), length);
+}
+
+int RunBrowser(const CommandLine& commandLine)
+{
+    standin::BrowserWindow window;
+    standin::BrowserOptions options = commandLine.options;
+    options.endMessageLoopOnClose = true;
+    const std::wstring folder = commandLine.folder.empty() ? CurrentDirectory() : commandLine.folder;
+    if (!window.Create(folder, options)) {
+        std::fwprintf(stderr, L"StandInBrowser: cannot open a window at %ls\n", folder.c_str());
+        return ExitNoWindow;
+    }
+    if (commandLine.bandClass) {
+        Microsoft::WRL::ComPtr<IUnknown> band;
+        HRESULT result = ::CoCreateInstance(*commandLine.bandClass, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_PPV_ARGS(&band));
+        if (SUCCEEDED(result))
+            result = window.SiteBand(band.Get());
+        if (FAILED(result)) {
+            std::fwprintf(stderr, L"StandInBrowser: the band could not be hosted (0x%08lX)\n",
+                          static_cast<unsigned long>(result));
+            return ExitNoBand;
+        }
+    }
+    return window.RunMessageLoop();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    const std::optional<CommandLine> commandLine = ParseArguments(ProgramArguments());
+    if (!commandLine) {
+        PrintUsage();
+        return ExitBadArguments;
+    }
+    if (FAILED(::OleInitialize(nullptr)))
+        return ExitNoWindow;
+    const int exitCode = RunBrowser(*commandLine);
+    ::OleUninitialize();
+    return exitCode;
+}
