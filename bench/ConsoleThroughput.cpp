@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -146,16 +147,21 @@ int main()
         const wchar_t* name;
         std::size_t size;
     } files[] = {{L"four.txt", 4u << 20}, {L"sixteen.txt", 16u << 20}};
+    // The best of a few rounds: the interpreter's own speed varies with whatever else the machine does.
+    constexpr int Rounds = 3;
     for (const auto& file : files) {
         const std::wstring path = CreateTextFile(folder, file.name, file.size);
-        unsigned long long rawBytes = 0;
-        const double raw = RawSeconds(folder, file.name, rawBytes);
-        const double delivered = DeliveredSeconds(window.Get(), counter, folder, file.name, file.size);
-        const double rawRate = static_cast<double>(rawBytes) / Megabyte / raw;
-        const double deliveredRate = static_cast<double>(counter.characters) / Megabyte / delivered;
-        std::printf("%2u MB: raw pipe %.1f MB/s (%llu bytes), delivered %.1f MB/s (%llu characters), ratio %.2f\n",
-                    static_cast<unsigned>(file.size >> 20), rawRate, rawBytes, deliveredRate, counter.characters,
-                    deliveredRate / rawRate);
+        double rawRate = 0;
+        double deliveredRate = 0;
+        for (int round = 0; round < Rounds; ++round) {
+            unsigned long long rawBytes = 0;
+            const double raw = RawSeconds(folder, file.name, rawBytes);
+            const double delivered = DeliveredSeconds(window.Get(), counter, folder, file.name, file.size);
+            rawRate = std::max(rawRate, static_cast<double>(rawBytes) / Megabyte / raw);
+            deliveredRate = std::max(deliveredRate, static_cast<double>(counter.characters) / Megabyte / delivered);
+        }
+        std::printf("%2u MB: raw pipe %.2f MB/s, delivered %.2f MB/s, ratio %.2f (best of %d)\n",
+                    static_cast<unsigned>(file.size >> 20), rawRate, deliveredRate, deliveredRate / rawRate, Rounds);
         ::DeleteFileW(path.c_str());
     }
     ::RemoveDirectoryW(folder.c_str());

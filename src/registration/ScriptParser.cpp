@@ -132,6 +132,7 @@ HRESULT CRegParser::ProcessRootBlock(CScriptReader& reader, HKEY root, bool regi
 {
     const std::size_t blockStart = reader.Position();
     std::wstring token;
+    // Unregistering while recovering opens no key: a pass of pure syntax.
     HRESULT result = TryProcessKeyBlock(reader, token, nullptr, false, true);
     if (FAILED(result))
         return result;
