@@ -127,6 +127,17 @@ TEST_F(BandHosting, KeysGoToTheBandOnlyWhileItHasTheFocus)
     EXPECT_EQ(3u, band->Keys().size());
 }
 
+TEST_F(BandHosting, KeysTheBandDeclinesAreDispatchedAsUsual)
+{
+    window.ActivateBand(true);
+    band->DeclineKeys();
+    window.TypeText(band->EditWindow(), L"xy");
+    EXPECT_EQ(2u, band->Keys().size());
+    wchar_t text[8] = {};
+    ::GetWindowTextW(band->EditWindow(), text, 8);
+    EXPECT_STREQ(L"xy", text);
+}
+
 TEST_F(BandHosting, ModifiersAreHeldWhileAKeyIsRouted)
 {
     window.ActivateBand(true);

@@ -138,7 +138,7 @@ STDMETHODIMP TestBand::HasFocusIO()
 STDMETHODIMP TestBand::TranslateAcceleratorIO(MSG* message)
 {
     keys.push_back({message->message, message->wParam, (::GetKeyState(VK_CONTROL) & 0x8000) != 0});
-    return S_OK;
+    return declinesKeys ? S_FALSE : S_OK;
 }
 
 STDMETHODIMP TestBand::GetTypeInfoCount(UINT* count)

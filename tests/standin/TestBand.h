@@ -33,6 +33,8 @@ public:
     IWebBrowser2* Browser() const { return browser.Get(); }
     int QuitEvents() const { return quitEvents; }
     bool WellFormedDocumentComplete() const { return wellFormed; }
+    // From now on TranslateAcceleratorIO records keys but leaves them to the host (S_FALSE).
+    void DeclineKeys() { declinesKeys = true; }
     // Connects to the browser's events as a second, unsited listener.
     HRESULT ListenTo(IWebBrowser2* source, DWORD* cookie);
 
@@ -85,4 +87,5 @@ private:
     std::vector<std::wstring> droppedFiles;
     int quitEvents = 0;
     bool wellFormed = true;
+    bool declinesKeys = false;
 };
