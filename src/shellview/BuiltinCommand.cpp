@@ -33,16 +33,21 @@ std::wstring DriveRootOf(const std::wstring& folder)
     return WithTrailingBackslash(root.data());
 }
 
-// The interpreter accepts the switch that also changes the drive; the browser needs only the path.
-std::wstring WithoutDriveSwitch(const std::wstring& path)
-{
-    return HasArgument(LowerAsciiLetters(path), L"/d ") ? path.substr(3) : path;
-}
-
 std::wstring WithoutLeadingSpaces(const std::wstring& text)
 {
     const std::wstring::size_type start = text.find_first_not_of(L' ');
     return start == std::wstring::npos ? std::wstring() : text.substr(start);
+}
+
+bool HasDriveSwitch(const std::wstring& argument)
+{
+    return HasArgument(LowerAsciiLetters(WithoutLeadingSpaces(RemoveQuotes(argument))), L"/d ");
+}
+
+// The interpreter accepts the switch that also changes the drive; the browser needs only the path.
+std::wstring WithoutDriveSwitch(const std::wstring& path)
+{
+    return HasArgument(LowerAsciiLetters(path), L"/d ") ? path.substr(3) : path;
 }
 
 bool IsRootRelative(const std::wstring& path)
@@ -86,6 +91,7 @@ BuiltinCommand ParseBuiltinCommand(const std::wstring& line, const std::wstring&
     if (HasArgument(lowered, L"cd ")) {
         command.kind = BuiltinCommandKind::ChangeFolder;
         command.folder = ChangeFolderTarget(typed.substr(3), currentFolder);
+        command.switchesDrive = HasDriveSwitch(typed.substr(3));
     } else if (lowered == L"rel") {
         command.kind = BuiltinCommandKind::Refresh;
     } else if (HasArgument(lowered, L"sel ")) {

@@ -17,6 +17,8 @@ struct BuiltinCommand {
     // ChangeFolder: the existing folder for the browser to show, spelled as typed; empty when the
     // path names no folder, and the browser stays where it is.
     std::wstring folder;
+    // ChangeFolder: the line carries the switch that moves the interpreter to another drive too.
+    bool switchesDrive = false;
     // Select and Filter: the pattern list after the command word.
     std::wstring patterns;
 };

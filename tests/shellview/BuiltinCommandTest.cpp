@@ -87,6 +87,11 @@ TEST(BuiltinCommand, ChangeFolderShowsExistingFoldersOnlyAsTyped)
         },
         current);
 
+    // Only the switch itself tells that the interpreter changes drives on its own.
+    EXPECT_TRUE(ParseBuiltinCommand(L"CD /D \"" + base + L"\\My Docs\"", current).switchesDrive);
+    EXPECT_FALSE(ParseBuiltinCommand(L"cd " + base + L"\\My Docs", current).switchesDrive);
+    EXPECT_FALSE(ParseBuiltinCommand(L"cd /data", current).switchesDrive);
+
     // Without its trailing backslash the current folder is taken the same way.
     EXPECT_EQ(current + L"Docs", ParseBuiltinCommand(L"cd Docs", base + L"\\Sub").folder);
 }

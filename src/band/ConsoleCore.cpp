@@ -1,0 +1,311 @@
+#include "band/ConsoleCore.h"
+
+#include <shlwapi.h>
+
+#include <new>
+
+#include "band/ConsoleCoreFactory.h"
+
+#include "band/FolderPath.h"
+#include "registration/TypeInfoHolder.h"
+#include "server/BrimblestoneModule.h"
+
+namespace band {
+
+CConsoleCore::CConsoleCore(IUnknown* outer) : controllingUnknown(outer != nullptr ? outer : &inner)
+{
+    server::libraryModule->LockModule();
+}
+
+CConsoleCore::~CConsoleCore()
+{
+    server::libraryModule->UnlockModule();
+    if (::IsWindow(GetHwnd()))
+        ::DestroyWindow(GetHwnd());
+}
+
+HRESULT CConsoleCore::FindInterface(REFIID iid, void** object)
+{
+    if (iid == IID_IConsoleCore || iid == IID_IDispatch)
+        *object = static_cast<IConsoleCore*>(this);
+    else if (iid == IID_IObjectWithSite)
+        *object = static_cast<IObjectWithSite*>(this);
+    else if (iid == IID_IPersist || iid == IID_IPersistStream)
+        *object = static_cast<IPersistStream*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IDockingWindow || iid == IID_IDeskBand)
+        *object = static_cast<IDeskBand*>(this);
+    else if (iid == IID_IInputObject)
+        *object = static_cast<IInputObject*>(this);
+    else if (iid == IID_IDropTarget)
+        *object = static_cast<IDropTarget*>(this);
+    else
+        return E_NOINTERFACE;
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::InnerUnknownPart::QueryInterface(REFIID iid, void** object)
+{
+    if (object == nullptr)
+        return E_POINTER;
+    *object = nullptr;
+    if (iid == IID_IUnknown) {
+        // The band's identity is its dispatch part; aggregated, the outer object holds this one.
+        if (band.controllingUnknown == this)
+            *object = band.Identity();
+        else
+            *object = this;
+    } else if (FAILED(band.FindInterface(iid, object))) {
+        return E_NOINTERFACE;
+    }
+    static_cast<IUnknown*>(*object)->AddRef();
+    return S_OK;
+}
+
+// The band lives in the browser's single-threaded apartment: a plain counter serves.
+STDMETHODIMP_(ULONG) CConsoleCore::InnerUnknownPart::AddRef()
+{
+    return ++refCount;
+}
+
+STDMETHODIMP_(ULONG) CConsoleCore::InnerUnknownPart::Release()
+{
+    const ULONG remaining = --refCount;
+    if (remaining == 0)
+        delete &band;
+    return remaining;
+}
+
+STDMETHODIMP CConsoleCore::QueryInterface(REFIID iid, void** object)
+{
+    return controllingUnknown->QueryInterface(iid, object);
+}
+
+STDMETHODIMP_(ULONG) CConsoleCore::AddRef()
+{
+    return controllingUnknown->AddRef();
+}
+
+STDMETHODIMP_(ULONG) CConsoleCore::Release()
+{
+    return controllingUnknown->Release();
+}
+
+STDMETHODIMP CConsoleCore::SetSite(IUnknown* site)
+{
+    if (site == nullptr)
+        return E_FAIL;
+    Microsoft::WRL::ComPtr<IOleWindow> oleWindow;
+    Microsoft::WRL::ComPtr<IServiceProvider> services;
+    site->QueryInterface(IID_PPV_ARGS(&oleWindow));
+    site->QueryInterface(IID_PPV_ARGS(&services));
+
+    inputSite.Reset();
+    site->QueryInterface(IID_PPV_ARGS(&inputSite));
+
+    // A band sited again lets go of the previous browser first, so its events are not
+    // delivered twice and the browser is not kept alive by a forgotten reference.
+    ReleaseBrowser();
+    if (services)
+        services->QueryService(SID_SWebBrowserApp, IID_PPV_ARGS(&browser));
+    if (browser)
+        ConnectBrowserEvents();
+
+    if (!oleWindow)
+        return E_FAIL;
+    if (FAILED(oleWindow->GetWindow(&parentWindow)))
+        return E_FAIL;
+    CreateBandWindow();
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::GetSite(REFIID, void** site)
+{
+    if (site == nullptr)
+        return E_POINTER;
+    *site = nullptr;
+    return E_FAIL;
+}
+
+void CConsoleCore::ConnectBrowserEvents()
+{
+    Microsoft::WRL::ComPtr<IConnectionPointContainer> container;
+    Microsoft::WRL::ComPtr<IConnectionPoint> point;
+    if (SUCCEEDED(browser.As(&container)) &&
+        SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point))) {
+        if (FAILED(point->Advise(Identity(), &adviseCookie)))
+            adviseCookie = 0;
+    }
+}
+
+void CConsoleCore::DisconnectBrowserEvents()
+{
+    Microsoft::WRL::ComPtr<IConnectionPointContainer> container;
+    Microsoft::WRL::ComPtr<IConnectionPoint> point;
+    if (browser && SUCCEEDED(browser.As(&container)) &&
+        SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point)))
+        point->Unadvise(adviseCookie);
+    adviseCookie = 0;
+}
+
+void CConsoleCore::ReleaseBrowser()
+{
+    if (browser && adviseCookie != 0)
+        DisconnectBrowserEvents();
+    browser.Reset();
+}
+
+STDMETHODIMP CConsoleCore::GetTypeInfoCount(UINT* count)
+{
+    if (count == nullptr)
+        return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::GetTypeInfo(UINT, LCID locale, ITypeInfo** info)
+{
+    return registration::ConsoleCoreTypeInfo().GetTypeInfo(locale, info);
+}
+
+STDMETHODIMP CConsoleCore::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids)
+{
+    return registration::ConsoleCoreTypeInfo().GetIDsOfNames(names, count, locale, ids);
+}
+
+STDMETHODIMP CConsoleCore::GetClassID(CLSID* classId)
+{
+    if (classId == nullptr)
+        return E_POINTER;
+    *classId = CLSID_ConsoleCore;
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::IsDirty()
+{
+    return S_FALSE;
+}
+
+STDMETHODIMP CConsoleCore::Load(IStream*)
+{
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::Save(IStream*, BOOL)
+{
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::GetSizeMax(ULARGE_INTEGER*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CConsoleCore::GetWindow(HWND* window)
+{
+    if (window == nullptr)
+        return E_POINTER;
+    *window = GetHwnd();
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::ContextSensitiveHelp(BOOL)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
+{
+    if (show) {
+        ::ShowWindow(GetHwnd(), SW_SHOW);
+        if (edit.GetHwnd() != nullptr)
+            ::SetFocus(edit.GetHwnd());
+        if (!console.IsRunning()) {
+            std::wstring folder;
+            GetFolderPath(folder, FALSE);
+            console.Start(GetHwnd(), folder.c_str());
+        }
+        return S_OK;
+    }
+    ShowPendingOutput();
+    edit.ClearInput();
+    edit.AppendText(L"exit\r\n", TRUE);
+    if (console.IsRunning())
+        console.Stop();
+    ShowPendingOutput();
+    ::ShowWindow(GetHwnd(), SW_HIDE);
+    edit.ClearAll();
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::CloseDW(DWORD)
+{
+    return ShowDW(FALSE);
+}
+
+STDMETHODIMP CConsoleCore::ResizeBorderDW(LPCRECT, IUnknown*, BOOL)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CConsoleCore::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info)
+{
+    if (info == nullptr)
+        return S_OK;
+    if (info->dwMask & DBIM_MINSIZE)
+        info->ptMinSize = POINTL{300, 22};
+    if (info->dwMask & DBIM_MAXSIZE)
+        info->ptMaxSize = POINTL{-1, -1};
+    if (info->dwMask & DBIM_INTEGRAL)
+        info->ptIntegral = POINTL{0, 22};
+    if (info->dwMask & DBIM_ACTUAL)
+        info->ptActual = POINTL{300, 22};
+    if (info->dwMask & DBIM_TITLE)
+        info->wszTitle[0] = L'\0';
+    if (info->dwMask & DBIM_MODEFLAGS)
+        info->dwModeFlags = DBIMF_VARIABLEHEIGHT;
+    // The host's own background serves.
+    info->dwMask &= ~static_cast<DWORD>(DBIM_BKCOLOR);
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::UIActivateIO(BOOL activate, MSG*)
+{
+    if (activate)
+        ::SetFocus(edit.GetHwnd());
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::HasFocusIO()
+{
+    const HWND focus = ::GetFocus();
+    if (focus != nullptr && (focus == GetHwnd() || focus == edit.GetHwnd()))
+        return S_OK;
+    return S_FALSE;
+}
+
+BOOL CConsoleCore::GetFolderPath(std::wstring& path, BOOL addTrailingBackslash) const
+{
+    return band::GetFolderPath(browser.Get(), path, addTrailingBackslash);
+}
+
+}  // namespace band
+
+namespace band {
+
+HRESULT CreateConsoleCore(IUnknown* outer, REFIID interfaceId, void** object) noexcept
+{
+    if (object == nullptr)
+        return E_POINTER;
+    *object = nullptr;
+    CConsoleCore* band = new (std::nothrow) CConsoleCore(outer);
+    if (band == nullptr)
+        return E_OUTOFMEMORY;
+    // The query holds the band; when it fails, the band goes with the reference taken here.
+    IUnknown* inner = band->InnerUnknown();
+    inner->AddRef();
+    const HRESULT result = inner->QueryInterface(interfaceId, object);
+    inner->Release();
+    return result;
+}
+
+}  // namespace band

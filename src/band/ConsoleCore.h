@@ -1,0 +1,168 @@
+#pragma once
+
+#include <windows.h>
+#include <exdisp.h>
+#include <ocidl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "band/IConsoleCore.h"
+#include "band/OutputBatcher.h"
+#include "console/ConsoleProcess.h"
+#include "support/UniqueHandle.h"
+#include "support/WindowImpl.h"
+#include "shellview/FileNameSearch.h"
+#include "view/EditWindow.h"
+#include "view/CommandHistory.h"
+
+namespace band {
+
+// The band object: one per browser window that shows the console. It lives on the browser
+// window's thread; the interpreter's worker threads reach it only through sent messages.
+class CConsoleCore : public IObjectWithSite,
+                     public IConsoleCore,
+                     public IPersistStream,
+                     public IDeskBand,
+                     public IInputObject,
+                     public IDropTarget,
+                     public support::CWindowImpl {
+public:
+    // With an outer object the band is aggregated: its interfaces answer for the outer object,
+    // and the outer object holds the band through InnerUnknown().
+    explicit CConsoleCore(IUnknown* outer = nullptr);
+    ~CConsoleCore() override;
+    CConsoleCore(const CConsoleCore&) = delete;
+    CConsoleCore& operator=(const CConsoleCore&) = delete;
+
+    // The unknown that owns the band's lifetime: the band's own identity, or for an aggregated
+    // band the one its outer object holds.
+    IUnknown* InnerUnknown() { return &inner; }
+
+    // IUnknown, delegating to the controlling unknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IObjectWithSite
+    STDMETHODIMP SetSite(IUnknown* site) override;
+    STDMETHODIMP GetSite(REFIID iid, void** site) override;
+
+    // IDispatch (IConsoleCore): the browser's events arrive through Invoke
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+
+    // IPersistStream: the band stores nothing
+    STDMETHODIMP GetClassID(CLSID* classId) override;
+    STDMETHODIMP IsDirty() override;
+    STDMETHODIMP Load(IStream* stream) override;
+    STDMETHODIMP Save(IStream* stream, BOOL clearDirty) override;
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+
+    // IDeskBand
+    STDMETHODIMP GetWindow(HWND* window) override;
+    STDMETHODIMP ContextSensitiveHelp(BOOL enterMode) override;
+    STDMETHODIMP ShowDW(BOOL show) override;
+    STDMETHODIMP CloseDW(DWORD reserved) override;
+    STDMETHODIMP ResizeBorderDW(LPCRECT border, IUnknown* site, BOOL reserved) override;
+    STDMETHODIMP GetBandInfo(DWORD bandId, DWORD viewMode, DESKBANDINFO* info) override;
+
+    // IInputObject
+    STDMETHODIMP UIActivateIO(BOOL activate, MSG* message) override;
+    STDMETHODIMP HasFocusIO() override;
+    STDMETHODIMP TranslateAcceleratorIO(MSG* message) override;
+
+    // IDropTarget
+    STDMETHODIMP DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
+    STDMETHODIMP DragOver(DWORD keyState, POINTL point, DWORD* effect) override;
+    STDMETHODIMP DragLeave() override;
+    STDMETHODIMP Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
+
+    // The band window's message map; every message is offered to the text box's map first.
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result, DWORD mapId) override;
+
+    // The folder the browser shows, or "C:\" with FALSE when it shows no file-system folder.
+    BOOL GetFolderPath(std::wstring& path, BOOL addTrailingBackslash) const;
+
+private:
+    // The band's own reference count and interface table; the controlling unknown when the
+    // band is not aggregated.
+    class InnerUnknownPart : public IUnknown {
+    public:
+        explicit InnerUnknownPart(CConsoleCore& band) : band(band) {}
+        STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+        STDMETHODIMP_(ULONG) AddRef() override;
+        STDMETHODIMP_(ULONG) Release() override;
+
+    private:
+        CConsoleCore& band;
+        ULONG refCount = 0;
+    };
+
+    IUnknown* Identity() { return static_cast<IConsoleCore*>(this); }
+    HRESULT FindInterface(REFIID iid, void** object);
+
+    BOOL CreateBandWindow();
+    void StartInterpreterInCurrentFolder();
+    void ConnectBrowserEvents();
+    void DisconnectBrowserEvents();
+    void ReleaseBrowser();
+    void LayOutTextBox();
+    void ReportFocus(BOOL hasFocus);
+
+    // Interpreter output, gathered and shown in batches.
+    void ReceiveOutput(const wchar_t* text);
+    void ShowPendingOutput();
+
+    // Keys and the command line.
+    void SubmitLine();
+    void RecallOlder();
+    void RecallNewer();
+    void ShowPrompt();
+    void ReplaceInput(const std::wstring& text);
+    BOOL RunBuiltinCommand(const std::wstring& line);
+    void NavigateFromConsole(const std::wstring& folder, bool switchesDrive);
+    void FollowConsoleNavigation();
+
+    // Name completion from the folder view (Tab) and from the file system (Ctrl+Tab).
+    void CompleteFromView();
+    LRESULT CompleteFromFileSystem(WPARAM command);
+    std::wstring InputUpToCaret(int caret) const;
+    HWND BrowserWindow() const;
+
+    // The browser's events.
+    void OnDocumentComplete();
+    void OnQuit();
+    void EndCompletionCycle();
+
+    // Dropped files become names on the command line.
+    void InsertDroppedNames(IDataObject* data, const std::wstring& folder);
+
+    InnerUnknownPart inner{*this};
+    IUnknown* controllingUnknown;
+    HWND parentWindow = nullptr;
+    Microsoft::WRL::ComPtr<IWebBrowser2> browser;
+    Microsoft::WRL::ComPtr<IInputObjectSite> inputSite;
+    view::CEditWindow edit;
+    console::ConsoleProcess console;
+    DWORD adviseCookie = 0;
+    int currentDrive = -1;
+    shellview::FileNameSearch findHandle;  // the open search of a Ctrl+Tab cycle
+    BOOL navFromConsole = FALSE;
+    support::UniqueAccelerator accelTable;
+    int completeIndex = 0;
+    Microsoft::WRL::ComPtr<IDropTargetHelper> dropHelper;
+    view::CommandHistory history;
+    OutputBatcher pendingOutput;
+    bool dropRegistered = false;
+    bool dragOffersFiles = false;
+    bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch
+};
+
+}  // namespace band

@@ -1,0 +1,86 @@
+#include "band/ConsoleCore.h"
+
+#include "band/ChangeDirectoryCommand.h"
+#include "shellview/BuiltinCommand.h"
+#include "shellview/ShellListView.h"
+#include "shellview/ViewCommands.h"
+
+namespace band {
+namespace {
+
+// A VARIANT that frees what it holds.
+struct ScopedVariant : VARIANT {
+    ScopedVariant() { ::VariantInit(this); }
+    ~ScopedVariant() { ::VariantClear(this); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
+};
+
+}  // namespace
+
+// The band's own commands act on the browser window; "cd" goes to the interpreter as well.
+BOOL CConsoleCore::RunBuiltinCommand(const std::wstring& line)
+{
+    std::wstring folder;
+    GetFolderPath(folder, TRUE);
+    const shellview::BuiltinCommand command = shellview::ParseBuiltinCommand(line, folder);
+    switch (command.kind) {
+    case shellview::BuiltinCommandKind::ChangeFolder:
+        if (!command.folder.empty())
+            NavigateFromConsole(command.folder, command.switchesDrive);
+        break;
+    case shellview::BuiltinCommandKind::Refresh:
+        if (browser)
+            browser->Refresh();
+        break;
+    case shellview::BuiltinCommandKind::Select:
+        shellview::RunSelectCommand(shellview::FindShellListView(BrowserWindow()), command.patterns.c_str());
+        break;
+    case shellview::BuiltinCommandKind::Filter:
+        shellview::RunFilterCommand(shellview::FindShellListView(BrowserWindow()), command.patterns.c_str(),
+                                    browser.Get());
+        break;
+    case shellview::BuiltinCommandKind::None:
+        break;
+    }
+    return shellview::IsSentToInterpreter(command) ? TRUE : FALSE;
+}
+
+void CConsoleCore::NavigateFromConsole(const std::wstring& folder, bool switchesDrive)
+{
+    if (!browser)
+        return;
+    ScopedVariant address;
+    address.vt = VT_BSTR;
+    address.bstrVal = ::SysAllocString(shellview::FolderAddress(folder).c_str());
+    if (address.bstrVal == nullptr)
+        return;
+    ScopedVariant flags;
+    ScopedVariant targetFrame;
+    ScopedVariant postData;
+    ScopedVariant headers;
+    navFromConsole = TRUE;
+    consoleSwitchesDrive = switchesDrive;
+    browser->Navigate2(&address, &flags, &targetFrame, &postData, &headers);
+}
+
+}  // namespace band
+
+namespace band {
+
+// The interpreter ran the console's "cd" itself, but without the drive switch it stays on its
+// drive while the browser moves to another one: bring it along.
+void CConsoleCore::FollowConsoleNavigation()
+{
+    std::wstring folder;
+    if (!GetFolderPath(folder, FALSE))
+        return;
+    const int drive = DriveOf(folder);
+    if (drive == -1 || drive == currentDrive)
+        return;
+    if (!consoleSwitchesDrive)
+        console.WriteLine(ChangeDirectoryCommand(folder, currentDrive).c_str());
+    currentDrive = drive;
+}
+
+}  // namespace band

@@ -1,0 +1,92 @@
+#include "band/ConsoleCore.h"
+
+#include "dragdrop/DroppedFiles.h"
+
+namespace band {
+namespace {
+
+bool OffersFileList(IDataObject* data)
+{
+    FORMATETC format = dragdrop::FileListFormat();
+    return data != nullptr && SUCCEEDED(data->QueryGetData(&format));
+}
+
+// A drop only produces text, so a file list is offered a link; anything else is refused.
+void ReportEffect(DWORD* effect, bool accepted)
+{
+    if (effect != nullptr)
+        *effect = accepted ? DROPEFFECT_LINK : DROPEFFECT_NONE;
+}
+
+}  // namespace
+
+STDMETHODIMP CConsoleCore::DragEnter(IDataObject* data, DWORD, POINTL point, DWORD* effect)
+{
+    dragOffersFiles = OffersFileList(data);
+    ReportEffect(effect, dragOffersFiles);
+    if (!dragOffersFiles)
+        return S_OK;
+    if (dropHelper) {
+        POINT where = {point.x, point.y};
+        dropHelper->DragEnter(GetHwnd(), data, &where, DROPEFFECT_LINK);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::DragOver(DWORD, POINTL point, DWORD* effect)
+{
+    ReportEffect(effect, dragOffersFiles);
+    if (dropHelper) {
+        POINT where = {point.x, point.y};
+        dropHelper->DragOver(&where, effect != nullptr ? *effect : DROPEFFECT_NONE);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::DragLeave()
+{
+    dragOffersFiles = false;
+    if (dropHelper)
+        dropHelper->DragLeave();
+    return S_OK;
+}
+
+STDMETHODIMP CConsoleCore::Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect)
+{
+    dragOffersFiles = false;
+    const bool accepted = OffersFileList(data);
+    ReportEffect(effect, accepted);
+    if (!accepted)
+        return S_OK;
+    ShowPendingOutput();
+    std::wstring folder;
+    GetFolderPath(folder, FALSE);
+    InsertDroppedNames(data, folder);
+    if (dropHelper) {
+        POINT where = {point.x, point.y};
+        dropHelper->Drop(data, &where, effect != nullptr ? *effect : DROPEFFECT_LINK);
+    }
+    ::SetFocus(edit.GetHwnd());
+    return S_OK;
+}
+
+void CConsoleCore::InsertDroppedNames(IDataObject* data, const std::wstring& folder)
+{
+    FORMATETC format = dragdrop::FileListFormat();
+    STGMEDIUM medium = {};
+    if (FAILED(data->GetData(&format, &medium)))
+        return;
+    if (void* locked = ::GlobalLock(medium.hGlobal)) {
+        for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked))) {
+            std::wstring line;
+            edit.GetInputLine(line);
+            if (!line.empty() && line.back() != L' ')
+                edit.AppendText(L" ", FALSE);
+            edit.AppendText(dragdrop::NameForCommandLine(path, folder).c_str(), FALSE);
+        }
+        ::GlobalUnlock(medium.hGlobal);
+    }
+    ::ReleaseStgMedium(&medium);
+}
+
+}  // namespace band

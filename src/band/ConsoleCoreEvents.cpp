@@ -1,0 +1,71 @@
+#include "band/ConsoleCore.h"
+
+#include <exdispid.h>
+
+#include "band/ChangeDirectoryCommand.h"
+
+namespace band {
+
+STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
+{
+    if (params == nullptr)
+        return E_INVALIDARG;
+    if (id == DISPID_ONQUIT)
+        OnQuit();
+    else if (id == DISPID_DOCUMENTCOMPLETE)
+        OnDocumentComplete();
+    return S_OK;
+}
+
+// The console follows the browser: once a folder is shown, the interpreter is moved there.
+void CConsoleCore::OnDocumentComplete()
+{
+    ShowPendingOutput();
+    std::wstring folder;
+    if (!console.IsRunning()) {
+        GetFolderPath(folder, FALSE);
+        console.Start(GetHwnd(), folder.c_str());
+        navFromConsole = FALSE;
+        return;
+    }
+    if (navFromConsole) {
+        navFromConsole = FALSE;
+        FollowConsoleNavigation();
+        return;
+    }
+    if (GetFolderPath(folder, FALSE)) {
+        const int drive = DriveOf(folder);
+        const std::wstring command = ChangeDirectoryCommand(folder, currentDrive);
+        edit.ClearInput();
+        console.WriteLine(command.c_str());
+        ::SetFocus(edit.GetHwnd());
+        currentDrive = drive;
+    } else {
+        ReplaceInput(L"Unknown Path");
+    }
+    EndCompletionCycle();
+    navFromConsole = FALSE;
+}
+
+void CConsoleCore::EndCompletionCycle()
+{
+    findHandle.Close();
+    completeIndex = 0;
+}
+
+// The browser window is closing: every tie to it is cut; the object itself goes with its last reference.
+void CConsoleCore::OnQuit()
+{
+    ShowPendingOutput();
+    DisconnectBrowserEvents();
+    accelTable.Reset();
+    if (console.IsRunning())
+        console.Stop();
+    findHandle.Close();
+    if (dropRegistered) {
+        ::RevokeDragDrop(GetHwnd());
+        dropRegistered = false;
+    }
+}
+
+}  // namespace band

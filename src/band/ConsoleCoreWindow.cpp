@@ -1,0 +1,170 @@
+#include "band/ConsoleCore.h"
+
+#include <shlwapi.h>
+
+#include "band/ChangeDirectoryCommand.h"
+#include "support/AppMessages.h"
+
+namespace band {
+namespace {
+
+constexpr UINT_PTR ShowOutputTimer = 1;
+
+// Notifications a parent reflects back to the control they came from arrive offset by this.
+constexpr UINT ReflectedBase = WM_USER + 0x1c00;
+
+support::WindowClass BandWindowClass()
+{
+    static const support::WindowClass registered = [] {
+        WNDCLASSEXW description = {};
+        description.cbSize = sizeof(description);
+        description.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+        description.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        description.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        description.lpszClassName = L"Brimblestone";
+        return support::CWindowImpl::RegisterPlainClass(description);
+    }();
+    return registered;
+}
+
+bool IsReflectedNotification(UINT message)
+{
+    if (message < ReflectedBase)
+        return false;
+    switch (message - ReflectedBase) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+    case WM_NOTIFY:
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_PARENTNOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+BOOL CConsoleCore::CreateBandWindow()
+{
+    if (!::IsWindow(GetHwnd())) {
+        CreateBoundWindow(BandWindowClass(), parentWindow, RECT{}, nullptr,
+                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | CCS_TOP | CCS_NORESIZE |
+                              CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                          0, 0);
+        edit.Create(GetHwnd());
+        if (!accelTable) {
+            ACCEL completeFile = {FVIRTKEY | FCONTROL, VK_TAB, ID_COMPLETE_FILE};
+            accelTable.Reset(::CreateAcceleratorTableW(&completeFile, 1));
+        }
+        ::CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dropHelper));
+        dropRegistered = SUCCEEDED(::RegisterDragDrop(GetHwnd(), static_cast<IDropTarget*>(this)));
+    }
+    if (!console.IsRunning()) {
+        std::wstring folder;
+        GetFolderPath(folder, FALSE);
+        console.Start(GetHwnd(), folder.c_str());
+        currentDrive = DriveOf(folder);
+    }
+    return TRUE;
+}
+
+BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        LRESULT& result, DWORD mapId)
+{
+    if (mapId != 0)
+        return FALSE;
+    if (edit.ProcessWindowMessage(window, message, wParam, lParam, result, 0))
+        return TRUE;
+    result = 0;
+    switch (message) {
+    case WM_SIZE:
+        LayOutTextBox();
+        return TRUE;
+    case WM_APP_EDITFOCUS:
+        ReportFocus(static_cast<BOOL>(wParam));
+        return TRUE;
+    case WM_APP_STDOUT:
+    case WM_APP_STDERR:
+        ReceiveOutput(reinterpret_cast<const wchar_t*>(wParam));
+        return TRUE;
+    case WM_APP_EXITED:
+        ShowPendingOutput();
+        if (browser)
+            browser->Quit();
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != ShowOutputTimer)
+            return FALSE;
+        ShowPendingOutput();
+        return TRUE;
+    case WM_COMMAND:
+        result = CompleteFromFileSystem(wParam);
+        return TRUE;
+    default:
+        if (!IsReflectedNotification(message))
+            return FALSE;
+        result = ::DefWindowProcW(window, message - ReflectedBase, wParam, lParam);
+        return TRUE;
+    }
+}
+
+void CConsoleCore::LayOutTextBox()
+{
+    if (edit.GetHwnd() == nullptr)
+        return;
+    RECT client = {};
+    ::GetClientRect(GetHwnd(), &client);
+    ::MoveWindow(edit.GetHwnd(), client.left, client.top + 1, client.right - client.left,
+                 client.bottom - client.top - 2, FALSE);
+    ::InvalidateRect(GetHwnd(), nullptr, TRUE);
+}
+
+void CConsoleCore::ReportFocus(BOOL hasFocus)
+{
+    if (!inputSite)
+        return;
+    // The site may release the band while it is told; the band must survive the call.
+    Identity()->AddRef();
+    inputSite->OnFocusChangeIS(Identity(), hasFocus);
+    Identity()->Release();
+}
+
+// Each chunk deletes what the user had typed but not submitted, as a console does when output
+// arrives; the text itself is shown in batches.
+void CConsoleCore::ReceiveOutput(const wchar_t* text)
+{
+    edit.ClearInput();
+    const bool wasPending = pendingOutput.HasPending();
+    if (pendingOutput.Add(text != nullptr ? text : L"", ::GetTickCount())) {
+        ShowPendingOutput();
+        return;
+    }
+    if (!wasPending)
+        ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
+}
+
+void CConsoleCore::ShowPendingOutput()
+{
+    if (!pendingOutput.HasPending())
+        return;
+    ::KillTimer(GetHwnd(), ShowOutputTimer);
+    const DWORD started = ::GetTickCount();
+    edit.AppendText(pendingOutput.Take().c_str(), TRUE);
+    pendingOutput.Shown(started, ::GetTickCount());
+}
+
+}  // namespace band
