@@ -1,0 +1,218 @@
+#include "view/EditWindow.h"
+
+#include "support/AppMessages.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace view {
+
+namespace {
+
+constexpr wchar_t CtrlC = 3;
+constexpr wchar_t Backspace = 8;
+constexpr wchar_t CtrlX = 24;
+
+// The control's own limit would refuse output long before the scrollback is trimmed.
+constexpr int TextLimit = 0x7FFFFFFE;
+// Once the text would pass ScrollbackLimit characters, the oldest lines go until about
+// ScrollbackKept remain, so that trimming, which moves the whole text, happens rarely.
+constexpr int ScrollbackLimit = 1000000;
+constexpr int ScrollbackKept = 900000;
+// How far past the wanted cut a line end is looked for before a longer line is cut inside.
+constexpr int LineEndSearchSpan = 16384;
+
+int ClampedLength(const wchar_t* text) noexcept
+{
+    return static_cast<int>(std::min<size_t>(std::wcslen(text), TextLimit));
+}
+
+}  // namespace
+
+HWND CEditWindow::Create(HWND parent) noexcept
+{
+    static const support::WindowClass editClass = RegisterSuperclass(L"EDIT", L"Brimblestone Editbox");
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_WANTRETURN | ES_AUTOVSCROLL | ES_MULTILINE;
+    const HWND created = CreateBoundWindow(editClass, parent, RECT{}, L"", style, WS_EX_CLIENTEDGE, 0);
+    if (!created)
+        return nullptr;
+    ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    ::SendMessageW(created, EM_SETLIMITTEXT, TextLimit, 0);
+    return created;
+}
+
+void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
+{
+    if (!text)
+        return;
+    const int appended = ClampedLength(text);
+    MakeRoomFor(appended);
+    const int newEnd = GetTextLength() + appended;
+    ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    SetSelection(newEnd, newEnd);
+    ReplaceSelection(text);
+    SetModify(FALSE);
+    // Counted after the fact: a text the control took only in part must not put the command line past the end.
+    if (protect)
+        inputStart = GetTextLength();
+}
+
+void CEditWindow::ClearInput() noexcept
+{
+    SetSelection(inputStart, GetTextLength());
+    ReplaceSelection(L"");
+}
+
+BOOL CEditWindow::ClearAll() noexcept
+{
+    const BOOL cleared = ::SetWindowTextW(GetHwnd(), L"");
+    inputStart = 0;
+    return cleared;
+}
+
+void CEditWindow::GetInputLine(std::wstring& line) const
+{
+    const int length = GetTextLength();
+    if (inputStart >= length) {
+        line.clear();
+        return;
+    }
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int read = ::GetWindowTextW(GetHwnd(), &text[0], length + 1);
+    const int start = std::min(inputStart, read);
+    line.assign(text, static_cast<size_t>(start), static_cast<size_t>(read - start));
+}
+
+int CEditWindow::GetCaretInInput() const noexcept
+{
+    return GetSelection().start - inputStart;
+}
+
+LRESULT CEditWindow::SetModify(BOOL modified) noexcept
+{
+    return ::SendMessageW(GetHwnd(), EM_SETMODIFY, modified, 0);
+}
+
+BOOL CEditWindow::GetModify() const noexcept
+{
+    return ::SendMessageW(GetHwnd(), EM_GETMODIFY, 0, 0) ? TRUE : FALSE;
+}
+
+BOOL CEditWindow::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD mapId)
+{
+    if (mapId != 0 || !GetHwnd())
+        return FALSE;
+    BOOL handled = FALSE;
+    if (message == WM_CHAR)
+        handled = OnChar(wParam);
+    else if (message == WM_PASTE)
+        handled = OnPaste();
+    else if (message == WM_COMMAND && HIWORD(wParam) == EN_SETFOCUS)
+        handled = OnEditSetFocus();
+    if (handled)
+        result = 0;
+    return handled;
+}
+
+BOOL CEditWindow::OnChar(WPARAM character)
+{
+    if (character == CtrlC)
+        return FALSE;
+    const Selection selection = GetSelection();
+    if (character == Backspace || character == CtrlX)
+        return TrimToCommandLine(selection);
+    if (selection.start >= inputStart)
+        return FALSE;
+    // Posted, so that the caret moves only after the control has finished the current message.
+    const int length = GetTextLength();
+    ::PostMessageW(GetHwnd(), EM_SETSEL, length, length);
+    ::PostMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    return TRUE;
+}
+
+BOOL CEditWindow::OnPaste()
+{
+    const Selection selection = GetSelection();
+    // An empty command line, or the caret at its very start, takes a paste as it takes typing.
+    if (selection.start == inputStart && selection.end == inputStart)
+        return FALSE;
+    return TrimToCommandLine(selection);
+}
+
+BOOL CEditWindow::OnEditSetFocus()
+{
+    ::SendMessageW(::GetParent(GetHwnd()), WM_APP_EDITFOCUS, TRUE, 0);
+    return TRUE;
+}
+
+// Lets a deleting or replacing edit through only for the command-line part of the selection.
+BOOL CEditWindow::TrimToCommandLine(const Selection& selection)
+{
+    if (selection.start > inputStart)
+        return FALSE;
+    if (selection.end <= inputStart)
+        return TRUE;
+    SetSelection(inputStart, selection.end);
+    return FALSE;
+}
+
+// Drops the oldest whole lines of output when the text would grow past the scrollback limit.
+// Only output goes: the command line and anything typed in it stay as they are.
+void CEditWindow::MakeRoomFor(int appendedLength)
+{
+    const int length = GetTextLength();
+    if (length <= ScrollbackLimit - appendedLength)
+        return;
+    const int wanted = std::min({length - (ScrollbackKept - std::min(appendedLength, ScrollbackKept)),
+                                 inputStart, length});
+    if (wanted <= 0)
+        return;
+    try {
+        const int cut = FindScrollbackCut(wanted);
+        SetSelection(0, cut);
+        ReplaceSelection(L"");
+        inputStart -= cut;
+    } catch (...) {
+        // Without memory to look for a line end the output is kept; the append still goes ahead.
+    }
+}
+
+// The first line start at or after wanted, or wanted itself inside a line too long to keep whole.
+int CEditWindow::FindScrollbackCut(int wanted) const
+{
+    const int searched = std::min({inputStart, GetTextLength(), wanted + LineEndSearchSpan});
+    std::wstring head(static_cast<size_t>(searched) + 1, L'\0');
+    const int read = ::GetWindowTextW(GetHwnd(), &head[0], searched + 1);
+    for (int index = wanted - 1; index < read; ++index) {
+        if (head[index] == L'\n')
+            return index + 1;
+    }
+    if (wanted < read && IS_HIGH_SURROGATE(head[wanted - 1]))
+        return wanted + 1;
+    return wanted;
+}
+
+CEditWindow::Selection CEditWindow::GetSelection() const noexcept
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(GetHwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return Selection{static_cast<int>(start), static_cast<int>(end)};
+}
+
+void CEditWindow::SetSelection(int start, int end) noexcept
+{
+    ::SendMessageW(GetHwnd(), EM_SETSEL, start, end);
+}
+
+int CEditWindow::GetTextLength() const noexcept
+{
+    return ::GetWindowTextLengthW(GetHwnd());
+}
+
+void CEditWindow::ReplaceSelection(const wchar_t* text) noexcept
+{
+    ::SendMessageW(GetHwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}
+
+}  // namespace view

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "support/WindowImpl.h"
+
+#include <string>
+
+namespace view {
+
+// The console text box: the interpreter's output, protected from editing, followed by the
+// command line being typed, which begins at inputStart.
+class CEditWindow : public support::CWindowImpl {
+public:
+    // Creates the text box as a child of parent, sized later by its owner, in the stock GUI font.
+    HWND Create(HWND parent) noexcept;
+
+    // Appends text at the end; with protect TRUE it becomes output and the command line starts after it.
+    void AppendText(const wchar_t* text, BOOL protect) noexcept;
+    void ClearInput() noexcept;
+    BOOL ClearAll() noexcept;
+    void GetInputLine(std::wstring& line) const;
+    // The caret's offset into the command line; negative when it lies in the output.
+    int GetCaretInInput() const noexcept;
+    LRESULT SetModify(BOOL modified) noexcept;
+    BOOL GetModify() const noexcept;
+
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override;
+
+    // Position in the text where the command line begins; everything before it is output.
+    int inputStart = 0;
+
+private:
+    struct Selection {
+        int start;
+        int end;
+    };
+
+    Selection GetSelection() const noexcept;
+    void SetSelection(int start, int end) noexcept;
+    int GetTextLength() const noexcept;
+    void ReplaceSelection(const wchar_t* text) noexcept;
+
+    BOOL OnChar(WPARAM character);
+    BOOL OnPaste();
+    BOOL OnEditSetFocus();
+    BOOL TrimToCommandLine(const Selection& selection);
+    void MakeRoomFor(int appendedLength);
+    int FindScrollbackCut(int wanted) const;
+};
+
+}  // namespace view
