@@ -1,0 +1,82 @@
+// Cost of appending interpreter output to the console text box, by how much text it holds.
+#include "view/EditWindow.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const support::WindowClass& HostClass()
+{
+    static const support::WindowClass registered = [] {
+        WNDCLASSEXW description{};
+        description.lpszClassName = L"Brimblestone Bench Host";
+        return support::CWindowImpl::RegisterPlainClass(description);
+    }();
+    return registered;
+}
+
+class HostWindow : public support::CWindowImpl {
+public:
+    HostWindow() { CreateBoundWindow(HostClass(), nullptr, RECT{0, 0, 800, 400}, L"", WS_OVERLAPPEDWINDOW, 0, 0); }
+
+    BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override { return FALSE; }
+};
+
+// Lines as a directory listing prints them, cut to exactly length characters.
+std::wstring ListingText(size_t length)
+{
+    std::wstring text;
+    for (int line = 0; text.size() < length; ++line)
+        text += L"12/07/2026  10:10    <DIR>          folder" + std::to_wstring(line) + L"\r\n";
+    text.resize(length);
+    return text;
+}
+
+double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
+{
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Fills a fresh text box with held characters, then times appends of appended characters each.
+void Measure(HWND parent, size_t held, size_t appended, int appends)
+{
+    view::CEditWindow edit;
+    edit.Create(parent);
+    ::MoveWindow(edit.GetHwnd(), 0, 0, 780, 380, FALSE);
+    const std::wstring filler = ListingText(held);
+    edit.AppendText(filler.c_str(), TRUE);
+    const std::wstring chunk = ListingText(appended);
+
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    ::QueryPerformanceCounter(&start);
+    for (int append = 0; append < appends; ++append)
+        edit.AppendText(chunk.c_str(), TRUE);
+    ::QueryPerformanceCounter(&end);
+
+    const double perAppend = Milliseconds(start, end) / appends;
+    const double megabytesPerSecond = static_cast<double>(appended * sizeof(wchar_t)) / 1e6 / (perAppend / 1000.0);
+    std::printf("held %8zu chars  append %6zu chars x %4d: %8.3f ms/append  %8.2f MB/s  (now holds %d)\n", held,
+                appended, appends, perAppend, megabytesPerSecond, ::GetWindowTextLengthW(edit.GetHwnd()));
+}
+
+}  // namespace
+
+int main()
+{
+    HostWindow host;
+    const size_t sizes[] = {30000, 250000, 1000000};
+    for (const size_t held : sizes) {
+        Measure(host.GetHwnd(), held, 512, 200);
+        Measure(host.GetHwnd(), held, 65536, 10);
+    }
+    std::printf("past the scrollback limit (trimming included):\n");
+    Measure(host.GetHwnd(), 990000, 512, 2000);
+    Measure(host.GetHwnd(), 990000, 65536, 40);
+    return 0;
+}

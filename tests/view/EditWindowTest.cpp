@@ -1,0 +1,365 @@
+#include "view/EditWindow.h"
+
+#include "support/AppMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+const support::WindowClass& HostClass()
+{
+    static const support::WindowClass registered = [] {
+        WNDCLASSEXW description{};
+        description.lpszClassName = L"Brimblestone Test Host";
+        return support::CWindowImpl::RegisterPlainClass(description);
+    }();
+    return registered;
+}
+
+// A hidden top-level window holding the text box; like the band window, it offers every
+// message to the text box's map first and records the focus reports that reach it.
+class HostWindow : public support::CWindowImpl {
+public:
+    explicit HostWindow(view::CEditWindow& edit) : edit(edit)
+    {
+        CreateBoundWindow(HostClass(), nullptr, RECT{0, 0, 480, 300}, L"", WS_OVERLAPPEDWINDOW, 0, 0);
+    }
+
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override
+    {
+        if (edit.ProcessWindowMessage(window, message, wParam, lParam, result, 0))
+            return TRUE;
+        if (mapId == 0 && message == WM_APP_EDITFOCUS) {
+            ++focusReports;
+            lastFocusWParam = wParam;
+            lastFocusLParam = lParam;
+            result = 0;
+            return TRUE;
+        }
+        return FALSE;
+    }
+
+    int focusReports = 0;
+    WPARAM lastFocusWParam = 0;
+    LPARAM lastFocusLParam = -1;
+
+private:
+    view::CEditWindow& edit;
+};
+
+class EditWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, host.GetHwnd());
+        ASSERT_NE(nullptr, edit.Create(host.GetHwnd()));
+        ::MoveWindow(edit.GetHwnd(), 0, 0, 400, 120, FALSE);
+    }
+
+    std::wstring Text() const
+    {
+        const int length = ::GetWindowTextLengthW(edit.GetHwnd());
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        text.resize(static_cast<size_t>(::GetWindowTextW(edit.GetHwnd(), &text[0], length + 1)));
+        return text;
+    }
+
+    std::wstring InputLine() const
+    {
+        std::wstring line;
+        edit.GetInputLine(line);
+        return line;
+    }
+
+    void Type(const wchar_t* characters)
+    {
+        for (const wchar_t* c = characters; *c; ++c)
+            ::SendMessageW(edit.GetHwnd(), WM_CHAR, *c, 1);
+    }
+
+    void Select(int start, int end) { ::SendMessageW(edit.GetHwnd(), EM_SETSEL, start, end); }
+
+    std::pair<int, int> Selection() const
+    {
+        DWORD start = 0;
+        DWORD end = 0;
+        ::SendMessageW(edit.GetHwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {static_cast<int>(start), static_cast<int>(end)};
+    }
+
+    static void PumpPostedMessages()
+    {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+
+    void SetClipboard(const std::wstring& text)
+    {
+        ASSERT_TRUE(::OpenClipboard(host.GetHwnd()));
+        ::EmptyClipboard();
+        const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+        std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
+        ::GlobalUnlock(memory);
+        if (!::SetClipboardData(CF_UNICODETEXT, memory))
+            ::GlobalFree(memory);
+        ::CloseClipboard();
+    }
+
+    std::wstring Clipboard()
+    {
+        std::wstring text;
+        if (!::OpenClipboard(host.GetHwnd()))
+            return L"<clipboard not open>";
+        if (HANDLE memory = ::GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(::GlobalLock(memory));
+            ::GlobalUnlock(memory);
+        }
+        ::CloseClipboard();
+        return text;
+    }
+
+    // Output "C:\>" followed by the typed command line "dir".
+    void PromptAndTypedDir()
+    {
+        edit.AppendText(L"C:\\>", TRUE);
+        Type(L"dir");
+        ASSERT_EQ(L"C:\\>dir", Text());
+    }
+
+    view::CEditWindow edit;
+    HostWindow host{edit};
+};
+
+TEST_F(EditWindowTest, IsTheSuperclassedConsoleBox)
+{
+    wchar_t className[64] = {};
+    ::GetClassNameW(edit.GetHwnd(), className, 64);
+    EXPECT_STREQ(L"Brimblestone Editbox", className);
+    EXPECT_EQ(0x50201044, ::GetWindowLongW(edit.GetHwnd(), GWL_STYLE));
+    EXPECT_EQ(WS_EX_CLIENTEDGE, ::GetWindowLongW(edit.GetHwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(0, ::GetDlgCtrlID(edit.GetHwnd()));
+    EXPECT_EQ(host.GetHwnd(), ::GetParent(edit.GetHwnd()));
+    EXPECT_EQ(::GetStockObject(DEFAULT_GUI_FONT),
+              reinterpret_cast<HGDIOBJ>(::SendMessageW(edit.GetHwnd(), WM_GETFONT, 0, 0)));
+    EXPECT_EQ(0, edit.inputStart);
+}
+
+TEST_F(EditWindowTest, BackspaceStopsAtTheCommandLine)
+{
+    PromptAndTypedDir();
+    Type(L"\b");
+    EXPECT_EQ(L"C:\\>di", Text());
+    Type(L"\b\b");
+    EXPECT_EQ(L"C:\\>", Text());
+    Type(L"\b");
+    EXPECT_EQ(L"C:\\>", Text()) << "the caret at the command line's start deletes nothing";
+    Select(0, 2);
+    Type(L"\b");
+    EXPECT_EQ(L"C:\\>", Text()) << "a selection in the output deletes nothing";
+}
+
+TEST_F(EditWindowTest, SelectionOverOutputAndCommandLineIsTrimmedToTheCommandLine)
+{
+    PromptAndTypedDir();
+    Select(1, 6);
+    Type(L"\b");
+    EXPECT_EQ(L"C:\\>r", Text());
+
+    Select(5, 5);
+    Type(L"ead");
+    Select(2, 8);
+    SetClipboard(L"before");
+    Type(L"\x18");
+    EXPECT_EQ(L"C:\\>", Text());
+    EXPECT_EQ(L"read", Clipboard()) << "only the command-line part is cut";
+
+    Type(L"cd x");
+    SetClipboard(L"type y");
+    Select(0, 8);
+    ::SendMessageW(edit.GetHwnd(), WM_PASTE, 0, 0);
+    EXPECT_EQ(L"C:\\>type y", Text());
+}
+
+TEST_F(EditWindowTest, TypingInTheOutputMovesTheCaretToTheEnd)
+{
+    std::wstring lines;
+    for (int line = 0; line < 60; ++line)
+        lines += L"output line\r\n";
+    edit.AppendText(lines.c_str(), TRUE);
+    edit.AppendText(L"C:\\>", TRUE);
+    ::SendMessageW(edit.GetHwnd(), WM_VSCROLL, SB_TOP, 0);
+    Select(3, 3);
+    Type(L"x");
+    EXPECT_EQ(lines + L"C:\\>", Text());
+    PumpPostedMessages();
+    const int length = static_cast<int>(Text().size());
+    EXPECT_EQ(std::make_pair(length, length), Selection());
+    EXPECT_GT(::SendMessageW(edit.GetHwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the view follows to the bottom";
+    Type(L"y");
+    EXPECT_EQ(L"y", InputLine());
+}
+
+TEST_F(EditWindowTest, CtrlCCopiesAnywhere)
+{
+    PromptAndTypedDir();
+    Select(0, 3);
+    Type(L"\x03");
+    EXPECT_EQ(L"C:\\", Clipboard());
+    EXPECT_EQ(L"C:\\>dir", Text());
+}
+
+TEST_F(EditWindowTest, PasteGoesOnlyIntoTheCommandLine)
+{
+    edit.AppendText(L"C:\\>", TRUE);
+    SetClipboard(L"echo");
+    ::SendMessageW(edit.GetHwnd(), WM_PASTE, 0, 0);
+    EXPECT_EQ(L"C:\\>echo", Text()) << "an empty command line takes a paste";
+
+    Select(5, 5);
+    SetClipboard(L"XY");
+    ::SendMessageW(edit.GetHwnd(), WM_PASTE, 0, 0);
+    EXPECT_EQ(L"eXYcho", InputLine());
+
+    Select(0, 2);
+    ::SendMessageW(edit.GetHwnd(), WM_PASTE, 0, 0);
+    EXPECT_EQ(L"C:\\>eXYcho", Text()) << "a selection wholly in the output takes nothing";
+
+    Select(4, 4);
+    SetClipboard(L"@");
+    Type(L"\x16");
+    EXPECT_EQ(L"@eXYcho", InputLine()) << "Ctrl+V at the command line's start pastes too";
+}
+
+TEST_F(EditWindowTest, DeleteKeyIsNotFiltered)
+{
+    PromptAndTypedDir();
+    Select(0, 0);
+    ::SendMessageW(edit.GetHwnd(), WM_KEYDOWN, VK_DELETE, 0x01530001);
+    EXPECT_EQ(L":\\>dir", Text());
+    EXPECT_EQ(4, edit.inputStart);
+}
+
+TEST_F(EditWindowTest, ProtectedOutputThenTypingAndUnprotectedAppends)
+{
+    edit.AppendText(L"Volume in drive C\r\nC:\\>", TRUE);
+    EXPECT_EQ(L"", InputLine());
+    EXPECT_EQ(0, edit.GetCaretInInput());
+    Type(L"dir");
+    EXPECT_EQ(L"dir", InputLine());
+    EXPECT_EQ(3, edit.GetCaretInInput());
+    EXPECT_TRUE(edit.GetModify()) << "typing marks the text as changed by the user";
+
+    edit.AppendText(L" /w", FALSE);
+    EXPECT_EQ(L"dir /w", InputLine());
+    EXPECT_FALSE(edit.GetModify()) << "every append clears the user's change mark";
+    edit.SetModify(TRUE);
+    EXPECT_TRUE(edit.GetModify());
+    Select(2, 2);
+    EXPECT_LT(edit.GetCaretInInput(), 0);
+    edit.AppendText(nullptr, TRUE);
+    EXPECT_EQ(L"dir /w", InputLine()) << "no text appends nothing";
+}
+
+TEST_F(EditWindowTest, ClearInputAndClearAll)
+{
+    edit.AppendText(L"C:\\>", TRUE);
+    edit.ClearInput();
+    EXPECT_EQ(L"C:\\>", Text()) << "nothing typed, nothing changes";
+    Type(L"del x");
+    edit.ClearInput();
+    EXPECT_EQ(L"C:\\>", Text());
+
+    EXPECT_TRUE(edit.ClearAll());
+    EXPECT_EQ(0, edit.inputStart);
+    EXPECT_EQ(L"", Text());
+    Type(L"abc\b");
+    EXPECT_EQ(L"ab", Text());
+    Select(0, 0);
+    Type(L"z");
+    EXPECT_EQ(L"zab", InputLine()) << "after clearing everything is command line";
+}
+
+TEST_F(EditWindowTest, GainingTheFocusIsReportedToTheParent)
+{
+    ::SetFocus(edit.GetHwnd());
+    if (::GetFocus() != edit.GetHwnd())
+        ::SendMessageW(host.GetHwnd(), WM_COMMAND, MAKEWPARAM(0, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit.GetHwnd()));
+    EXPECT_GE(host.focusReports, 1);
+    EXPECT_EQ(1u, host.lastFocusWParam);
+    EXPECT_EQ(0, host.lastFocusLParam);
+
+    const int reports = host.focusReports;
+    ::SendMessageW(host.GetHwnd(), WM_COMMAND, MAKEWPARAM(0, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit.GetHwnd()));
+    EXPECT_EQ(reports, host.focusReports) << "losing the focus is not reported";
+}
+
+TEST_F(EditWindowTest, EndlessOutputKeepsTheConsoleTypableAndBounded)
+{
+    std::wstring chunk;
+    for (int line = 0; line < 1000; ++line)
+        chunk += L"line " + std::to_wstring(line) + L" of a long listing, and some more text\r\n";
+    for (int append = 0; append < 120; ++append)
+        edit.AppendText(chunk.c_str(), TRUE);
+    edit.AppendText(L"C:\\>", TRUE);
+
+    const std::wstring text = Text();
+    EXPECT_LT(text.size(), 1100000u);
+    EXPECT_GT(text.size(), 800000u);
+    EXPECT_EQ(0u, text.find(L"line ")) << "only whole lines are dropped";
+    EXPECT_EQ(static_cast<int>(text.size()), edit.inputStart);
+
+    Type(L"cls");
+    EXPECT_EQ(L"cls", InputLine());
+    EXPECT_EQ(text + L"cls", Text());
+}
+
+TEST_F(EditWindowTest, TrimmingKeepsTheTypedCommandLineExactly)
+{
+    std::wstring chunk;
+    for (int line = 0; line < 2000; ++line)
+        chunk += L"0123456789 0123456789 0123456789 0123456789\r\n";
+    for (int append = 0; append < 10; ++append)
+        edit.AppendText(chunk.c_str(), TRUE);
+    Type(L"copy ");
+    std::wstring completion;
+    while (completion.size() < 300000)
+        completion += L"name" + std::to_wstring(completion.size()) + L"\r\n";
+    edit.AppendText(completion.c_str(), FALSE);
+
+    EXPECT_EQ(L"copy " + completion, InputLine());
+    const std::wstring text = Text();
+    EXPECT_LT(text.size(), 1300000u);
+    EXPECT_EQ(text.size() - completion.size() - 5, static_cast<size_t>(edit.inputStart));
+}
+
+TEST_F(EditWindowTest, ALineLongerThanTheSearchForItsEndIsCutInside)
+{
+    std::wstring longLine;
+    while (longLine.size() < 130000)
+        longLine += L"word ";
+    edit.AppendText(longLine.c_str(), TRUE);
+    std::wstring lines;
+    for (int line = 0; line < 100; ++line)
+        lines += L"0123456789 0123456789 0123456789 0123456789 0123456789 012345678\r\n";
+    for (int append = 0; append < 133; ++append)
+        edit.AppendText(lines.c_str(), TRUE);
+
+    const std::wstring text = Text();
+    EXPECT_LT(text.size(), 1000000u);
+    const std::wstring keptOfLongLine = text.substr(0, text.find(L"0123456789"));
+    EXPECT_GT(keptOfLongLine.size(), 10000u) << "the long line was cut inside, not dropped whole";
+    EXPECT_EQ(std::wstring::npos, keptOfLongLine.find_first_not_of(L"word "));
+    EXPECT_EQ(static_cast<int>(text.size()), edit.inputStart);
+    Type(L"x");
+    EXPECT_EQ(L"x", InputLine());
+}
+
+}  // namespace
