@@ -4,6 +4,8 @@
 #include "support/AppMessages.h"
 #include "support/UniqueHandle.h"
 
+#include "BenchSupport.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -14,7 +16,10 @@
 
 namespace {
 
-constexpr double Megabyte = 1024.0 * 1024.0;
+using bench::CreateTextFile;
+using bench::Megabyte;
+using bench::RawSeconds;
+using bench::Seconds;
 constexpr ULONGLONG Bound = 120000;
 
 struct Counter {
@@ -23,61 +28,6 @@ struct Counter {
     ULONGLONG lastArrival = 0;
     bool endsWithPrompt = false;
 };
-
-double Seconds(ULONGLONG milliseconds)
-{
-    return static_cast<double>(milliseconds ? milliseconds : 1) / 1000.0;
-}
-
-std::wstring CreateTextFile(const std::wstring& folder, const wchar_t* name, std::size_t size)
-{
-    const std::string line = "0123456789 the quick brown fox jumps over the lazy dog 0123456789\r\n";
-    std::string content;
-    content.reserve(size);
-    while (content.size() + line.size() <= size)
-        content += line;
-    content.append(size - content.size(), 'x');
-    const std::wstring path = folder + L"\\" + name;
-    support::UniqueHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    return path;
-}
-
-// Seconds from the first byte to the end of `cmd /c type`, reading 64 KB at a time.
-double RawSeconds(const std::wstring& folder, const wchar_t* name, unsigned long long& bytes)
-{
-    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-    support::UniqueHandle readEnd;
-    support::UniqueHandle writeEnd;
-    ::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, 0);
-    ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = writeEnd.Get();
-    startup.hStdError = writeEnd.Get();
-    std::wstring commandLine = std::wstring(L"C:\\WINDOWS\\system32\\cmd.exe /c type ") + name;
-    PROCESS_INFORMATION created = {};
-    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
-                          folder.c_str(), &startup, &created))
-        return 0;
-    support::UniqueHandle process(created.hProcess);
-    support::UniqueHandle thread(created.hThread);
-    writeEnd.Reset();
-    std::vector<char> buffer(64 * 1024);
-    bytes = 0;
-    ULONGLONG first = 0;
-    DWORD read = 0;
-    while (::ReadFile(readEnd.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read) {
-        if (!first)
-            first = ::GetTickCount64();
-        bytes += read;
-    }
-    return Seconds(::GetTickCount64() - first);
-}
 
 LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -13,7 +13,7 @@ namespace band {
 // spends more than about half of a flood appending.
 class OutputBatcher {
 public:
-    static constexpr size_t FlushSize = 64 * 1024;  // characters gathered before an append is due
+    static constexpr size_t FlushSize = 32 * 1024;  // characters gathered before an append is due
     static constexpr DWORD MinimumInterval = 20;   // milliseconds
 
     // Adds one chunk; true when the gathered text should be shown now.

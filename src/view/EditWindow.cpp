@@ -59,7 +59,12 @@ void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
 
 void CEditWindow::ClearInput() noexcept
 {
-    SetSelection(inputStart, GetTextLength());
+    // Output arrives in many small pieces, each clearing the command line first: when nothing
+    // is typed, the control is not touched at all.
+    const int length = GetTextLength();
+    if (length <= inputStart)
+        return;
+    SetSelection(inputStart, length);
     ReplaceSelection(L"");
 }
 

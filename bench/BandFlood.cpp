@@ -1,0 +1,136 @@
+// A flood of interpreter output through the band in the stand-in browser: how fast it is shown
+// against the interpreter's raw output speed, the longest stretch the window's thread spends
+// inside the band meanwhile, and what the text box holds at the end.
+#include "band/ConsoleCoreFactory.h"
+#include "BrowserWindow.h"
+
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "BenchSupport.h"
+
+namespace {
+
+constexpr ULONGLONG Bound = 600000;
+
+struct FloodFigures {
+    double seconds = 0;
+    double longestStretchMs = 0;
+    int heldCharacters = 0;
+    bool finished = false;
+};
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+HWND TextBoxOf(standin::BrowserWindow& browser)
+{
+    return ::FindWindowExW(browser.BandWindow(), nullptr, L"Brimblestone Editbox", nullptr);
+}
+
+// The last line of the text box, where the interpreter's prompt stands once it is done.
+std::wstring LastLine(HWND textBox)
+{
+    const LRESULT lines = ::SendMessageW(textBox, EM_GETLINECOUNT, 0, 0);
+    wchar_t line[512] = {};
+    *reinterpret_cast<WORD*>(line) = 511;
+    const LRESULT copied = ::SendMessageW(textBox, EM_GETLINE, static_cast<WPARAM>(lines - 1),
+                                          reinterpret_cast<LPARAM>(line));
+    return std::wstring(line, static_cast<size_t>(copied));
+}
+
+// Pumps the thread as the browser does, timing every stretch spent handling messages: sent
+// messages (the interpreter's output) are handled inside PeekMessageW.
+bool PumpUntilPrompt(standin::BrowserWindow& browser, const std::wstring& prompt, FloodFigures& figures)
+{
+    const HWND textBox = TextBoxOf(browser);
+    const ULONGLONG deadline = ::GetTickCount64() + Bound;
+    ULONGLONG nextCheck = 0;
+    while (::GetTickCount64() < deadline) {
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        for (;;) {
+            LARGE_INTEGER started;
+            LARGE_INTEGER ended;
+            ::QueryPerformanceCounter(&started);
+            MSG message;
+            const BOOL got = ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);
+            if (got && !browser.RouteMessage(message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+            ::QueryPerformanceCounter(&ended);
+            figures.longestStretchMs = std::max(figures.longestStretchMs, Milliseconds(started, ended));
+            if (!got)
+                break;
+        }
+        if (::GetTickCount64() >= nextCheck) {
+            nextCheck = ::GetTickCount64() + 100;
+            if (LastLine(textBox) == prompt)
+                return true;
+        }
+    }
+    return false;
+}
+
+FloodFigures Flood(const std::wstring& folder, const wchar_t* name)
+{
+    FloodFigures figures;
+    standin::BrowserWindow browser;
+    Microsoft::WRL::ComPtr<IUnknown> band;
+    if (!browser.Create(folder) || FAILED(band::CreateConsoleCore(nullptr, IID_PPV_ARGS(&band))) ||
+        FAILED(browser.SiteBand(band.Get())))
+        return figures;
+    const std::wstring prompt = folder + L">";
+    FloodFigures ignored;
+    PumpUntilPrompt(browser, prompt, ignored);
+
+    const HWND textBox = TextBoxOf(browser);
+    browser.ActivateBand(true);
+    browser.TypeText(textBox, std::wstring(L"type ") + name);
+    const ULONGLONG started = ::GetTickCount64();
+    browser.PressKey(textBox, VK_RETURN);
+    figures.finished = PumpUntilPrompt(browser, prompt, figures);
+    figures.seconds = bench::Seconds(::GetTickCount64() - started);
+    figures.heldCharacters = ::GetWindowTextLengthW(textBox);
+    browser.Close();
+    return figures;
+}
+
+}  // namespace
+
+int main()
+{
+    wchar_t temporary[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temporary);
+    std::wstring folder = std::wstring(temporary) + L"brimblestone-flood";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    wchar_t longForm[MAX_PATH] = {};
+    ::GetLongPathNameW(folder.c_str(), longForm, MAX_PATH);
+    folder = longForm;
+
+    const wchar_t* name = L"sixteen.txt";
+    const std::size_t size = 16u << 20;
+    const std::wstring path = bench::CreateTextFile(folder, name, size);
+
+    unsigned long long rawBytes = 0;
+    const double raw = bench::RawSeconds(folder, name, rawBytes);
+    const double rawRate = static_cast<double>(rawBytes) / bench::Megabyte / raw;
+    const FloodFigures flood = Flood(folder, name);
+    const double shownRate = static_cast<double>(size) / bench::Megabyte / flood.seconds;
+
+    std::printf("16 MB type: raw pipe %.2f MB/s, shown by the band %.2f MB/s, ratio %.2f%s\n", rawRate, shownRate,
+                shownRate / rawRate, flood.finished ? "" : " (prompt never came back)");
+    std::printf("longest stretch of the window's thread handling messages: %.1f ms\n", flood.longestStretchMs);
+    std::printf("text box holds %d characters at the end\n", flood.heldCharacters);
+    ::DeleteFileW(path.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+    return flood.finished ? 0 : 1;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Pieces the benchmarks share: a text file of known size, and the interpreter's raw output speed.
+#include "support/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+constexpr double Megabyte = 1024.0 * 1024.0;
+
+inline double Seconds(ULONGLONG milliseconds)
+{
+    return static_cast<double>(milliseconds ? milliseconds : 1) / 1000.0;
+}
+
+inline std::wstring CreateTextFile(const std::wstring& folder, const wchar_t* name, std::size_t size)
+{
+    const std::string line = "0123456789 the quick brown fox jumps over the lazy dog 0123456789\r\n";
+    std::string content;
+    content.reserve(size);
+    while (content.size() + line.size() <= size)
+        content += line;
+    content.append(size - content.size(), 'x');
+    const std::wstring path = folder + L"\\" + name;
+    support::UniqueHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    return path;
+}
+
+// Seconds from the first byte to the end of `cmd /c type`, reading 64 KB at a time.
+inline double RawSeconds(const std::wstring& folder, const wchar_t* name, unsigned long long& bytes)
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    support::UniqueHandle readEnd;
+    support::UniqueHandle writeEnd;
+    ::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, 0);
+    ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
+    std::wstring commandLine = std::wstring(L"C:\\WINDOWS\\system32\\cmd.exe /c type ") + name;
+    PROCESS_INFORMATION created = {};
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
+                          folder.c_str(), &startup, &created))
+        return 0;
+    support::UniqueHandle process(created.hProcess);
+    support::UniqueHandle thread(created.hThread);
+    writeEnd.Reset();
+    std::vector<char> buffer(64 * 1024);
+    bytes = 0;
+    ULONGLONG first = 0;
+    DWORD read = 0;
+    while (::ReadFile(readEnd.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read) {
+        if (!first)
+            first = ::GetTickCount64();
+        bytes += read;
+    }
+    return Seconds(::GetTickCount64() - first);
+}
+
+}  // namespace bench
