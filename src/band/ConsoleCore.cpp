@@ -219,11 +219,8 @@ STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
         ::ShowWindow(GetHwnd(), SW_SHOW);
         if (edit.GetHwnd() != nullptr)
             ::SetFocus(edit.GetHwnd());
-        if (!console.IsRunning()) {
-            std::wstring folder;
-            GetFolderPath(folder, FALSE);
-            console.Start(GetHwnd(), folder.c_str());
-        }
+        if (!console.IsRunning())
+            StartInterpreterInCurrentFolder();
         return S_OK;
     }
     ShowPendingOutput();

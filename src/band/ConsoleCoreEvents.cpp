@@ -21,10 +21,8 @@ STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* par
 void CConsoleCore::OnDocumentComplete()
 {
     ShowPendingOutput();
-    std::wstring folder;
     if (!console.IsRunning()) {
-        GetFolderPath(folder, FALSE);
-        console.Start(GetHwnd(), folder.c_str());
+        StartInterpreterInCurrentFolder();
         navFromConsole = FALSE;
         return;
     }
@@ -33,6 +31,7 @@ void CConsoleCore::OnDocumentComplete()
         FollowConsoleNavigation();
         return;
     }
+    std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
         const int drive = DriveOf(folder);
         const std::wstring command = ChangeDirectoryCommand(folder, currentDrive);

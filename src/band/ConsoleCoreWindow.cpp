@@ -73,13 +73,19 @@ BOOL CConsoleCore::CreateBandWindow()
         ::CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dropHelper));
         dropRegistered = SUCCEEDED(::RegisterDragDrop(GetHwnd(), static_cast<IDropTarget*>(this)));
     }
-    if (!console.IsRunning()) {
-        std::wstring folder;
-        GetFolderPath(folder, FALSE);
-        console.Start(GetHwnd(), folder.c_str());
-        currentDrive = DriveOf(folder);
-    }
+    if (!console.IsRunning())
+        StartInterpreterInCurrentFolder();
     return TRUE;
+}
+
+// Every start records the drive: an interpreter started while the band was hidden stands on the
+// drive of the folder shown then, and the next folder on another drive needs the drive switch.
+void CConsoleCore::StartInterpreterInCurrentFolder()
+{
+    std::wstring folder;
+    GetFolderPath(folder, FALSE);
+    console.Start(GetHwnd(), folder.c_str());
+    currentDrive = DriveOf(folder);
 }
 
 BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

@@ -1,0 +1,116 @@
+#include "BandTestSupport.h"
+
+#include <algorithm>
+
+namespace {
+
+using bandtest::BandInBrowser;
+using bandtest::CountOf;
+using bandtest::PromptOf;
+
+class BandNavigation : public BandInBrowser {
+protected:
+    // Navigates the browser and waits for the interpreter's prompt in the folder.
+    bool Follow(const std::wstring& target, const std::wstring& promptFolder)
+    {
+        const size_t before = CountOf(Text(), PromptOf(promptFolder));
+        return window.NavigateTo(target) == S_OK && WaitForPrompt(promptFolder, before + 1);
+    }
+
+    // What the interpreter printed after `from` characters.
+    std::wstring Since(size_t from) const { return Text().substr(from); }
+
+    // A change of folder that the interpreter took prints nothing but its next prompt; one it
+    // refused would print an error and the old folder's prompt.
+    std::wstring QuietMoveTo(const std::wstring& promptFolder) const { return L"\r\n" + PromptOf(promptFolder); }
+};
+
+// The interpreter does not echo what it reads from its pipe, so its prompt tells where each
+// command took it: a folder on another drive is reached only with the drive switch, and a root
+// only with its backslash (without it the drive's current folder would stay).
+TEST_F(BandNavigation, InterpreterFollowsAcrossFoldersDrivesAndRoots)
+{
+    const std::wstring sub = folder.MakeFolder(L"sub");
+    const std::wstring deeper = elsewhere.MakeFolder(L"deeper");
+    const std::wstring steps[] = {sub, deeper, elsewhere.Path(), L"Z:\\", L"C:\\", folder.Path()};
+    for (const std::wstring& step : steps) {
+        const size_t from = Text().size();
+        ASSERT_TRUE(Follow(step, step)) << Text();
+        EXPECT_EQ(QuietMoveTo(step), Since(from));
+    }
+    EXPECT_EQ(edit, ::GetFocus()) << "each folder shown moves the focus into the console";
+}
+
+TEST_F(BandNavigation, FolderWithSpacesIsReached)
+{
+    const std::wstring spaced = folder.MakeFolder(L"with some spaces");
+    const size_t from = Text().size();
+    std::wstring address = L"file:///" + folder.Path() + L"/with%20some%20spaces";
+    std::replace(address.begin(), address.end(), L'\\', L'/');
+    ASSERT_TRUE(Follow(address, spaced)) << Text();
+    EXPECT_EQ(QuietMoveTo(spaced), Since(from));
+}
+
+TEST_F(BandNavigation, HalfTypedInputIsDroppedByANavigation)
+{
+    const std::wstring sub = folder.MakeFolder(L"sub");
+    window.TypeText(edit, L"half typed");
+    ASSERT_TRUE(Follow(sub, sub)) << Text();
+    EXPECT_EQ(std::wstring::npos, Text().find(L"half typed")) << Text();
+    EXPECT_EQ(L"", InputAfterPrompt(sub));
+}
+
+TEST_F(BandNavigation, LocationOutsideTheFileSystemIsTypedAsUnknownPath)
+{
+    window.TypeText(edit, L"half typed");
+    ::SetFocus(window.AddressField());
+    const std::vector<DWORD> interpreters = bandtest::RunningInterpreters();
+
+    window.ShowWebPage(L"http://example.com/");
+    ASSERT_TRUE(WaitForDocumentComplete(1));
+
+    EXPECT_EQ(L"Unknown Path", InputAfterPrompt(folder.Path()));
+    EXPECT_EQ(window.AddressField(), ::GetFocus());
+    EXPECT_EQ(interpreters, bandtest::RunningInterpreters());
+
+    // Nothing was sent: going back to a folder gets exactly one answer, on the same drive.
+    const std::wstring sub = folder.MakeFolder(L"back");
+    const size_t from = Text().size() - std::wstring(L"Unknown Path").size();
+    ASSERT_TRUE(Follow(sub, sub)) << Text();
+    EXPECT_EQ(QuietMoveTo(sub), Since(from));
+}
+
+TEST_F(BandNavigation, ConsoleCdMovesTheBrowserAndIsNotSentTwice)
+{
+    const std::wstring sub = folder.MakeFolder(L"sub");
+    Submit(L"cd sub");
+    ASSERT_TRUE(WaitForDocumentComplete(1));
+    EXPECT_EQ(sub, window.Folder());
+    ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+
+    ASSERT_TRUE(Run(L"echo marker", sub));
+    EXPECT_EQ(2u, CountOf(Text(), PromptOf(sub))) << "one prompt per command: " << Text();
+}
+
+TEST_F(BandNavigation, ConsoleCdToAnotherDriveBringsTheInterpreterAlong)
+{
+    Submit(L"cd " + elsewhere.Path());
+    ASSERT_TRUE(WaitForDocumentComplete(1));
+    EXPECT_EQ(elsewhere.Path(), window.Folder());
+    ASSERT_TRUE(WaitForPrompt(elsewhere.Path())) << Text();
+
+    ASSERT_TRUE(Run(L"echo marker", elsewhere.Path()));
+    EXPECT_EQ(2u, CountOf(Text(), PromptOf(elsewhere.Path()))) << Text();
+}
+
+TEST_F(BandNavigation, ConsoleCdWithDriveSwitchIsNotRepeated)
+{
+    Submit(L"cd /d " + elsewhere.Path());
+    ASSERT_TRUE(WaitForDocumentComplete(1));
+    ASSERT_TRUE(WaitForPrompt(elsewhere.Path())) << Text();
+
+    ASSERT_TRUE(Run(L"echo marker", elsewhere.Path()));
+    EXPECT_EQ(2u, CountOf(Text(), PromptOf(elsewhere.Path()))) << Text();
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "BandTestSupport.h"
+
+#include <string>
+
+namespace {
+
+using bandtest::BandInBrowser;
+
+// Numbered lines of printable single-byte text, CR LF ended, about `size` bytes in all.
+std::string NumberedLines(size_t size)
+{
+    std::string text;
+    for (int line = 0; text.size() < size; ++line)
+        text += "line " + std::to_string(line) + " the quick brown fox jumps over the lazy dog\r\n";
+    return text;
+}
+
+// Where two texts first differ, or npos when `shown` begins with `expected`.
+size_t FirstDifference(const std::wstring& shown, const std::wstring& expected)
+{
+    for (size_t at = 0; at < expected.size(); ++at) {
+        if (at >= shown.size() || shown[at] != expected[at])
+            return at;
+    }
+    return std::wstring::npos;
+}
+
+class BandOutput : public BandInBrowser {};
+
+TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
+{
+    const std::string content = NumberedLines(300 * 1024);
+    folder.WriteFile(L"big.txt", content);
+    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const size_t commandAt = Text().size();
+
+    ASSERT_TRUE(Run(L"type big.txt", folder.Path())) << Text().substr(commandAt, 200);
+
+    // The typed command gives way to the output, which the interpreter does not precede by an echo.
+    const std::wstring text = Text();
+    const std::wstring shown = text.substr(commandAt, text.size() - prompt.size() - commandAt);
+    const std::wstring expected(content.begin(), content.end());
+    const size_t difference = FirstDifference(shown, expected);
+    EXPECT_EQ(std::wstring::npos, difference)
+        << "at " << difference << " of " << expected.size() << ", shown " << shown.size();
+    EXPECT_EQ(std::wstring::npos, shown.find_first_not_of(L"\r\n", expected.size()))
+        << "only line ends follow the file";
+}
+
+TEST_F(BandOutput, PromptWithoutLineEndIsShownAndTheLineTypedAfterItIsSubmittedWhole)
+{
+    const std::wstring question = L"Your name? ";
+    Submit(L"set /p answer=" + question);
+    // The typed command ends in the question too: only the interpreter's output replaces it.
+    const std::wstring asked = bandtest::PromptOf(folder.Path()) + question;
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return bandtest::EndsWith(text, asked); })) << Text();
+
+    window.TypeText(edit, L"ada lovelace");
+    EXPECT_TRUE(bandtest::EndsWith(Text(), question + L"ada lovelace"));
+    window.PressKey(edit, VK_RETURN);
+    ASSERT_TRUE(WaitForPrompt(folder.Path(), 2)) << Text();
+
+    ASSERT_TRUE(Run(L"echo [%answer%]", folder.Path()));
+    EXPECT_NE(std::wstring::npos, Text().find(L">[ada lovelace]\r\n")) << Text();
+}
+
+TEST_F(BandOutput, ErrorOutputIsShownToo)
+{
+    // The error pipe has its own reader: its text and the next prompt may come in either order.
+    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    Submit(L"echo to the error pipe 1>&2");
+    EXPECT_TRUE(WaitForText([&](const std::wstring& text) {
+        return text.find(L"to the error pipe \r\n") != std::wstring::npos && bandtest::CountOf(text, prompt) == 2;
+    })) << Text();
+}
+
+}  // namespace

@@ -1,0 +1,247 @@
+#include "BandTestSupport.h"
+
+#include "BandSite.h"
+#include "ComObject.h"
+#include "band/ConsoleCoreFactory.h"
+#include "band/IConsoleCore.h"
+
+#include <ocidl.h>
+#include <shlguid.h>
+
+namespace {
+
+using bandtest::BandInBrowser;
+using Microsoft::WRL::ComPtr;
+
+// A site that offers the browser but no window, or a window that it cannot give.
+class WindowlessSite final : public standin::ComObject<IServiceProvider, IOleWindow> {
+public:
+    WindowlessSite(IWebBrowser2* browser, bool offersWindow) : browser(browser), offersWindow(offersWindow) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        if (object == nullptr)
+            return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IServiceProvider)
+            return Answer(static_cast<IServiceProvider*>(this), object);
+        if (iid == IID_IOleWindow && offersWindow)
+            return Answer(static_cast<IOleWindow*>(this), object);
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** object) override
+    {
+        if (object == nullptr)
+            return E_POINTER;
+        *object = nullptr;
+        if (service != SID_SWebBrowserApp)
+            return E_NOINTERFACE;
+        return browser->QueryInterface(iid, object);
+    }
+
+    STDMETHODIMP GetWindow(HWND*) override { return E_FAIL; }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+private:
+    ComPtr<IWebBrowser2> browser;
+    bool offersWindow;
+};
+
+ComPtr<IUnknown> NewBand()
+{
+    ComPtr<IUnknown> band;
+    EXPECT_EQ(S_OK, band::CreateConsoleCore(nullptr, IID_PPV_ARGS(&band)));
+    return band;
+}
+
+ComPtr<IUnknown> IdentityOf(IUnknown* object)
+{
+    ComPtr<IUnknown> identity;
+    object->QueryInterface(IID_PPV_ARGS(&identity));
+    return identity;
+}
+
+int BandWindowsIn(HWND parent)
+{
+    int count = 0;
+    for (HWND child = ::FindWindowExW(parent, nullptr, L"Brimblestone", nullptr); child != nullptr;
+         child = ::FindWindowExW(parent, child, L"Brimblestone", nullptr))
+        ++count;
+    return count;
+}
+
+class BandSiting : public BandInBrowser {};
+
+TEST_F(BandSiting, NullSiteFailsAndLeavesWindowInterpreterAndBrowserConnected)
+{
+    const std::vector<DWORD> interpreters = bandtest::RunningInterpreters();
+    ASSERT_EQ(1u, interpreters.size());
+
+    EXPECT_EQ(E_FAIL, BandAs<IObjectWithSite>()->SetSite(nullptr));
+
+    EXPECT_TRUE(::IsWindow(window.BandWindow()));
+    EXPECT_EQ(interpreters, bandtest::RunningInterpreters());
+    EXPECT_EQ(1u, window.EventSinkCount());
+    EXPECT_TRUE(Run(L"echo still here", folder.Path()));
+}
+
+TEST_F(BandSiting, GetSiteAnswersNothingEvenWhenSited)
+{
+    const ComPtr<IObjectWithSite> withSite = BandAs<IObjectWithSite>();
+    IUnknown* site = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(E_FAIL, withSite->GetSite(IID_IUnknown, reinterpret_cast<void**>(&site)));
+    EXPECT_EQ(nullptr, site);
+    EXPECT_EQ(E_POINTER, withSite->GetSite(IID_IUnknown, nullptr));
+}
+
+TEST_F(BandSiting, SecondSiteKeepsTheWindowAndInterpreterAndMovesTheEventsToTheNewBrowser)
+{
+    const HWND bandWindow = window.BandWindow();
+    const std::vector<DWORD> interpreters = bandtest::RunningInterpreters();
+    bandtest::ScratchFolder otherFolder;
+    standin::BrowserWindow other;
+    ASSERT_TRUE(other.Create(otherFolder.Path()));
+    ComPtr<standin::BandSite> otherSite;
+    otherSite.Attach(new standin::BandSite(window.BandParent(), other.Browser()));
+
+    EXPECT_EQ(S_OK, BandAs<IObjectWithSite>()->SetSite(static_cast<IOleWindow*>(otherSite.Get())));
+
+    HWND reported = nullptr;
+    EXPECT_EQ(S_OK, BandAs<IDeskBand>()->GetWindow(&reported));
+    EXPECT_EQ(bandWindow, reported);
+    EXPECT_EQ(1, BandWindowsIn(window.BandParent()));
+    EXPECT_EQ(interpreters, bandtest::RunningInterpreters());
+    EXPECT_EQ(0u, window.EventSinkCount()) << "the first browser's events must no longer reach the band";
+    EXPECT_EQ(1u, other.EventSinkCount());
+
+    // The interpreter now follows the other browser.
+    const std::wstring sub = otherFolder.MakeFolder(L"there");
+    ASSERT_EQ(S_OK, other.NavigateTo(sub));
+    EXPECT_TRUE(other.PumpUntil([&] { return bandtest::EndsWith(Text(), bandtest::PromptOf(sub)); })) << Text();
+}
+
+TEST_F(BandSiting, SiteWithoutAWindowFailsButConnectsTheBrowser)
+{
+    for (const bool offersWindow : {false, true}) {
+        standin::BrowserWindow browserWindow;
+        ASSERT_TRUE(browserWindow.Create(folder.Path()));
+        const ComPtr<IUnknown> fresh = NewBand();
+        ComPtr<IObjectWithSite> withSite;
+        ASSERT_EQ(S_OK, fresh.As(&withSite));
+        ComPtr<WindowlessSite> site;
+        site.Attach(new WindowlessSite(browserWindow.Browser(), offersWindow));
+
+        EXPECT_EQ(E_FAIL, withSite->SetSite(static_cast<IServiceProvider*>(site.Get())));
+
+        ComPtr<IOleWindow> oleWindow;
+        ASSERT_EQ(S_OK, fresh.As(&oleWindow));
+        HWND bandWindow = reinterpret_cast<HWND>(1);
+        EXPECT_EQ(S_OK, oleWindow->GetWindow(&bandWindow));
+        EXPECT_EQ(nullptr, bandWindow);
+        EXPECT_TRUE(bandtest::RunningInterpreters().size() == 1u) << "only the fixture's interpreter runs";
+        EXPECT_EQ(1u, browserWindow.EventSinkCount());
+    }
+}
+
+TEST(BandInterfaces, AnswersExactlyItsInterfacesWithOneIdentity)
+{
+    const ComPtr<IUnknown> band = NewBand();
+    ComPtr<IUnknown> identity = IdentityOf(band.Get());
+    ComPtr<IConsoleCore> dispatchPart;
+    ASSERT_EQ(S_OK, band->QueryInterface(IID_IConsoleCore, reinterpret_cast<void**>(dispatchPart.GetAddressOf())));
+    EXPECT_EQ(static_cast<IUnknown*>(dispatchPart.Get()), identity.Get());
+
+    for (const IID& iid : {IID_IConsoleCore, IID_IDispatch, IID_IObjectWithSite, IID_IPersist, IID_IPersistStream,
+                           IID_IOleWindow, IID_IDockingWindow, IID_IDeskBand, IID_IInputObject, IID_IDropTarget}) {
+        ComPtr<IUnknown> part;
+        ASSERT_EQ(S_OK, band->QueryInterface(iid, reinterpret_cast<void**>(part.GetAddressOf())));
+        EXPECT_EQ(identity, IdentityOf(part.Get()));
+    }
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(S_OK, band.As(&dispatch));
+    EXPECT_EQ(static_cast<IDispatch*>(dispatchPart.Get()), dispatch.Get());
+
+    for (const IID& iid : {IID_IPersistStreamInit, IID_IPersistPropertyBag, IID_IOleCommandTarget,
+                           IID_IInputObjectSite, IID_IServiceProvider, IID_IDeskBand2, IID_IConnectionPointContainer}) {
+        IUnknown* part = reinterpret_cast<IUnknown*>(1);
+        EXPECT_EQ(E_NOINTERFACE, band->QueryInterface(iid, reinterpret_cast<void**>(&part)));
+        EXPECT_EQ(nullptr, part);
+    }
+    EXPECT_EQ(E_POINTER, band->QueryInterface(IID_IUnknown, nullptr));
+}
+
+TEST(BandInterfaces, PersistsNothing)
+{
+    const ComPtr<IUnknown> band = NewBand();
+    ComPtr<IPersistStream> persist;
+    ASSERT_EQ(S_OK, band.As(&persist));
+    CLSID classId = {};
+    EXPECT_EQ(S_OK, persist->GetClassID(&classId));
+    EXPECT_EQ(CLSID_ConsoleCore, classId);
+    EXPECT_EQ(S_FALSE, persist->IsDirty());
+
+    ComPtr<IStream> stream;
+    ASSERT_EQ(S_OK, ::CreateStreamOnHGlobal(nullptr, TRUE, &stream));
+    EXPECT_EQ(S_OK, persist->Save(stream.Get(), TRUE));
+    STATSTG written = {};
+    ASSERT_EQ(S_OK, stream->Stat(&written, STATFLAG_NONAME));
+    EXPECT_EQ(0u, written.cbSize.QuadPart);
+    EXPECT_EQ(S_OK, persist->Load(stream.Get()));
+    ULARGE_INTEGER size = {};
+    EXPECT_EQ(E_NOTIMPL, persist->GetSizeMax(&size));
+}
+
+TEST(BandInterfaces, BandInfoAsksForItsSizeAndTheHostsBackground)
+{
+    const ComPtr<IUnknown> band = NewBand();
+    ComPtr<IDeskBand> deskBand;
+    ASSERT_EQ(S_OK, band.As(&deskBand));
+
+    DESKBANDINFO info = {};
+    info.dwMask = DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_INTEGRAL | DBIM_ACTUAL | DBIM_TITLE | DBIM_MODEFLAGS |
+                  DBIM_BKCOLOR;
+    info.wszTitle[0] = L'x';
+    info.crBkgnd = RGB(1, 2, 3);
+    ASSERT_EQ(S_OK, deskBand->GetBandInfo(7, DBIF_VIEWMODE_NORMAL, &info));
+    EXPECT_EQ(static_cast<DWORD>(DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_INTEGRAL | DBIM_ACTUAL | DBIM_TITLE |
+                                 DBIM_MODEFLAGS),
+              info.dwMask);
+    EXPECT_EQ(300, info.ptMinSize.x);
+    EXPECT_EQ(22, info.ptMinSize.y);
+    EXPECT_EQ(-1, info.ptMaxSize.x);
+    EXPECT_EQ(-1, info.ptMaxSize.y);
+    EXPECT_EQ(0, info.ptIntegral.x);
+    EXPECT_EQ(22, info.ptIntegral.y);
+    EXPECT_EQ(300, info.ptActual.x);
+    EXPECT_EQ(22, info.ptActual.y);
+    EXPECT_EQ(L'\0', info.wszTitle[0]);
+    EXPECT_EQ(static_cast<DWORD>(DBIMF_VARIABLEHEIGHT), info.dwModeFlags);
+    EXPECT_EQ(RGB(1, 2, 3), info.crBkgnd);
+
+    DESKBANDINFO backgroundOnly = {};
+    backgroundOnly.dwMask = DBIM_BKCOLOR;
+    backgroundOnly.ptMinSize = POINTL{5, 5};
+    backgroundOnly.ptActual = POINTL{5, 5};
+    ASSERT_EQ(S_OK, deskBand->GetBandInfo(0, DBIF_VIEWMODE_NORMAL, &backgroundOnly));
+    EXPECT_EQ(0u, backgroundOnly.dwMask);
+    EXPECT_EQ(5, backgroundOnly.ptMinSize.x);
+    EXPECT_EQ(5, backgroundOnly.ptActual.y);
+
+    EXPECT_EQ(S_OK, deskBand->GetBandInfo(0, DBIF_VIEWMODE_NORMAL, nullptr));
+    EXPECT_EQ(E_NOTIMPL, deskBand->ContextSensitiveHelp(TRUE));
+    EXPECT_EQ(E_NOTIMPL, deskBand->ResizeBorderDW(nullptr, nullptr, FALSE));
+}
+
+TEST(BandInterfaces, DispatchPartDescribesOneTypeInfo)
+{
+    const ComPtr<IUnknown> band = NewBand();
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(S_OK, band.As(&dispatch));
+    UINT count = 0;
+    EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
+    EXPECT_EQ(1u, count);
+    EXPECT_EQ(E_POINTER, dispatch->GetTypeInfoCount(nullptr));
+}
+
+}  // namespace

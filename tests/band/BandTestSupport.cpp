@@ -1,0 +1,207 @@
+#include "BandTestSupport.h"
+
+#include "band/ConsoleCoreFactory.h"
+#include "support/UniqueHandle.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace bandtest {
+namespace {
+
+constexpr const wchar_t* RecorderProperty = L"BandTestEditRecorder";
+
+template <typename Entry, typename First, typename Next, typename Visit>
+void ForEachSnapshotEntry(DWORD what, First first, Next next, Visit visit)
+{
+    const support::UniqueHandle snapshot(::CreateToolhelp32Snapshot(what, 0));
+    if (!snapshot)
+        return;
+    Entry entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = first(snapshot.Get(), &entry); more; more = next(snapshot.Get(), &entry))
+        visit(entry);
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder(const std::wstring& base)
+{
+    static int made = 0;
+    path = base + L"band-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
+    std::error_code ignored;
+    std::filesystem::create_directory(path, ignored);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::wstring ScratchFolder::MakeFolder(const std::wstring& name) const
+{
+    const std::wstring folder = path + L"\\" + name;
+    std::error_code ignored;
+    std::filesystem::create_directory(folder, ignored);
+    return folder;
+}
+
+std::wstring ScratchFolder::WriteFile(const std::wstring& name, const std::string& content) const
+{
+    const std::wstring file = path + L"\\" + name;
+    const support::UniqueHandle created(
+        ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ::WriteFile(created.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    return file;
+}
+
+std::vector<DWORD> RunningInterpreters()
+{
+    std::vector<DWORD> found;
+    ForEachSnapshotEntry<PROCESSENTRY32W>(TH32CS_SNAPPROCESS, ::Process32FirstW, ::Process32NextW,
+                                          [&](const PROCESSENTRY32W& process) {
+                                              if (process.th32ParentProcessID == ::GetCurrentProcessId() &&
+                                                  _wcsicmp(process.szExeFile, L"cmd.exe") == 0)
+                                                  found.push_back(process.th32ProcessID);
+                                          });
+    return found;
+}
+
+int CountOpenHandles()
+{
+    int open = 0;
+    for (ULONG_PTR value = 4; value <= 65536; value += 4) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            ++open;
+    }
+    return open;
+}
+
+int CountThreads()
+{
+    int threads = 0;
+    ForEachSnapshotEntry<THREADENTRY32>(TH32CS_SNAPTHREAD, ::Thread32First, ::Thread32Next,
+                                        [&](const THREADENTRY32& thread) {
+                                            if (thread.th32OwnerProcessID == ::GetCurrentProcessId())
+                                                ++threads;
+                                        });
+    return threads;
+}
+
+size_t CountOf(const std::wstring& text, const std::wstring& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::wstring PromptOf(const std::wstring& folder)
+{
+    return folder + L">";
+}
+
+void BandInBrowser::SetUp()
+{
+    ASSERT_TRUE(window.Create(folder.Path()));
+    ASSERT_EQ(S_OK, band::CreateConsoleCore(nullptr, IID_PPV_ARGS(&band)));
+    ASSERT_EQ(S_OK, window.SiteBand(band.Get()));
+    edit = ::FindWindowExW(window.BandWindow(), nullptr, L"Brimblestone Editbox", nullptr);
+    ASSERT_NE(nullptr, edit);
+    ASSERT_TRUE(WaitForPrompt(folder.Path())) << Text();
+}
+
+std::wstring BandInBrowser::Text() const
+{
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(edit, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring BandInBrowser::InputAfterPrompt(const std::wstring& promptFolder) const
+{
+    const std::wstring text = Text();
+    const std::wstring prompt = PromptOf(promptFolder);
+    const size_t at = text.rfind(prompt);
+    return at == std::wstring::npos ? std::wstring() : text.substr(at + prompt.size());
+}
+
+bool BandInBrowser::WaitForText(const std::function<bool(const std::wstring&)>& done)
+{
+    return window.PumpUntil([&] { return done(Text()); });
+}
+
+bool BandInBrowser::WaitForPrompt(const std::wstring& promptFolder, size_t count)
+{
+    const std::wstring prompt = PromptOf(promptFolder);
+    return WaitForText(
+        [&](const std::wstring& text) { return EndsWith(text, prompt) && CountOf(text, prompt) >= count; });
+}
+
+void BandInBrowser::Submit(const std::wstring& line)
+{
+    window.TypeText(edit, line);
+    window.PressKey(edit, VK_RETURN);
+}
+
+bool BandInBrowser::Run(const std::wstring& line, const std::wstring& promptFolder)
+{
+    const size_t before = CountOf(Text(), PromptOf(promptFolder));
+    Submit(line);
+    return WaitForPrompt(promptFolder, before + 1);
+}
+
+bool BandInBrowser::WaitForDocumentComplete(int count)
+{
+    return window.PumpUntil([&] { return window.DocumentCompleteCount() >= count; });
+}
+
+EditRecorder::EditRecorder(HWND window) : window(window)
+{
+    ::SetPropW(window, RecorderProperty, this);
+    previous = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditRecorder::Procedure)));
+}
+
+EditRecorder::~EditRecorder()
+{
+    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    ::RemovePropW(window, RecorderProperty);
+}
+
+bool EditRecorder::SawKeyDown(UINT virtualKey) const
+{
+    return std::any_of(seen.begin(), seen.end(), [&](const MSG& message) {
+        return message.message == WM_KEYDOWN && message.wParam == virtualKey;
+    });
+}
+
+bool EditRecorder::SawCharacter(wchar_t character) const
+{
+    return std::any_of(seen.begin(), seen.end(), [&](const MSG& message) {
+        return message.message == WM_CHAR && message.wParam == static_cast<WPARAM>(character);
+    });
+}
+
+LRESULT CALLBACK EditRecorder::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* recorder = static_cast<EditRecorder*>(::GetPropW(window, RecorderProperty));
+    if (message >= WM_KEYFIRST && message <= WM_KEYLAST)
+        recorder->seen.push_back(MSG{window, message, wParam, lParam, 0, {}});
+    if (message == EM_REPLACESEL && lParam != 0)
+        recorder->replaced.emplace_back(reinterpret_cast<const wchar_t*>(lParam));
+    return ::CallWindowProcW(recorder->previous, window, message, wParam, lParam);
+}
+
+}  // namespace bandtest

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "BrowserWindow.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <string>
+#include <vector>
+
+namespace bandtest {
+
+// A fresh folder in `base` (by default the root of drive C:), removed with everything in it at
+// the end.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::wstring& base = L"C:\\");
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::wstring& Path() const { return path; }
+    std::wstring MakeFolder(const std::wstring& name) const;
+    std::wstring WriteFile(const std::wstring& name, const std::string& content) const;
+
+private:
+    std::wstring path;
+};
+
+// Process ids of the interpreters this process has started and that still run.
+std::vector<DWORD> RunningInterpreters();
+// The number of open handles of this process, found by probing every handle value.
+int CountOpenHandles();
+// The number of threads of this process.
+int CountThreads();
+size_t CountOf(const std::wstring& text, const std::wstring& part);
+bool EndsWith(const std::wstring& text, const std::wstring& end);
+// The interpreter's prompt for a folder.
+std::wstring PromptOf(const std::wstring& folder);
+
+// A console band sited in a stand-in browser window that shows a scratch folder on drive C:;
+// the band's interpreter has printed its first prompt when a test begins.
+class BandInBrowser : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    std::wstring Text() const;
+    // What follows the last prompt of the folder: the command line as it stands.
+    std::wstring InputAfterPrompt(const std::wstring& folder) const;
+    // Pumps the window's messages until the text box's text satisfies `done`.
+    bool WaitForText(const std::function<bool(const std::wstring&)>& done);
+    // Waits until the text ends in the folder's prompt, shown at least `count` times.
+    bool WaitForPrompt(const std::wstring& folder, size_t count = 1);
+    // Types the line and presses Enter, as the user does.
+    void Submit(const std::wstring& line);
+    // Submits the line in the folder and waits for the interpreter's next prompt there.
+    bool Run(const std::wstring& line, const std::wstring& folder);
+    bool WaitForDocumentComplete(int count);
+
+    template <typename Interface>
+    Microsoft::WRL::ComPtr<Interface> BandAs()
+    {
+        Microsoft::WRL::ComPtr<Interface> part;
+        band.As(&part);
+        return part;
+    }
+
+    ScratchFolder folder;
+    // A folder on another drive; removed only after the interpreter that may stand in it is gone.
+    ScratchFolder elsewhere{L"Z:\\tmp\\"};
+    standin::BrowserWindow window;
+    Microsoft::WRL::ComPtr<IUnknown> band;
+    HWND edit = nullptr;
+};
+
+// Records the keyboard messages and text replacements that reach a text box's procedure,
+// ahead of whoever subclassed it before.
+class EditRecorder {
+public:
+    explicit EditRecorder(HWND window);
+    ~EditRecorder();
+    EditRecorder(const EditRecorder&) = delete;
+    EditRecorder& operator=(const EditRecorder&) = delete;
+
+    // Whether a key-down of the key, or a character, reached the window.
+    bool SawKeyDown(UINT virtualKey) const;
+    bool SawCharacter(wchar_t character) const;
+    const std::vector<std::wstring>& ReplacedTexts() const { return replaced; }
+    void Clear()
+    {
+        seen.clear();
+        replaced.clear();
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window;
+    WNDPROC previous;
+    std::vector<MSG> seen;
+    std::vector<std::wstring> replaced;
+};
+
+}  // namespace bandtest
