@@ -101,6 +101,17 @@ TEST_P(TabCompletion, TextAfterTheCaretIsDropped)
     EXPECT_EQ(L"type Readme.txt", console.Input());
 }
 
+TEST_P(TabCompletion, CaretInTheOutputLeavesEverythingAsItWas)
+{
+    Open();
+    console.Type(L"type re");
+    ::SendMessageW(console.Edit(), EM_SETSEL, 0, 0);
+    console.PressTab();
+    console.PressCtrlTab();
+    EXPECT_EQ(L"type re", console.Input());
+    EXPECT_TRUE(console.OutputUnchanged());
+}
+
 TEST_P(TabCompletion, LeadingSpaceIsNotPartOfTheWord)
 {
     Open();

@@ -99,6 +99,16 @@ TEST_F(ViewCommand, CdKeepsTheLetterCaseTyped)
     EXPECT_TRUE(console.WaitForPrompt(docs)) << "the interpreter ran the line too";
 }
 
+TEST_F(ViewCommand, CdShowsTheFolderNamedEvenWhenTheNameLooksLikeAnEscape)
+{
+    folder.Folder(L"A #1");
+    const std::wstring named = folder.Folder(L"%41 #1");
+    Open();
+    console.Submit(L"cd \"%41 #1\"");
+    ASSERT_TRUE(console.WaitFor([&] { return console.Browser().DocumentCompleteCount() == 1; }));
+    EXPECT_EQ(named, console.Browser().Folder());
+}
+
 TEST_F(ViewCommand, CdAloneIsLeftToTheInterpreter)
 {
     Open();
