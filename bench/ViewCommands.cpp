@@ -1,5 +1,6 @@
 // Figures for the view commands and Tab's scan on a folder view of many items: each should cost at
 // most about twice a plain pass that reads every item's name.
+#include "BestOfRounds.h"
 #include "shellview/CompletionText.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCommands.h"
@@ -59,36 +60,6 @@ void FillList(HWND list, const std::vector<UniquePidl>& pidls)
     }
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
-
-double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
-{
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Figure {
-    const char* what;
-    double best = 0;
-    int result = 0;
-
-    template <typename Work>
-    void Measure(Work work)
-    {
-        LARGE_INTEGER start, end;
-        ::QueryPerformanceCounter(&start);
-        result = work();
-        ::QueryPerformanceCounter(&end);
-        const double ms = Milliseconds(start, end);
-        if (best == 0 || ms < best)
-            best = ms;
-    }
-
-    void Report(double bare) const
-    {
-        std::printf("%-44s %9.1f ms  %5.2fx bare  (result %d)\n", what, best, best / bare, result);
-    }
-};
 
 int ReadAllNames(HWND list)
 {

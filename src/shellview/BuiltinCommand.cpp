@@ -111,7 +111,18 @@ bool IsSentToInterpreter(const BuiltinCommand& command)
 
 std::wstring FolderAddress(const std::wstring& folder)
 {
-    return L"file:///" + folder;
+    // The browser decodes escapes in the address: a "%" or "#" that belongs to a folder's name must
+    // not be read as an escape or as the start of a fragment, or another folder would be shown.
+    std::wstring address = L"file:///";
+    for (const wchar_t character : folder) {
+        if (character == L'%')
+            address += L"%25";
+        else if (character == L'#')
+            address += L"%23";
+        else
+            address += character;
+    }
+    return address;
 }
 
 }  // namespace shellview

@@ -32,7 +32,8 @@ BuiltinCommand ParseBuiltinCommand(const std::wstring& line, const std::wstring&
 // own current directory follows the browser.
 bool IsSentToInterpreter(const BuiltinCommand& command);
 
-// The address that makes the browser show a folder.
+// The address that makes the browser show a folder: the path as it stands, with only the characters
+// that a browser would read otherwise escaped.
 std::wstring FolderAddress(const std::wstring& folder);
 
 }  // namespace shellview

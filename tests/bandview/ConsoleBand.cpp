@@ -1,0 +1,198 @@
+#include "ConsoleBand.h"
+
+#include "band/ConsoleCoreFactory.h"
+
+#include <commctrl.h>
+#include <wrl/client.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace bandview {
+namespace {
+
+std::wstring TemporaryFolder()
+{
+    wchar_t base[MAX_PATH] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH, base);
+    return std::wstring(base, length);
+}
+
+// A name no other folder in parent has, taken by creating the folder.
+std::wstring CreateUniqueFolder(const std::wstring& parent)
+{
+    wchar_t unique[MAX_PATH] = {};
+    if (::GetTempFileNameW(parent.c_str(), L"bvw", 0, unique) == 0)
+        return {};
+    ::DeleteFileW(unique);
+    return ::CreateDirectoryW(unique, nullptr) ? std::wstring(unique) : std::wstring();
+}
+
+std::wstring Joined(const std::wstring& folder, const std::wstring& relative)
+{
+    return folder + L"\\" + relative;
+}
+
+HWND FindConsoleEdit(HWND bandWindow)
+{
+    return bandWindow ? ::FindWindowExW(bandWindow, nullptr, L"Brimblestone Editbox", nullptr) : nullptr;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::wstring ItemText(HWND list, int index)
+{
+    wchar_t text[MAX_PATH] = {};
+    ListView_GetItemText(list, index, 0, text, MAX_PATH);
+    return text;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder(const std::wstring& parent)
+    : path(CreateUniqueFolder(parent.empty() ? TemporaryFolder() : parent))
+{
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    if (path.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(path), ignored);
+}
+
+std::wstring ScratchFolder::Folder(const std::wstring& relative) const
+{
+    const std::wstring folder = Joined(path, relative);
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(folder), ignored);
+    return folder;
+}
+
+std::wstring ScratchFolder::File(const std::wstring& relative) const
+{
+    const std::wstring file = Joined(path, relative);
+    std::ofstream(std::filesystem::path(file)) << "scratch\n";
+    return file;
+}
+
+bool ConsoleBand::Open(const std::wstring& folder, const standin::BrowserOptions& options)
+{
+    Microsoft::WRL::ComPtr<IUnknown> band;
+    if (!window.Create(folder, options) ||
+        FAILED(band::CreateConsoleCore(nullptr, IID_IUnknown, reinterpret_cast<void**>(band.GetAddressOf()))) ||
+        FAILED(window.SiteBand(band.Get())))
+        return false;
+    edit = FindConsoleEdit(window.BandWindow());
+    return edit != nullptr && WaitForPrompt(window.Folder());
+}
+
+std::wstring ConsoleBand::Text() const
+{
+    std::vector<wchar_t> text(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1);
+    const int length = ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
+    return std::wstring(text.data(), static_cast<size_t>(length));
+}
+
+std::wstring ConsoleBand::Input() const
+{
+    const std::wstring text = Text();
+    return text.size() > outputEnd ? text.substr(outputEnd) : std::wstring();
+}
+
+bool ConsoleBand::OutputUnchanged() const
+{
+    return Text().compare(0, outputEnd, output) == 0;
+}
+
+int ConsoleBand::CaretInInput() const
+{
+    DWORD start = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(start) - static_cast<int>(outputEnd);
+}
+
+bool ConsoleBand::WaitFor(const std::function<bool()>& done)
+{
+    return window.PumpUntil(done);
+}
+
+bool ConsoleBand::WaitForPrompt(const std::wstring& folder)
+{
+    const std::wstring prompt = PromptOf(folder);
+    if (!WaitFor([&] { return EndsWith(Text(), prompt); }))
+        return false;
+    output = Text();
+    outputEnd = output.size();
+    return true;
+}
+
+bool ConsoleBand::WaitForPrompts(const std::wstring& folder, size_t position, int count)
+{
+    const std::wstring prompt = PromptOf(folder);
+    if (!WaitFor([&] {
+            const std::wstring text = Text();
+            return EndsWith(text, prompt) && Occurrences(text, prompt, position) >= count;
+        }))
+        return false;
+    output = Text();
+    outputEnd = output.size();
+    return true;
+}
+
+void ConsoleBand::Type(const std::wstring& text)
+{
+    window.TypeText(edit, text);
+}
+
+void ConsoleBand::Press(UINT key, standin::KeyModifiers modifiers)
+{
+    window.PressKey(edit, key, modifiers);
+}
+
+void ConsoleBand::Submit(const std::wstring& line)
+{
+    Type(line);
+    Press(VK_RETURN);
+}
+
+std::wstring PromptOf(const std::wstring& folder)
+{
+    return folder + L">";
+}
+
+std::vector<std::wstring> ItemTexts(HWND list)
+{
+    std::vector<std::wstring> texts;
+    const int count = ListView_GetItemCount(list);
+    for (int index = 0; index < count; ++index)
+        texts.push_back(ItemText(list, index));
+    return texts;
+}
+
+std::vector<std::wstring> ItemTextsIn(HWND list, UINT state)
+{
+    std::vector<std::wstring> texts;
+    for (int index = ListView_GetNextItem(list, -1, LVNI_ALL); index >= 0;
+         index = ListView_GetNextItem(list, index, LVNI_ALL)) {
+        if (ListView_GetItemState(list, index, state) & state)
+            texts.push_back(ItemText(list, index));
+    }
+    return texts;
+}
+
+int Occurrences(const std::wstring& within, const std::wstring& text, size_t position)
+{
+    int count = 0;
+    for (size_t found = within.find(text, position); found != std::wstring::npos;
+         found = within.find(text, found + text.size()))
+        ++count;
+    return count;
+}
+
+}  // namespace bandview

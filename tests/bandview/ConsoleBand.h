@@ -1,0 +1,83 @@
+#pragma once
+
+#include "BrowserWindow.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bandview {
+
+// A folder tree made for one test, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    // A fresh folder inside parent; by default inside the temporary folder, which lies on C:.
+    explicit ScratchFolder(const std::wstring& parent = L"");
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool Exists() const { return !path.empty(); }
+    const std::wstring& Path() const { return path; }
+    // Both create what they name, below Path(), and return its full path.
+    std::wstring Folder(const std::wstring& relative) const;
+    std::wstring File(const std::wstring& relative) const;
+
+private:
+    std::wstring path;
+};
+
+// The console band as its user meets it: hosted in a stand-in browser window, typed into through
+// the host's key routing, with a real interpreter behind it.
+class ConsoleBand {
+public:
+    ConsoleBand() = default;
+    ConsoleBand(const ConsoleBand&) = delete;
+    ConsoleBand& operator=(const ConsoleBand&) = delete;
+
+    // Opens the browser on the folder, sites a new band and waits for the interpreter's first prompt.
+    bool Open(const std::wstring& folder, const standin::BrowserOptions& options = {});
+
+    standin::BrowserWindow& Browser() { return window; }
+    HWND Edit() const { return edit; }
+    std::wstring Text() const;
+    // What follows the output that stood when the last prompt was waited for.
+    std::wstring Input() const;
+    // The output part is unchanged since the last prompt was waited for.
+    bool OutputUnchanged() const;
+    int CaretInInput() const;
+
+    // Runs the window's messages until done holds; false when it does not within the bound.
+    bool WaitFor(const std::function<bool()>& done);
+    // Waits until the text ends with the prompt of folder and marks where the command line begins.
+    bool WaitForPrompt(const std::wstring& folder);
+    // Waits until the text ends with the prompt of folder, count times past position.
+    bool WaitForPrompts(const std::wstring& folder, size_t position, int count);
+
+    void Type(const std::wstring& text);
+    void Press(UINT key, standin::KeyModifiers modifiers = {});
+    void PressTab() { Press(VK_TAB); }
+    void PressCtrlTab() { Press(VK_TAB, {true, false, false}); }
+    void Submit(const std::wstring& line);
+
+    size_t OutputEnd() const { return outputEnd; }
+    bool ConsoleHasFocus() const { return ::GetFocus() == edit; }
+
+private:
+    standin::BrowserWindow window;
+    HWND edit = nullptr;
+    std::wstring output;
+    size_t outputEnd = 0;
+};
+
+// The interpreter's prompt for a folder, as it ends the console's text.
+std::wstring PromptOf(const std::wstring& folder);
+// The texts of the list view's items, of all or of those in the state (LVIS_SELECTED, ...).
+std::vector<std::wstring> ItemTexts(HWND list);
+std::vector<std::wstring> ItemTextsIn(HWND list, UINT state);
+// How often text occurs in within, from position on.
+int Occurrences(const std::wstring& within, const std::wstring& text, size_t position = 0);
+
+}  // namespace bandview
