@@ -272,13 +272,20 @@ void BrowserWindow::Layout()
     RECT client = {};
     ::GetClientRect(frame.Get(), &client);
     const int width = client.right;
-    const int bandHeight = band.IsSited() ? band.Height() : 0;
+    const int bandHeight = band.IsSited() ? band.Height() + options.extraBandSteps * BandStep() : 0;
     ::MoveWindow(address, 0, 0, width, AddressHeight, TRUE);
     ::MoveWindow(bandStrip, 0, AddressHeight, width, bandHeight, TRUE);
     if (band.Window())
         ::MoveWindow(band.Window(), 0, 0, width, bandHeight, TRUE);
     const int viewTop = AddressHeight + bandHeight;
     view.Place({0, viewTop, width, client.bottom > viewTop ? client.bottom : viewTop});
+}
+
+int BrowserWindow::BandStep() const
+{
+    const DESKBANDINFO& info = band.BandInfo();
+    const bool variable = (info.dwMask & DBIM_MODEFLAGS) && (info.dwModeFlags & DBIMF_VARIABLEHEIGHT);
+    return variable && (info.dwMask & DBIM_INTEGRAL) ? info.ptIntegral.y : 0;
 }
 
 void BrowserWindow::QueueDocumentComplete()

@@ -23,6 +23,9 @@ struct BrowserOptions {
     ViewExtras extras;
     // For a program: closing the window ends the thread's message loop.
     bool endMessageLoopOnClose = false;
+    // Steps of the band's vertical step size that the strip is taller than the band asked for,
+    // as after the user dragged a variable-height band taller.
+    int extraBandSteps = 0;
 };
 
 struct KeyModifiers {
@@ -128,6 +131,7 @@ private:
     bool EnsureView();
     void ShowLocationText();
     void Layout();
+    int BandStep() const;
     void QueueDocumentComplete();
     void FireNextDocumentComplete();
     void OpenFolderLater(const std::wstring& path);

@@ -1,7 +1,10 @@
-// StandInBrowser.exe [--clsid {GUID}] [--folder PATH] [--newer-layout] [--virtual-items] [--items N]
+// StandInBrowser.exe [--clsid {GUID}] [--folder PATH] [--newer-layout] [--virtual-items] [--items N] [--demo]
 // Opens the stand-in file-browser window at the folder (the current directory by default) and,
-// with --clsid, creates that toolbar band in-process and hosts it.
+// with --clsid, creates that toolbar band in-process and hosts it. With --demo as well, the
+// hosted console band runs a short session, its text goes to standard output, and the window
+// closes when standard input ends.
 #include "BrowserWindow.h"
+#include "DemoSession.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -19,16 +22,20 @@ struct CommandLine {
     std::optional<CLSID> bandClass;
     std::wstring folder;
     standin::BrowserOptions options;
+    bool demo = false;
 };
 
 constexpr int ExitBadArguments = 2;
 constexpr int ExitNoWindow = 3;
 constexpr int ExitNoBand = 4;
+constexpr int ExitDemoStalled = 5;
+// The demo's band strip shows this many more lines of the console than the band's minimum.
+constexpr int DemoExtraLines = 14;
 
 void PrintUsage()
 {
     std::fwprintf(stderr, L"usage: StandInBrowser [--clsid {GUID}] [--folder PATH] [--newer-layout] "
-                          L"[--virtual-items] [--items N]\n");
+                          L"[--virtual-items] [--items N] [--demo]\n");
 }
 
 std::optional<int> ItemCount(const std::wstring& text)
@@ -60,12 +67,17 @@ std::optional<CommandLine> ParseArguments(const std::vector<std::wstring>& argum
             parsed.options.extras.syntheticItems = *count;
         } else if (argument == L"--newer-layout") {
             parsed.options.layout = standin::ViewLayout::Newer;
+        } else if (argument == L"--demo") {
+            parsed.demo = true;
+            parsed.options.extraBandSteps = DemoExtraLines;
         } else if (argument == L"--virtual-items") {
             parsed.options.extras.virtualItems = true;
         } else {
             return std::nullopt;
         }
     }
+    if (parsed.demo && !parsed.bandClass)
+        return std::nullopt;
     return parsed;
 }
 
@@ -109,7 +121,12 @@ int RunBrowser(const CommandLine& commandLine)
             return ExitNoBand;
         }
     }
-    return window.RunMessageLoop();
+    if (!commandLine.demo)
+        return window.RunMessageLoop();
+    const bool finished = standin::RunDemoSession(window);
+    standin::CloseWhenInputEnds(window);
+    const int exitCode = window.RunMessageLoop();
+    return finished ? exitCode : ExitDemoStalled;
 }
 
 }  // namespace

@@ -1,0 +1,171 @@
+#include "DemoSession.h"
+
+#include "BrowserWindow.h"
+#include "support/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace standin {
+namespace {
+
+constexpr DWORD StepBound = 20000;
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+void WriteToHandle(DWORD which, const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size, nullptr,
+                          nullptr);
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(which), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+size_t CountOf(const std::wstring& text, const std::wstring& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::wstring FirstSubfolder(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found = {};
+    const support::UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    std::vector<std::wstring> names;
+    if (!search)
+        return std::wstring();
+    do {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+            names.push_back(name);
+    } while (::FindNextFileW(search.Get(), &found));
+    if (names.empty())
+        return std::wstring();
+    return *std::min_element(names.begin(), names.end());
+}
+
+// The console and the browser as the session sees them.
+class Session {
+public:
+    explicit Session(BrowserWindow& window)
+        : window(window), console(::FindWindowExW(window.BandWindow(), nullptr, L"Brimblestone Editbox", nullptr))
+    {
+    }
+
+    bool HasConsole() const { return console != nullptr; }
+    std::wstring Text() const { return WindowText(console); }
+
+    // The interpreter's prompt for the browser's folder, once more than it was shown so far.
+    bool WaitForNextPrompt(size_t promptsBefore)
+    {
+        return window.PumpUntil(
+            [&] {
+                const std::wstring prompt = Prompt();
+                const std::wstring text = Text();
+                return EndsWith(text, prompt) && CountOf(text, prompt) > promptsBefore;
+            },
+            StepBound);
+    }
+    size_t PromptsShown() const { return CountOf(Text(), Prompt()); }
+
+    bool Submit(const std::wstring& line)
+    {
+        const size_t before = PromptsShown();
+        window.TypeText(console, line);
+        window.PressKey(console, VK_RETURN);
+        return WaitForNextPrompt(before);
+    }
+
+    bool OpenInBrowser(const std::wstring& folder)
+    {
+        const size_t before = CountOf(Text(), folder + L">");
+        return SUCCEEDED(window.NavigateTo(folder)) &&
+               window.PumpUntil([&] { return window.Folder() == folder; }, StepBound) && WaitForNextPrompt(before);
+    }
+
+    bool GoUpFromConsole(const std::wstring& parent)
+    {
+        const size_t before = CountOf(Text(), parent + L">");
+        window.TypeText(console, L"cd ..");
+        window.PressKey(console, VK_RETURN);
+        return window.PumpUntil([&] { return ::lstrcmpiW(window.Folder().c_str(), parent.c_str()) == 0; },
+                                StepBound) &&
+               WaitForNextPrompt(before);
+    }
+
+private:
+    std::wstring Prompt() const { return window.Folder() + L">"; }
+
+    BrowserWindow& window;
+    const HWND console;
+};
+
+bool RunSteps(Session& session, BrowserWindow& window, std::wstring& stalled)
+{
+    const std::wstring folder = window.Folder();
+    const std::wstring subfolder = FirstSubfolder(folder);
+    if (!session.HasConsole())
+        return stalled = L"the band shows no console", false;
+    if (!session.WaitForNextPrompt(0))
+        return stalled = L"the first prompt", false;
+    if (!session.Submit(L"dir"))
+        return stalled = L"the listing of " + folder, false;
+    if (subfolder.empty())
+        return stalled = L"a subfolder of " + folder, false;
+    if (!session.OpenInBrowser(folder + L"\\" + subfolder))
+        return stalled = L"the console following the browser into " + subfolder, false;
+    if (!session.GoUpFromConsole(folder))
+        return stalled = L"the browser following the console's \"cd ..\"", false;
+    return true;
+}
+
+DWORD WINAPI CloseAfterInput(void* frame)
+{
+    char buffer[256];
+    DWORD read = 0;
+    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+    }
+    ::PostMessageW(static_cast<HWND>(frame), WM_CLOSE, 0, 0);
+    return 0;
+}
+
+}  // namespace
+
+bool RunDemoSession(BrowserWindow& window)
+{
+    Session session(window);
+    std::wstring stalled;
+    const bool finished = RunSteps(session, window, stalled);
+    WriteToHandle(STD_OUTPUT_HANDLE, session.Text() + L"\n");
+    if (!finished)
+        WriteToHandle(STD_ERROR_HANDLE, L"StandInBrowser: the demo stalled waiting for " + stalled + L"\n");
+    return finished;
+}
+
+void CloseWhenInputEnds(BrowserWindow& window)
+{
+    // The reader may block until the process ends; the process does not wait for it.
+    const support::UniqueHandle reader(::CreateThread(nullptr, 0, &CloseAfterInput, window.Window(), 0, nullptr));
+    if (!reader)
+        ::PostMessageW(window.Window(), WM_CLOSE, 0, 0);
+}
+
+}  // namespace standin
