@@ -3,6 +3,8 @@
 #include <shlwapi.h>
 
 #include "band/ChangeDirectoryCommand.h"
+#include "server/BrimblestoneModule.h"
+#include "support/ActivationContext.h"
 #include "support/AppMessages.h"
 
 namespace band {
@@ -56,11 +58,19 @@ bool IsReflectedNotification(UINT message)
     }
 }
 
+// The library's manifest asks for the common controls of version 6: its windows are made under it.
+const support::ModuleActivationContext& LibraryActivationContext()
+{
+    static const support::ModuleActivationContext context(server::libraryModule->Instance());
+    return context;
+}
+
 }  // namespace
 
 BOOL CConsoleCore::CreateBandWindow()
 {
     if (!::IsWindow(GetHwnd())) {
+        const support::ActivationScope manifest(LibraryActivationContext());
         CreateBoundWindow(BandWindowClass(), parentWindow, RECT{}, nullptr,
                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | CCS_TOP | CCS_NORESIZE |
                               CCS_NOPARENTALIGN | CCS_NODIVIDER,
