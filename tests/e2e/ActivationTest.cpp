@@ -161,7 +161,8 @@ protected:
         e2e::RemoveRegistration(copy);
     }
 
-    e2e::ServerLibrary copy{e2e::CopyLibrary(L"BrimblestoneTypeInfo.dll", false)};
+    e2e::ScratchLibrary scratch{L"BrimblestoneTypeInfo.dll", false};
+    const e2e::ServerLibrary& copy = scratch.Library();
     ComPtr<IDispatch> band;
 };
 

@@ -37,6 +37,9 @@ DWORD LoadUnderName(const wchar_t* programName)
     DWORD exitCode = STILL_ACTIVE;
     if (::WaitForSingleObject(process.Get(), 20000) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(process.Get(), &exitCode);
+    else
+        ::TerminateProcess(process.Get(), exitCode);
+    ::WaitForSingleObject(process.Get(), 20000);
     ::DeleteFileW(program.c_str());
     return exitCode;
 }

@@ -96,6 +96,12 @@ std::wstring CopyLibrary(const wchar_t* fileName, bool withoutTypeLibrary)
     return copy;
 }
 
+ScratchFile::~ScratchFile()
+{
+    if (!path.empty())
+        ::DeleteFileW(path.c_str());
+}
+
 ServerLibrary::ServerLibrary(const std::wstring& path) : library(::LoadLibraryW(path.c_str())) {}
 
 std::wstring ServerLibrary::ModulePath() const

@@ -6,6 +6,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include <memory>
+
 namespace {
 
 using Microsoft::WRL::ComPtr;
@@ -23,10 +25,11 @@ protected:
     void SetUp() override
     {
         ::DeleteFileW(CopyPath(L".tlb").c_str());
-        ASSERT_EQ(CopyPath(L".dll"), e2e::CopyLibrary((std::wstring(CopyName) + L".dll").c_str(), true));
+        scratch = std::make_unique<e2e::ScratchLibrary>((std::wstring(CopyName) + L".dll").c_str(), true);
+        ASSERT_EQ(CopyPath(L".dll"), scratch->Path());
         ComPtr<ITypeLib> embedded;
         ASSERT_TRUE(FAILED(::LoadTypeLib(CopyPath(L".dll").c_str(), &embedded)));
-        copy = std::make_unique<e2e::ServerLibrary>(CopyPath(L".dll"));
+        copy = &scratch->Library();
         ASSERT_TRUE(copy->IsLoaded());
     }
     void TearDown() override
@@ -35,7 +38,7 @@ protected:
             PlaceTypeLibraryFile();
             e2e::RemoveRegistration(*copy);
         }
-        copy.reset();
+        scratch.reset();
         ::DeleteFileW(CopyPath(L".tlb").c_str());
     }
 
@@ -44,7 +47,8 @@ protected:
         return ::CopyFileW((e2e::BuildFolder() + L"\\Brimblestone.tlb").c_str(), CopyPath(L".tlb").c_str(), FALSE);
     }
 
-    std::unique_ptr<e2e::ServerLibrary> copy;
+    std::unique_ptr<e2e::ScratchLibrary> scratch;
+    const e2e::ServerLibrary* copy = nullptr;
 };
 
 TEST_F(TypeLibraryFallback, RegistersTheTypeLibraryFileBesideTheLibrary)
