@@ -167,7 +167,8 @@ TEST_F(ViewCommand, SelSelectsMatchingItemsAndMovesTheFocusToTheView)
     EXPECT_EQ((Names{L"a.txt", L"b.txt"}), ItemTextsIn(list, LVIS_SELECTED));
     EXPECT_EQ(Names{L"a.txt"}, ItemTextsIn(list, LVIS_FOCUSED));
     EXPECT_EQ(list, ::GetFocus());
-    EXPECT_TRUE(bandview::Occurrences(console.Text(), L"sel *.TXT\r\n\r\n" + PromptOf(folder.Path())) == 1);
+    EXPECT_EQ(1, Occurrences(console.Text(), L"sel *.TXT\r\n\r\n" + PromptOf(folder.Path())))
+        << "the band writes the prompt itself";
 
     ::SetFocus(console.Edit());
     ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
