@@ -14,7 +14,7 @@ std::wstring ChangeDirectoryCommand(const std::wstring& path, int currentDrive)
 {
     const int drive = DriveOf(path);
     const wchar_t* verb = (drive != -1 && drive != currentDrive) ? L"cd /d " : L"cd ";
-    return verb + path + L"\r\n";
+    return verb + (L"\"" + path + L"\"\r\n");
 }
 
 }  // namespace band

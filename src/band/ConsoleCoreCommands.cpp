@@ -61,7 +61,9 @@ void CConsoleCore::NavigateFromConsole(const std::wstring& folder, bool switches
     ScopedVariant headers;
     navFromConsole = TRUE;
     consoleSwitchesDrive = switchesDrive;
-    browser->Navigate2(&address, &flags, &targetFrame, &postData, &headers);
+    // A navigation that never starts completes nothing: the next one the user makes is not the console's.
+    if (FAILED(browser->Navigate2(&address, &flags, &targetFrame, &postData, &headers)))
+        navFromConsole = FALSE;
 }
 
 }  // namespace band

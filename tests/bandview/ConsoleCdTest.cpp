@@ -78,3 +78,22 @@ TEST_F(ConsoleCd, OnTheSameDriveSendsNothingMore)
 }
 
 }  // namespace
+
+namespace {
+
+// The band moves the interpreter to every folder the browser shows; a folder's name is data, and
+// no part of it may run as a command of its own.
+TEST(BrowserFollowing, AFolderNameNeverRunsAsACommand)
+{
+    ScratchFolder scratch;
+    ASSERT_TRUE(scratch.Exists());
+    const std::wstring trap = scratch.Folder(L"x & echo injected-by-name");
+    ConsoleBand console;
+    ASSERT_TRUE(console.Open(scratch.Path()));
+
+    ASSERT_TRUE(SUCCEEDED(console.Browser().NavigateTo(trap)));
+    ASSERT_TRUE(console.WaitForPrompt(trap));
+    EXPECT_EQ(std::wstring::npos, console.Text().find(L"injected-by-name\r\n")) << console.Text();
+}
+
+}  // namespace
