@@ -1,10 +1,14 @@
 #include "BandTestSupport.h"
 
+#include <cstddef>
 #include <string>
 
 namespace {
 
 using bandtest::BandInBrowser;
+
+// More than a million characters through the text box take a while under an emulated system.
+constexpr DWORD FloodBound = 120000;
 
 // Numbered lines of printable single-byte text, CR LF ended, about `size` bytes in all.
 std::string NumberedLines(size_t size)
@@ -45,6 +49,29 @@ TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
         << "at " << difference << " of " << expected.size() << ", shown " << shown.size();
     EXPECT_EQ(std::wstring::npos, shown.find_first_not_of(L"\r\n", expected.size()))
         << "only line ends follow the file";
+}
+
+// Past about a million characters the oldest lines give way; the newest output stays whole and
+// the command line after it still works.
+TEST_F(BandOutput, FloodKeepsItsNewestLinesAndTheCommandLine)
+{
+    const std::string content = NumberedLines(1300 * 1024);
+    folder.WriteFile(L"flood.txt", content);
+    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring lastLine(content.begin() + static_cast<std::ptrdiff_t>(content.rfind("line ")), content.end());
+    Submit(L"type flood.txt");
+    // The first prompt is among the lines that give way: the end of the file shows completion.
+    ASSERT_TRUE(window.PumpUntil(
+        [&] { return bandtest::EndsWith(Text(), lastLine + L"\r\n" + prompt); }, FloodBound));
+
+    const std::wstring text = Text();
+    EXPECT_LE(text.size(), 1000000u);
+    const std::wstring tail(content.end() - 500 * 1024, content.end());
+    EXPECT_TRUE(bandtest::EndsWith(text, tail + L"\r\n" + prompt)) << "the newest output is shown whole";
+    EXPECT_EQ(0u, text.find(L"line ")) << "the text begins at a line's start";
+
+    ASSERT_TRUE(Run(L"echo after the flood", folder.Path()));
+    EXPECT_TRUE(bandtest::EndsWith(Text(), L">after the flood\r\n\r\n" + prompt));
 }
 
 TEST_F(BandOutput, PromptWithoutLineEndIsShownAndTheLineTypedAfterItIsSubmittedWhole)
