@@ -267,7 +267,7 @@ STDMETHODIMP CConsoleCore::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info)
 
 STDMETHODIMP CConsoleCore::UIActivateIO(BOOL activate, MSG*)
 {
-    if (activate)
+    if (activate && edit.GetHwnd() != nullptr)
         ::SetFocus(edit.GetHwnd());
     return S_OK;
 }
