@@ -88,7 +88,7 @@ TEST_F(BandKeys, EnterUpDownAndTabAreTakenByTheBand)
 TEST_F(BandKeys, ControlTabNeverReachesTheTextBox)
 {
     const EditRecorder recorder(edit);
-    folder.WriteFile(L"alpha.txt", "a");
+    folder.File(L"alpha.txt", "a");
     window.TypeText(edit, L"type al");
     window.PressKey(edit, VK_TAB, {true, false, false});
     EXPECT_FALSE(recorder.SawKeyDown(VK_TAB));

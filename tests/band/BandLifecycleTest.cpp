@@ -55,7 +55,7 @@ TEST_F(BandLifecycle, ShowingAgainStartsAFreshInterpreterInTheBrowsersFolder)
 
 TEST_F(BandLifecycle, NavigationWhileHiddenStartsTheInterpreterInTheNewFolder)
 {
-    const std::wstring sub = folder.MakeFolder(L"later");
+    const std::wstring sub = folder.Folder(L"later");
     ASSERT_EQ(S_OK, BandAs<IDockingWindow>()->ShowDW(FALSE));
     ASSERT_TRUE(RunningInterpreters().empty());
 
@@ -78,7 +78,7 @@ TEST_F(BandLifecycle, InterpreterStartedOnAnotherDriveIsMovedBackAcrossDrives)
     ASSERT_TRUE(WaitForPrompt(elsewhere.Path())) << Text();
     ASSERT_EQ(S_OK, BandAs<IDockingWindow>()->ShowDW(TRUE));
 
-    const std::wstring sub = folder.MakeFolder(L"back");
+    const std::wstring sub = folder.Folder(L"back");
     ASSERT_EQ(S_OK, window.NavigateTo(sub));
     EXPECT_TRUE(WaitForPrompt(sub)) << Text();
 

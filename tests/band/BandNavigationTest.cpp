@@ -30,8 +30,8 @@ protected:
 // only with its backslash (without it the drive's current folder would stay).
 TEST_F(BandNavigation, InterpreterFollowsAcrossFoldersDrivesAndRoots)
 {
-    const std::wstring sub = folder.MakeFolder(L"sub");
-    const std::wstring deeper = elsewhere.MakeFolder(L"deeper");
+    const std::wstring sub = folder.Folder(L"sub");
+    const std::wstring deeper = elsewhere.Folder(L"deeper");
     const std::wstring steps[] = {sub, deeper, elsewhere.Path(), L"Z:\\", L"C:\\", folder.Path()};
     for (const std::wstring& step : steps) {
         const size_t from = Text().size();
@@ -43,7 +43,7 @@ TEST_F(BandNavigation, InterpreterFollowsAcrossFoldersDrivesAndRoots)
 
 TEST_F(BandNavigation, FolderWithSpacesIsReached)
 {
-    const std::wstring spaced = folder.MakeFolder(L"with some spaces");
+    const std::wstring spaced = folder.Folder(L"with some spaces");
     const size_t from = Text().size();
     std::wstring address = L"file:///" + folder.Path() + L"/with%20some%20spaces";
     std::replace(address.begin(), address.end(), L'\\', L'/');
@@ -53,7 +53,7 @@ TEST_F(BandNavigation, FolderWithSpacesIsReached)
 
 TEST_F(BandNavigation, HalfTypedInputIsDroppedByANavigation)
 {
-    const std::wstring sub = folder.MakeFolder(L"sub");
+    const std::wstring sub = folder.Folder(L"sub");
     window.TypeText(edit, L"half typed");
     ASSERT_TRUE(Follow(sub, sub)) << Text();
     EXPECT_EQ(std::wstring::npos, Text().find(L"half typed")) << Text();
@@ -74,7 +74,7 @@ TEST_F(BandNavigation, LocationOutsideTheFileSystemIsTypedAsUnknownPath)
     EXPECT_EQ(interpreters, bandtest::RunningInterpreters());
 
     // Nothing was sent: going back to a folder gets exactly one answer, on the same drive.
-    const std::wstring sub = folder.MakeFolder(L"back");
+    const std::wstring sub = folder.Folder(L"back");
     const size_t from = Text().size() - std::wstring(L"Unknown Path").size();
     ASSERT_TRUE(Follow(sub, sub)) << Text();
     EXPECT_EQ(QuietMoveTo(sub), Since(from));
@@ -82,7 +82,7 @@ TEST_F(BandNavigation, LocationOutsideTheFileSystemIsTypedAsUnknownPath)
 
 TEST_F(BandNavigation, ConsoleCdMovesTheBrowserAndIsNotSentTwice)
 {
-    const std::wstring sub = folder.MakeFolder(L"sub");
+    const std::wstring sub = folder.Folder(L"sub");
     Submit(L"cd sub");
     ASSERT_TRUE(WaitForDocumentComplete(1));
     EXPECT_EQ(sub, window.Folder());

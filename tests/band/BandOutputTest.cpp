@@ -34,7 +34,7 @@ class BandOutput : public BandInBrowser {};
 TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
 {
     const std::string content = NumberedLines(300 * 1024);
-    folder.WriteFile(L"big.txt", content);
+    folder.File(L"big.txt", content);
     const std::wstring prompt = bandtest::PromptOf(folder.Path());
     const size_t commandAt = Text().size();
 
@@ -56,7 +56,7 @@ TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
 TEST_F(BandOutput, FloodKeepsItsNewestLinesAndTheCommandLine)
 {
     const std::string content = NumberedLines(1300 * 1024);
-    folder.WriteFile(L"flood.txt", content);
+    folder.File(L"flood.txt", content);
     const std::wstring prompt = bandtest::PromptOf(folder.Path());
     const std::wstring lastLine(content.begin() + static_cast<std::ptrdiff_t>(content.rfind("line ")), content.end());
     Submit(L"type flood.txt");

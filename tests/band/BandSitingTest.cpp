@@ -116,7 +116,7 @@ TEST_F(BandSiting, SecondSiteKeepsTheWindowAndInterpreterAndMovesTheEventsToTheN
     EXPECT_EQ(1u, other.EventSinkCount());
 
     // The interpreter now follows the other browser.
-    const std::wstring sub = otherFolder.MakeFolder(L"there");
+    const std::wstring sub = otherFolder.Folder(L"there");
     ASSERT_EQ(S_OK, other.NavigateTo(sub));
     EXPECT_TRUE(other.PumpUntil([&] { return bandtest::EndsWith(Text(), bandtest::PromptOf(sub)); })) << Text();
 }

@@ -6,7 +6,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <system_error>
 
 namespace bandtest {
@@ -27,38 +26,6 @@ void ForEachSnapshotEntry(DWORD what, First first, Next next, Visit visit)
 }
 
 }  // namespace
-
-ScratchFolder::ScratchFolder(const std::wstring& base)
-{
-    static int made = 0;
-    path = base + L"band-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++made);
-    std::error_code ignored;
-    std::filesystem::create_directory(path, ignored);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
-std::wstring ScratchFolder::MakeFolder(const std::wstring& name) const
-{
-    const std::wstring folder = path + L"\\" + name;
-    std::error_code ignored;
-    std::filesystem::create_directory(folder, ignored);
-    return folder;
-}
-
-std::wstring ScratchFolder::WriteFile(const std::wstring& name, const std::string& content) const
-{
-    const std::wstring file = path + L"\\" + name;
-    const support::UniqueHandle created(
-        ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    ::WriteFile(created.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    return file;
-}
 
 std::vector<DWORD> RunningInterpreters()
 {

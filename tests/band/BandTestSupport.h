@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BrowserWindow.h"
+#include "shared/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,22 +12,7 @@
 
 namespace bandtest {
 
-// A fresh folder in `base` (by default the root of drive C:), removed with everything in it at
-// the end.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::wstring& base = L"C:\\");
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::wstring& Path() const { return path; }
-    std::wstring MakeFolder(const std::wstring& name) const;
-    std::wstring WriteFile(const std::wstring& name, const std::string& content) const;
-
-private:
-    std::wstring path;
-};
+using testsupport::ScratchFolder;
 
 // Process ids of the interpreters this process has started and that still run.
 std::vector<DWORD> RunningInterpreters();

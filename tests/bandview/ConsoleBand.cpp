@@ -5,34 +5,10 @@
 #include <commctrl.h>
 #include <wrl/client.h>
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace bandview {
 namespace {
-
-std::wstring TemporaryFolder()
-{
-    wchar_t base[MAX_PATH] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH, base);
-    return std::wstring(base, length);
-}
-
-// A name no other folder in parent has, taken by creating the folder.
-std::wstring CreateUniqueFolder(const std::wstring& parent)
-{
-    wchar_t unique[MAX_PATH] = {};
-    if (::GetTempFileNameW(parent.c_str(), L"bvw", 0, unique) == 0)
-        return {};
-    ::DeleteFileW(unique);
-    return ::CreateDirectoryW(unique, nullptr) ? std::wstring(unique) : std::wstring();
-}
-
-std::wstring Joined(const std::wstring& folder, const std::wstring& relative)
-{
-    return folder + L"\\" + relative;
-}
 
 HWND FindConsoleEdit(HWND bandWindow)
 {
@@ -52,34 +28,6 @@ std::wstring ItemText(HWND list, int index)
 }
 
 }  // namespace
-
-ScratchFolder::ScratchFolder(const std::wstring& parent)
-    : path(CreateUniqueFolder(parent.empty() ? TemporaryFolder() : parent))
-{
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    if (path.empty())
-        return;
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(path), ignored);
-}
-
-std::wstring ScratchFolder::Folder(const std::wstring& relative) const
-{
-    const std::wstring folder = Joined(path, relative);
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(folder), ignored);
-    return folder;
-}
-
-std::wstring ScratchFolder::File(const std::wstring& relative) const
-{
-    const std::wstring file = Joined(path, relative);
-    std::ofstream(std::filesystem::path(file)) << "scratch\n";
-    return file;
-}
 
 bool ConsoleBand::Open(const std::wstring& folder, const standin::BrowserOptions& options)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BrowserWindow.h"
+#include "shared/ScratchFolder.h"
 
 #include <windows.h>
 
@@ -10,24 +11,7 @@
 
 namespace bandview {
 
-// A folder tree made for one test, removed with everything in it at the end.
-class ScratchFolder {
-public:
-    // A fresh folder inside parent; by default inside the temporary folder, which lies on C:.
-    explicit ScratchFolder(const std::wstring& parent = L"");
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    bool Exists() const { return !path.empty(); }
-    const std::wstring& Path() const { return path; }
-    // Both create what they name, below Path(), and return its full path.
-    std::wstring Folder(const std::wstring& relative) const;
-    std::wstring File(const std::wstring& relative) const;
-
-private:
-    std::wstring path;
-};
+using testsupport::ScratchFolder;
 
 // The console band as its user meets it: hosted in a stand-in browser window, typed into through
 // the host's key routing, with a real interpreter behind it.

@@ -64,9 +64,9 @@ TEST(BuiltinCommand, ChangeFolderShowsExistingFoldersOnlyAsTyped)
 {
     const TempFolder temp;
     const std::wstring base = temp.Path();
-    temp.AddFolder(L"Sub\\Docs");
-    temp.AddFolder(L"My Docs");
-    temp.AddFile(L"Sub\\notes.txt");
+    temp.Folder(L"Sub\\Docs");
+    temp.Folder(L"My Docs");
+    temp.File(L"Sub\\notes.txt");
     const std::wstring current = base + L"\\Sub\\";
 
     ExpectCommands(

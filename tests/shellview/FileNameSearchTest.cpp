@@ -15,10 +15,10 @@ namespace {
 TEST(FileNameSearch, OffersEveryEntryAndStartsAgainAfterTheLast)
 {
     const TempFolder folder;
-    folder.AddFile(L"report.doc");
-    folder.AddFile(L"Readme.txt");
-    folder.AddFolder(L"Results");
-    folder.AddFile(L"zeta.txt");
+    folder.File(L"report.doc");
+    folder.File(L"Readme.txt");
+    folder.Folder(L"Results");
+    folder.File(L"zeta.txt");
 
     FileNameSearch search;
     std::vector<std::wstring> names;
@@ -43,7 +43,7 @@ TEST(FileNameSearch, OffersEveryEntryAndStartsAgainAfterTheLast)
 TEST(FileNameSearch, FindsNothingAndKeepsNoSearchOpen)
 {
     const TempFolder folder;
-    folder.AddFile(L"report.doc");
+    folder.File(L"report.doc");
     FileNameSearch search;
     ASSERT_TRUE(search.Start(folder.Path() + L"\\rep*"));
     EXPECT_FALSE(search.Start(folder.Path() + L"\\zz*"));
@@ -54,8 +54,8 @@ TEST(FileNameSearch, FindsNothingAndKeepsNoSearchOpen)
 TEST(FileNameSearch, WordWithDirectoryPartSearchesTheSubfolder)
 {
     const TempFolder folder;
-    folder.AddFolder(L"sub");
-    folder.AddFile(L"sub\\Results 2006.txt");
+    folder.Folder(L"sub");
+    folder.File(L"sub\\Results 2006.txt");
     FileNameSearch search;
     EXPECT_EQ(L"Results 2006.txt",
               search.Start(FileSearchPattern(folder.Path() + L"\\", L"\"sub\\re")).value_or(L""));

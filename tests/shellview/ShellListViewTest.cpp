@@ -67,8 +67,8 @@ TEST(GetViewItemName, ReadsTheFileSystemNameOfEachItem)
 {
     const TempFolder folder;
     TestBrowserWindow window;
-    window.AddItem(PidlFromPath(folder.AddFile(L"Report.TXT")), L"Report");
-    window.AddItem(PidlFromPath(folder.AddFolder(L"My Documents")), L"My Documents");
+    window.AddItem(PidlFromPath(folder.File(L"Report.TXT")), L"Report");
+    window.AddItem(PidlFromPath(folder.Folder(L"My Documents")), L"My Documents");
     window.AddItem(VirtualFolderPidl(), L"My Computer");
     window.AddItem(UniquePidl(), L"no data");
 

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
-#include <fstream>
 
 namespace testing_shellview {
 namespace {
@@ -29,41 +27,7 @@ void RegisterTestClasses()
     (void)registered;
 }
 
-std::wstring UniqueTempPath()
-{
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    static int serial = 0;
-    return std::wstring(temp) + L"brimblestone-view-" + std::to_wstring(::GetCurrentProcessId())
-           + L"-" + std::to_wstring(++serial);
-}
-
 }  // namespace
-
-TempFolder::TempFolder() : path(UniqueTempPath())
-{
-    std::filesystem::create_directories(path);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
-std::wstring TempFolder::AddFile(const std::wstring& name) const
-{
-    const std::wstring file = path + L"\\" + name;
-    std::ofstream(std::filesystem::path(file)) << "x";
-    return file;
-}
-
-std::wstring TempFolder::AddFolder(const std::wstring& name) const
-{
-    const std::wstring folder = path + L"\\" + name;
-    std::filesystem::create_directories(folder);
-    return folder;
-}
 
 UniquePidl PidlFromPath(const std::wstring& path)
 {
@@ -170,7 +134,7 @@ void ShowFiles(TestBrowserWindow& window, const TempFolder& folder,
         if (name == nullptr)
             window.AddItem(VirtualFolderPidl(), L"My Computer");
         else
-            window.AddItem(PidlFromPath(folder.AddFile(name)), name);
+            window.AddItem(PidlFromPath(folder.File(name)), name);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/ScratchFolder.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
@@ -12,22 +13,7 @@
 
 namespace testing_shellview {
 
-// A folder of the Wine prefix's temporary directory, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    // Without a trailing backslash.
-    const std::wstring& Path() const { return path; }
-    std::wstring AddFile(const std::wstring& name) const;
-    std::wstring AddFolder(const std::wstring& name) const;
-
-private:
-    std::wstring path;
-};
+using TempFolder = testsupport::ScratchFolder;
 
 struct PidlFree {
     void operator()(ITEMIDLIST_ABSOLUTE* pidl) const { ::ILFree(pidl); }

@@ -1,6 +1,6 @@
 #include "BrowserWindow.h"
 #include "FileListDataObject.h"
-#include "TempFolder.h"
+#include "shared/ScratchFolder.h"
 #include "TestBand.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ protected:
         ASSERT_EQ(S_OK, window.SiteBand(static_cast<IObjectWithSite*>(band.Get())));
     }
 
-    TempFolder folder;
+    testsupport::ScratchFolder folder;
     standin::BrowserWindow window;
     ComPtr<TestBand> band = TestBand::Create();
 };

@@ -1,6 +1,6 @@
 #include "BrowserWindow.h"
 #include "FileUrl.h"
-#include "TempFolder.h"
+#include "shared/ScratchFolder.h"
 #include "TestBand.h"
 #include "UniqueBstr.h"
 
@@ -54,14 +54,14 @@ protected:
         return window.PumpUntil([&] { return band->CompletedUrls().size() >= count; });
     }
 
-    TempFolder folder;
+    testsupport::ScratchFolder folder;
     standin::BrowserWindow window;
     ComPtr<TestBand> band = TestBand::Create();
 };
 
 TEST_F(BrowserEvents, DocumentCompleteFollowsEachNavigationAfterTheCallHasReturned)
 {
-    const std::wstring sub = folder.MakeFolder(L"Sub");
+    const std::wstring sub = folder.Folder(L"Sub");
     ASSERT_EQ(S_OK, Navigate2(band->Browser(), L"file:///" + sub));
     EXPECT_TRUE(band->CompletedUrls().empty()) << "not during Navigate2";
     EXPECT_EQ(standin::FileUrlFromPath(sub), LocationOf(band->Browser())) << "the location changes at once";
@@ -76,8 +76,8 @@ TEST_F(BrowserEvents, DocumentCompleteFollowsEachNavigationAfterTheCallHasReturn
 
 TEST_F(BrowserEvents, NavigationAcceptsTheAddressFormsTheBandSends)
 {
-    const std::wstring spaced = folder.MakeFolder(L"Program Files");
-    folder.MakeFolder(L"Program Files\\Common");
+    const std::wstring spaced = folder.Folder(L"Program Files");
+    folder.Folder(L"Program Files\\Common");
     // Escaped with forward slashes, unescaped with backslashes, other letter case, dots.
     const std::vector<std::wstring> targets = {
         standin::FileUrlFromPath(spaced),
@@ -93,7 +93,7 @@ TEST_F(BrowserEvents, NavigationAcceptsTheAddressFormsTheBandSends)
 
 TEST_F(BrowserEvents, NavigationToNoFolderChangesNothingAndCompletesNothing)
 {
-    const std::wstring file = folder.MakeFile(L"file.txt");
+    const std::wstring file = folder.File(L"file.txt");
     const std::wstring before = window.Location();
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), Navigate2(band->Browser(), L"file:///" + file));
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), Navigate2(band->Browser(), folder.Path() + L"\\missing"));
@@ -125,7 +125,7 @@ TEST_F(BrowserEvents, EachConnectionHasItsOwnCookie)
     EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(cookie));
     EXPECT_EQ(CONNECT_E_NOCONNECTION, container->FindConnectionPoint(IID_IDispatch, &point));
 
-    window.NavigateTo(folder.MakeFolder(L"a"));
+    window.NavigateTo(folder.Folder(L"a"));
     ASSERT_TRUE(WaitForCompletions(1));
     EXPECT_TRUE(listener->CompletedUrls().empty());
 }

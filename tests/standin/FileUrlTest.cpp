@@ -1,6 +1,6 @@
 #include "BrowserWindow.h"
 #include "FileUrl.h"
-#include "TempFolder.h"
+#include "shared/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -33,11 +33,11 @@ TEST(FileUrl, TakesThePathOutOfFileAddressesOnly)
 
 TEST(FileUrl, FoldersWithAwkwardNamesRoundTripThroughTheLocation)
 {
-    TempFolder folder;
+    testsupport::ScratchFolder folder;
     standin::BrowserWindow window;
     ASSERT_TRUE(window.Create(folder.Path()));
     for (const wchar_t* name : {L"a b", L"50%", L"c#d", L"%20", L"\u00E9t\u00E9 \u6F22"}) {
-        const std::wstring path = folder.MakeFolder(name);
+        const std::wstring path = folder.Folder(name);
         ASSERT_EQ(S_OK, window.NavigateTo(path));
         const std::wstring location = window.Location();
         EXPECT_EQ(standin::FileUrlFromPath(path), location);

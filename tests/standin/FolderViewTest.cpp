@@ -1,5 +1,5 @@
 #include "BrowserWindow.h"
-#include "TempFolder.h"
+#include "shared/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -44,9 +44,9 @@ class FolderView : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder.MakeFile(L"b10.txt");
-        folder.MakeFile(L"b9.txt");
-        folder.MakeFolder(L"Sub");
+        folder.File(L"b10.txt");
+        folder.File(L"b9.txt");
+        folder.Folder(L"Sub");
     }
 
     void ExpectFolderItems(const std::vector<ViewItem>& items)
@@ -59,7 +59,7 @@ protected:
         }
     }
 
-    TempFolder folder;
+    testsupport::ScratchFolder folder;
     standin::BrowserWindow window;
 };
 
@@ -128,7 +128,7 @@ TEST_F(FolderView, ItemsRemovedByOthersComeBackOnRefresh)
 
 TEST_F(FolderView, HiddenEntriesStayOutOfSight)
 {
-    const std::wstring hidden = folder.MakeFile(L"hidden.txt");
+    const std::wstring hidden = folder.File(L"hidden.txt");
     ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
     ASSERT_TRUE(window.Create(folder.Path()));
     EXPECT_EQ(3u, ItemsOf(window.ListView()).size());
