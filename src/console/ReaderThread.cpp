@@ -1,6 +1,7 @@
 #include "console/ReaderThread.h"
 
 #include "console/ChunkDecoder.h"
+#include "support/ModulePin.h"
 
 #include <new>
 #include <utility>
@@ -14,6 +15,7 @@ struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
     support::UniqueHandle readEnd;
     UINT message;
+    HMODULE pinned;
 };
 
 void Deliver(const ReaderContext& context, const std::wstring& text)
@@ -41,9 +43,8 @@ DWORD ReadUntilEnd(const ReaderContext& context)
     return 0;
 }
 
-DWORD WINAPI ReaderMain(void* parameter)
+DWORD ReadAndRelease(std::unique_ptr<ReaderContext> context)
 {
-    const std::unique_ptr<ReaderContext> context(static_cast<ReaderContext*>(parameter));
     try {
         return ReadUntilEnd(*context);
     } catch (const std::bad_alloc&) {
@@ -51,14 +52,25 @@ DWORD WINAPI ReaderMain(void* parameter)
     }
 }
 
+DWORD WINAPI ReaderMain(void* parameter)
+{
+    auto* context = static_cast<ReaderContext*>(parameter);
+    const HMODULE pinned = context->pinned;
+    const DWORD result = ReadAndRelease(std::unique_ptr<ReaderContext>(context));
+    support::ExitThreadReleasing(pinned, result);
+}
+
 }  // namespace
 
 support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd, UINT message)
 {
-    auto context = std::make_unique<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd), message});
+    auto context = std::make_unique<ReaderContext>(
+        ReaderContext{std::move(link), std::move(readEnd), message, support::PinCodeModule()});
     support::UniqueHandle thread(::CreateThread(nullptr, 0, ReaderMain, context.get(), 0, nullptr));
     if (thread)
         context.release();
+    else if (context->pinned != nullptr)
+        ::FreeLibrary(context->pinned);
     return thread;
 }
 
