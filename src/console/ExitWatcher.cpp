@@ -1,7 +1,7 @@
 #include "console/ExitWatcher.h"
 
 #include "support/AppMessages.h"
-#include "support/ModulePin.h"
+#include "console/WorkerThread.h"
 
 #include <utility>
 
@@ -12,7 +12,6 @@ struct WatcherContext {
     std::shared_ptr<WorkerLink> link;
     support::UniqueHandle stopEvent;
     support::UniqueHandle process;
-    HMODULE pinned;
 };
 
 support::UniqueHandle DuplicateForThisProcess(HANDLE handle)
@@ -43,32 +42,13 @@ DWORD WatchUntilEnd(const WatcherContext& context)
     return 0;
 }
 
-DWORD WatchAndRelease(std::unique_ptr<WatcherContext> context)
-{
-    return WatchUntilEnd(*context);
-}
-
-DWORD WINAPI WatcherMain(void* parameter)
-{
-    auto* context = static_cast<WatcherContext*>(parameter);
-    const HMODULE pinned = context->pinned;
-    const DWORD result = WatchAndRelease(std::unique_ptr<WatcherContext>(context));
-    support::ExitThreadReleasing(pinned, result);
-}
-
 }  // namespace
 
 support::UniqueHandle StartExitWatcher(std::shared_ptr<WorkerLink> link, HANDLE stopEvent, HANDLE process)
 {
-    auto context = std::make_unique<WatcherContext>(
-        WatcherContext{std::move(link), DuplicateForThisProcess(stopEvent), DuplicateForThisProcess(process),
-                       support::PinCodeModule()});
-    support::UniqueHandle thread(::CreateThread(nullptr, 0, WatcherMain, context.get(), 0, nullptr));
-    if (thread)
-        context.release();
-    else if (context->pinned != nullptr)
-        ::FreeLibrary(context->pinned);
-    return thread;
+    auto context = std::make_shared<WatcherContext>(
+        WatcherContext{std::move(link), DuplicateForThisProcess(stopEvent), DuplicateForThisProcess(process)});
+    return StartWorkerThread([context] { return WatchUntilEnd(*context); });
 }
 
 }  // namespace console

@@ -1,9 +1,8 @@
 #include "console/ReaderThread.h"
 
 #include "console/ChunkDecoder.h"
-#include "support/ModulePin.h"
+#include "console/WorkerThread.h"
 
-#include <new>
 #include <utility>
 
 namespace console {
@@ -15,7 +14,6 @@ struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
     support::UniqueHandle readEnd;
     UINT message;
-    HMODULE pinned;
 };
 
 void Deliver(const ReaderContext& context, const std::wstring& text)
@@ -43,35 +41,12 @@ DWORD ReadUntilEnd(const ReaderContext& context)
     return 0;
 }
 
-DWORD ReadAndRelease(std::unique_ptr<ReaderContext> context)
-{
-    try {
-        return ReadUntilEnd(*context);
-    } catch (const std::bad_alloc&) {
-        return 1;
-    }
-}
-
-DWORD WINAPI ReaderMain(void* parameter)
-{
-    auto* context = static_cast<ReaderContext*>(parameter);
-    const HMODULE pinned = context->pinned;
-    const DWORD result = ReadAndRelease(std::unique_ptr<ReaderContext>(context));
-    support::ExitThreadReleasing(pinned, result);
-}
-
 }  // namespace
 
 support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd, UINT message)
 {
-    auto context = std::make_unique<ReaderContext>(
-        ReaderContext{std::move(link), std::move(readEnd), message, support::PinCodeModule()});
-    support::UniqueHandle thread(::CreateThread(nullptr, 0, ReaderMain, context.get(), 0, nullptr));
-    if (thread)
-        context.release();
-    else if (context->pinned != nullptr)
-        ::FreeLibrary(context->pinned);
-    return thread;
+    auto context = std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd), message});
+    return StartWorkerThread([context] { return ReadUntilEnd(*context); });
 }
 
 }  // namespace console
