@@ -2,6 +2,7 @@
 
 #include "BrowserWindow.h"
 #include "shared/ScratchFolder.h"
+#include "shared/TextSearch.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -20,8 +21,8 @@ std::vector<DWORD> RunningInterpreters();
 int CountOpenHandles();
 // The number of threads of this process.
 int CountThreads();
-size_t CountOf(const std::wstring& text, const std::wstring& part);
-bool EndsWith(const std::wstring& text, const std::wstring& end);
+using testsupport::CountOf;
+using testsupport::EndsWith;
 // The interpreter's prompt for a folder.
 std::wstring PromptOf(const std::wstring& folder);
 

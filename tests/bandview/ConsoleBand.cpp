@@ -1,5 +1,7 @@
 #include "ConsoleBand.h"
 
+#include "shared/TextSearch.h"
+
 #include "band/ConsoleCoreFactory.h"
 
 #include <commctrl.h>
@@ -15,10 +17,6 @@ HWND FindConsoleEdit(HWND bandWindow)
     return bandWindow ? ::FindWindowExW(bandWindow, nullptr, L"Brimblestone Editbox", nullptr) : nullptr;
 }
 
-bool EndsWith(const std::wstring& text, const std::wstring& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 std::wstring ItemText(HWND list, int index)
 {
@@ -73,7 +71,7 @@ bool ConsoleBand::WaitFor(const std::function<bool()>& done)
 bool ConsoleBand::WaitForPrompt(const std::wstring& folder)
 {
     const std::wstring prompt = PromptOf(folder);
-    if (!WaitFor([&] { return EndsWith(Text(), prompt); }))
+    if (!WaitFor([&] { return testsupport::EndsWith(Text(), prompt); }))
         return false;
     output = Text();
     outputEnd = output.size();
@@ -85,7 +83,7 @@ bool ConsoleBand::WaitForPrompts(const std::wstring& folder, size_t position, in
     const std::wstring prompt = PromptOf(folder);
     if (!WaitFor([&] {
             const std::wstring text = Text();
-            return EndsWith(text, prompt) && Occurrences(text, prompt, position) >= count;
+            return testsupport::EndsWith(text, prompt) && Occurrences(text, prompt, position) >= count;
         }))
         return false;
     output = Text();
@@ -134,13 +132,5 @@ std::vector<std::wstring> ItemTextsIn(HWND list, UINT state)
     return texts;
 }
 
-int Occurrences(const std::wstring& within, const std::wstring& text, size_t position)
-{
-    int count = 0;
-    for (size_t found = within.find(text, position); found != std::wstring::npos;
-         found = within.find(text, found + text.size()))
-        ++count;
-    return count;
-}
 
 }  // namespace bandview

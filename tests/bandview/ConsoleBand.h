@@ -2,6 +2,7 @@
 
 #include "BrowserWindow.h"
 #include "shared/ScratchFolder.h"
+#include "shared/TextSearch.h"
 
 #include <windows.h>
 
@@ -62,6 +63,9 @@ std::wstring PromptOf(const std::wstring& folder);
 std::vector<std::wstring> ItemTexts(HWND list);
 std::vector<std::wstring> ItemTextsIn(HWND list, UINT state);
 // How often text occurs in within, from position on.
-int Occurrences(const std::wstring& within, const std::wstring& text, size_t position = 0);
+inline int Occurrences(const std::wstring& within, const std::wstring& text, size_t position = 0)
+{
+    return static_cast<int>(testsupport::CountOf(within, text, position));
+}
 
 }  // namespace bandview
