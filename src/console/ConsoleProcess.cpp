@@ -47,7 +47,7 @@ BOOL ConsoleProcess::Start(HWND window, const wchar_t* directory)
 BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
 {
     notifyWindow = window;
-    codePage = ResolvedConversionCodePage();
+    codePage = InitialConsoleCodePage();
     if (!CreatePipes())
         return FALSE;
     process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get(), childErrorWrite.Get());

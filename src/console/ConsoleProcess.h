@@ -27,8 +27,12 @@ public:
     // Terminates a running interpreter (exit code 1) and releases everything; always TRUE.
     BOOL Stop();
     BOOL IsRunning() const;
-    // Sends `text`, which already ends in "\r\n", as one write in the conversion code page.
+    // Sends `text`, which already ends in "\r\n", as one write in the interpreter's code page.
+    // FALSE, with the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code
+    // page cannot carry the text exactly.
     BOOL WriteLine(const wchar_t* text);
+    // The code page in which the interpreter reads its input and writes its output.
+    UINT CodePage() const noexcept { return codePage; }
 
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
@@ -50,7 +54,7 @@ private:
     support::UniqueHandle outputReader;
     support::UniqueHandle errorReader;
     HWND notifyWindow = nullptr;
-    UINT codePage = CP_ACP;
+    UINT codePage = CP_OEMCP;
     std::shared_ptr<WorkerLink> link;
 };
 

@@ -52,6 +52,22 @@ TEST_F(ConsoleProcessOutput, InterpreterRunsInTheGivenFolderWithTheHostEnvironme
     ::SetEnvironmentVariableW(L"BRIMBLESTONE_PROBE", nullptr);
 }
 
+// The interpreter reads and writes the pipes in its console's code page, not the band's.
+TEST_F(ConsoleProcessOutput, AccentedNamesGoThereAndReadBackExactly)
+{
+    TemporaryFolder folder(L"brimblestone accents");
+    const std::wstring names[] = {L"Caf\xe9.txt", L"\xc4rger.txt", L"na\xefve.txt"};
+    for (const std::wstring& name : names)
+        folder.WriteFile(name.c_str(), "accent\r\n");
+    StartIn(folder.Path());
+    const std::wstring listing = Run(L"dir /b\r\n");
+    for (const std::wstring& name : names)
+        EXPECT_NE(std::wstring::npos, listing.find(name + L"\r\n")) << listing;
+    Run(L"ren \"Caf\xe9.txt\" \"Caf\xe9s.txt\"\r\n");
+    const std::wstring renamed = folder.Path() + L"\\Caf\xe9s.txt";
+    EXPECT_TRUE(::MoveFileW(renamed.c_str(), (folder.Path() + L"\\" + names[0]).c_str())) << "renamed the very file";
+}
+
 TEST_F(ConsoleProcessOutput, InterpreterAndItsConsoleShowNoWindow)
 {
     const auto before = consoletest::ChildProcessIds(L"cmd.exe");
