@@ -195,3 +195,26 @@ TEST_F(HostileName, RandomNamesOfHostileCharactersReachExactlyTheNamedItem)
 }
 
 }  // namespace
+
+namespace {
+
+// "?" stands in for a character the code page lacks, and "?" is a wildcard: "del ??.txt" would
+// delete ab.txt. The line is not sent and stays as typed, under the reason.
+TEST(TypedLine, WithCharactersTheCodePageLacksIsNotSentAndStaysAsTyped)
+{
+    ScratchFolder scratch;
+    ASSERT_TRUE(scratch.Exists());
+    const std::wstring decoy = scratch.File(L"ab.txt");
+    ConsoleBand console;
+    ASSERT_TRUE(console.Open(scratch.Path()));
+    const std::wstring line = L"del \x65e5\x672c.txt";
+    console.Submit(line);
+    EXPECT_TRUE(testsupport::EndsWith(console.Text(), bandview::PromptOf(scratch.Path()) + line)) << console.Text();
+    EXPECT_NE(std::wstring::npos, console.Text().find(L"Not sent", console.OutputEnd())) << console.Text();
+
+    console.Submit(L"");
+    ASSERT_TRUE(console.WaitFor([&] { return bandview::Occurrences(console.Text(), L"Not sent") == 2; }));
+    EXPECT_TRUE(Exists(decoy));
+}
+
+}  // namespace
