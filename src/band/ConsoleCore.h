@@ -133,6 +133,8 @@ private:
     BOOL RunBuiltinCommand(const shellview::BuiltinCommand& command);
     void NavigateFromConsole(const std::wstring& folder, bool switchesDrive);
     void FollowConsoleNavigation();
+    // The interpreter's code page, learnt anew first when a line sent since may have changed it.
+    UINT InterpreterCodePage();
     // Moves the interpreter to the folder, or says why it cannot be moved there.
     void SendChangeDirectory(const std::wstring& folder);
 
@@ -171,6 +173,7 @@ private:
     bool dropRegistered = false;
     bool dragOffersFiles = false;
     bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch
+    bool codePageMayHaveChanged = false;  // a line sent since the code page was last learnt may change it
 };
 
 }  // namespace band

@@ -69,9 +69,9 @@ void CConsoleCore::NavigateFromConsole(const std::wstring& folder, bool switches
 // instead, which shows where it stayed.
 void CConsoleCore::SendChangeDirectory(const std::wstring& folder)
 {
-    const auto spelled = SpelledPath(folder, console.CodePage());
+    const auto spelled = SpelledPath(folder, InterpreterCodePage());
     if (!spelled) {
-        Say(FolderRefusal(folder, console.CodePage()));
+        Say(FolderRefusal(folder, InterpreterCodePage()));
         console.WriteLine(L"\r\n");
         return;
     }

@@ -65,10 +65,10 @@ void CConsoleCore::CompleteFromView()
     completeIndex = candidate->index + 1;
     std::wstring folder;
     GetFolderPath(folder, TRUE);
-    if (const auto spelled = SpelledName(folder, candidate->name, console.CodePage()))
+    if (const auto spelled = SpelledName(folder, candidate->name, InterpreterCodePage()))
         ReplaceInput(state.tabPrefix + shellview::QuoteCandidate(*spelled, state.tabQuoted));
     else
-        SayAboveInput(NameRefusal(folder + candidate->name, console.CodePage()));
+        SayAboveInput(NameRefusal(folder + candidate->name, InterpreterCodePage()));
     edit.SetModify(FALSE);
 }
 
@@ -76,9 +76,9 @@ void CConsoleCore::CompleteFromView()
 void CConsoleCore::ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& name, const std::wstring& folder,
                                         BOOL quoted)
 {
-    const auto spelled = SpelledName(folder, name, console.CodePage());
+    const auto spelled = SpelledName(folder, name, InterpreterCodePage());
     if (!spelled) {
-        SayAboveInput(NameRefusal(folder + name, console.CodePage()));
+        SayAboveInput(NameRefusal(folder + name, InterpreterCodePage()));
         return;
     }
     ReplaceInput(prefix + shellview::QuoteCandidate(*spelled, quoted));

@@ -80,9 +80,9 @@ void CConsoleCore::InsertDroppedNames(IDataObject* data, const std::wstring& fol
         return;
     if (void* locked = ::GlobalLock(medium.hGlobal)) {
         for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked))) {
-            const auto spelled = SpelledPath(path, console.CodePage());
+            const auto spelled = SpelledPath(path, InterpreterCodePage());
             if (!spelled) {
-                SayAboveInput(NameRefusal(path, console.CodePage()));
+                SayAboveInput(NameRefusal(path, InterpreterCodePage()));
                 continue;
             }
             std::wstring line;

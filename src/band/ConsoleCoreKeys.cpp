@@ -50,15 +50,26 @@ void CConsoleCore::SubmitLine()
     GetFolderPath(folder, TRUE);
     const shellview::BuiltinCommand command = shellview::ParseBuiltinCommand(line, folder);
     // A line the interpreter would read as something else is neither run nor sent, nor half of it.
-    if (shellview::IsSentToInterpreter(command) && !console::CarriesExactly(line, console.CodePage())) {
-        SayAboveInput(LineRefusal(line, console.CodePage()));
+    if (shellview::IsSentToInterpreter(command) && !console::CarriesExactly(line, InterpreterCodePage())) {
+        SayAboveInput(LineRefusal(line, InterpreterCodePage()));
         return;
     }
     history.Submit(line);
-    if (RunBuiltinCommand(command))
-        console.WriteLine((line + L"\r\n").c_str());
-    else
+    if (!RunBuiltinCommand(command)) {
         ShowPrompt();
+        return;
+    }
+    if (console.WriteLine((line + L"\r\n").c_str()) && console::MayChangeCodePage(line))
+        codePageMayHaveChanged = true;
+}
+
+UINT CConsoleCore::InterpreterCodePage()
+{
+    if (codePageMayHaveChanged) {
+        codePageMayHaveChanged = false;
+        console.FollowCodePage();
+    }
+    return console.CodePage();
 }
 
 void CConsoleCore::Say(const std::wstring& line)

@@ -135,6 +135,18 @@ BOOL ConsoleProcess::IsRunning() const
     return IsStillActive(process.Get());
 }
 
+BOOL ConsoleProcess::FollowCodePage(const std::wstring& library)
+{
+    if (!link || !IsRunning())
+        return FALSE;
+    const ConsoleCodePages pages = ProbeConsoleCodePages(::GetProcessId(process.Get()), library);
+    if (pages.input == 0)
+        return FALSE;
+    codePage = pages.input;
+    link->codePage = pages.output;
+    return TRUE;
+}
+
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)
 {
     return WriteTextToPipe(inputWrite.Get(), text, codePage);

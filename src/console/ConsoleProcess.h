@@ -1,11 +1,13 @@
 #pragma once
 
+#include "console/ConsoleCodePageProbe.h"
 #include "console/WorkerLink.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 namespace console {
 
@@ -31,8 +33,11 @@ public:
     // FALSE, with the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code
     // page cannot carry the text exactly.
     BOOL WriteLine(const wchar_t* text);
-    // The code page in which the interpreter reads its input and writes its output.
+    // The code page in which the interpreter reads its input.
     UINT CodePage() const noexcept { return codePage; }
+    // Learns the console's code pages anew, as a "chcp" may have changed them, from a helper run
+    // from `library`; FALSE, with nothing changed, when the helper gave no answer.
+    BOOL FollowCodePage(const std::wstring& library = OwnLibraryPath());
 
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
