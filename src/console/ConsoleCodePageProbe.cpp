@@ -23,7 +23,7 @@ std::wstring FirstWord(const std::wstring& line)
     const std::wstring::size_type start = line.find_first_not_of(L" \t@");
     if (start == std::wstring::npos)
         return std::wstring();
-    const std::wstring::size_type end = line.find_first_of(L" \t/.&|<>(", start);
+    const std::wstring::size_type end = line.find_first_of(L" \t/\\.&|<>(;,=+:", start);
     std::wstring word = line.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
     for (wchar_t& c : word)
         c = static_cast<wchar_t>(std::towlower(c));
@@ -85,6 +85,9 @@ bool MayChangeCodePage(const std::wstring& line)
         L"",     L"cd",    L"chdir", L"cls",  L"copy", L"del",   L"dir",   L"echo", L"erase", L"md",   L"mkdir",
         L"move", L"path",  L"popd",  L"pushd", L"rd",  L"rem",   L"ren",   L"rename", L"rmdir", L"set", L"title",
         L"type", L"ver",   L"vol"};
+    // A line of several commands may run anything after its first.
+    if (line.find_first_of(L"&|") != std::wstring::npos)
+        return true;
     const std::wstring word = FirstWord(line);
     for (const wchar_t* command : leaveItAlone) {
         if (word == command)

@@ -21,8 +21,8 @@ ConsoleCodePages ProbeConsoleCodePages(DWORD processId, const std::wstring& libr
 // the helper's entry point (a program built from the same sources).
 std::wstring OwnLibraryPath();
 
-// Whether a typed line may change the console's code page: every line but those that start with
-// one of the interpreter's own commands that leave it alone.
+// Whether a typed line may change the console's code page: every line but those of one command,
+// one of the interpreter's own that leave it alone.
 bool MayChangeCodePage(const std::wstring& line);
 
 }  // namespace console

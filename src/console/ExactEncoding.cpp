@@ -5,19 +5,28 @@
 namespace console {
 namespace {
 
-// UTF-8 and the code pages of the escape-sequence encodings take no best-fit flag and report no
-// default character; an invalid character is refused by the conversion itself instead.
+constexpr UINT Gb18030 = 54936;
+
+// UTF-8, GB18030 and the code pages of the escape-sequence encodings take no best-fit flag and
+// report no default character; the read-back comparison holds them to the rule instead.
 bool TakesBestFitFlag(UINT codePage)
 {
-    return codePage != CP_UTF8 && codePage != CP_UTF7 && codePage != 42 && !(codePage >= 50220 && codePage <= 50229) &&
-           !(codePage >= 57002 && codePage <= 57011);
+    return codePage != CP_UTF8 && codePage != CP_UTF7 && codePage != Gb18030 && codePage != 42 &&
+           !(codePage >= 50220 && codePage <= 50229) && !(codePage >= 57002 && codePage <= 57011);
+}
+
+// Of the code pages without the best-fit flag, these refuse an unpaired surrogate when asked.
+bool TakesInvalidCharacterFlag(UINT codePage)
+{
+    return codePage == CP_UTF8 || codePage == Gb18030;
 }
 
 bool Convert(const std::wstring& text, UINT codePage, std::string& bytes)
 {
     const int length = static_cast<int>(text.size());
     const bool bestFitFlag = TakesBestFitFlag(codePage);
-    const DWORD flags = bestFitFlag ? WC_NO_BEST_FIT_CHARS : (codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0);
+    const DWORD flags =
+        bestFitFlag ? WC_NO_BEST_FIT_CHARS : (TakesInvalidCharacterFlag(codePage) ? WC_ERR_INVALID_CHARS : 0);
     BOOL usedDefault = FALSE;
     BOOL* const reportDefault = bestFitFlag ? &usedDefault : nullptr;
     const int size = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, reportDefault);
