@@ -14,6 +14,7 @@
 #include "console/ConsoleProcess.h"
 #include "support/UniqueHandle.h"
 #include "support/WindowImpl.h"
+#include "shellview/BuiltinCommand.h"
 #include "shellview/FileNameSearch.h"
 #include "view/EditWindow.h"
 #include "view/CommandHistory.h"
@@ -125,15 +126,24 @@ private:
     void RecallOlder();
     void RecallNewer();
     void ShowPrompt();
+    // Writes one line of the console's own; SayAboveInput then shows the command line again as it was.
+    void Say(const std::wstring& line);
+    void SayAboveInput(const std::wstring& line);
     void ReplaceInput(const std::wstring& text);
-    BOOL RunBuiltinCommand(const std::wstring& line);
+    BOOL RunBuiltinCommand(const shellview::BuiltinCommand& command);
     void NavigateFromConsole(const std::wstring& folder, bool switchesDrive);
     void FollowConsoleNavigation();
+    // The interpreter's code page, learnt anew first when a line sent since may have changed it.
+    UINT InterpreterCodePage();
+    // Moves the interpreter to the folder, or says why it cannot be moved there.
+    void SendChangeDirectory(const std::wstring& folder);
 
     // Name completion from the folder view (Tab) and from the file system (Ctrl+Tab).
     void CompleteFromView();
     LRESULT CompleteFromFileSystem(WPARAM command);
     std::wstring InputUpToCaret(int caret) const;
+    void ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& name, const std::wstring& folder,
+                              BOOL quoted);
     HWND BrowserWindow() const;
 
     // The browser's events.
@@ -163,6 +173,7 @@ private:
     bool dropRegistered = false;
     bool dragOffersFiles = false;
     bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch
+    bool codePageMayHaveChanged = false;  // a line sent since the code page was last learnt may change it
 };
 
 }  // namespace band

@@ -1,7 +1,8 @@
 #include "band/ConsoleCore.h"
 
 #include "band/ChangeDirectoryCommand.h"
-#include "shellview/BuiltinCommand.h"
+#include "band/RefusalText.h"
+#include "band/SpelledPath.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCommands.h"
 
@@ -19,11 +20,8 @@ struct ScopedVariant : VARIANT {
 }  // namespace
 
 // The band's own commands act on the browser window; "cd" goes to the interpreter as well.
-BOOL CConsoleCore::RunBuiltinCommand(const std::wstring& line)
+BOOL CConsoleCore::RunBuiltinCommand(const shellview::BuiltinCommand& command)
 {
-    std::wstring folder;
-    GetFolderPath(folder, TRUE);
-    const shellview::BuiltinCommand command = shellview::ParseBuiltinCommand(line, folder);
     switch (command.kind) {
     case shellview::BuiltinCommandKind::ChangeFolder:
         if (!command.folder.empty())
@@ -66,6 +64,20 @@ void CConsoleCore::NavigateFromConsole(const std::wstring& folder, bool switches
         navFromConsole = FALSE;
 }
 
+// The folder's path as the interpreter can be given it, long or short, never another folder's.
+// Nothing reaches the interpreter when there is no such spelling; it is asked for a fresh prompt
+// instead, which shows where it stayed.
+void CConsoleCore::SendChangeDirectory(const std::wstring& folder)
+{
+    const auto spelled = SpelledPath(folder, InterpreterCodePage());
+    if (!spelled) {
+        Say(FolderRefusal(folder, InterpreterCodePage()));
+        console.WriteLine(L"\r\n");
+        return;
+    }
+    console.WriteLine(ChangeDirectoryCommand(*spelled, currentDrive).c_str());
+}
+
 }  // namespace band
 
 namespace band {
@@ -81,7 +93,7 @@ void CConsoleCore::FollowConsoleNavigation()
     if (drive == -1 || drive == currentDrive)
         return;
     if (!consoleSwitchesDrive)
-        console.WriteLine(ChangeDirectoryCommand(folder, currentDrive).c_str());
+        SendChangeDirectory(folder);
     currentDrive = drive;
 }
 

@@ -1,5 +1,7 @@
 #include "band/ConsoleCore.h"
 
+#include "band/RefusalText.h"
+#include "band/SpelledPath.h"
 #include "shellview/CompletionText.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCompletion.h"
@@ -16,6 +18,7 @@ struct CompletionState {
     BOOL tabQuoted = FALSE;
     std::wstring findPrefix;
     BOOL findQuoted = FALSE;
+    std::wstring findFolder;  // where the Ctrl+Tab search looks, with its trailing backslash
 };
 
 CompletionState& ModuleCompletion()
@@ -60,8 +63,25 @@ void CConsoleCore::CompleteFromView()
     if (!candidate)
         return;
     completeIndex = candidate->index + 1;
-    ReplaceInput(state.tabPrefix + shellview::QuoteCandidate(candidate->name, state.tabQuoted));
+    std::wstring folder;
+    GetFolderPath(folder, TRUE);
+    if (const auto spelled = SpelledName(folder, candidate->name, InterpreterCodePage()))
+        ReplaceInput(state.tabPrefix + shellview::QuoteCandidate(*spelled, state.tabQuoted));
+    else
+        SayAboveInput(NameRefusal(folder + candidate->name, InterpreterCodePage()));
     edit.SetModify(FALSE);
+}
+
+// The found name goes into the input as the interpreter can read it, or the console says why it cannot.
+void CConsoleCore::ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& name, const std::wstring& folder,
+                                        BOOL quoted)
+{
+    const auto spelled = SpelledName(folder, name, InterpreterCodePage());
+    if (!spelled) {
+        SayAboveInput(NameRefusal(folder + name, InterpreterCodePage()));
+        return;
+    }
+    ReplaceInput(prefix + shellview::QuoteCandidate(*spelled, quoted));
 }
 
 LRESULT CConsoleCore::CompleteFromFileSystem(WPARAM command)
@@ -78,7 +98,7 @@ LRESULT CConsoleCore::CompleteFromFileSystem(WPARAM command)
             edit.GetInputLine(line);
             BOOL ignored = FALSE;
             const int start = shellview::FindWordStart(line, ignored);
-            ReplaceInput(line.substr(0, static_cast<size_t>(start)) + shellview::QuoteCandidate(*next, state.findQuoted));
+            ReplaceWordWithFound(line.substr(0, static_cast<size_t>(start)), *next, state.findFolder, state.findQuoted);
             return 0;
         }
     }
@@ -89,11 +109,12 @@ LRESULT CConsoleCore::CompleteFromFileSystem(WPARAM command)
     GetFolderPath(folder, TRUE);
     state.findPrefix = InputUpToCaret(caret);
     const int start = shellview::FindWordStart(state.findPrefix, state.findQuoted);
-    const auto first = findHandle.Start(
-        shellview::FileSearchPattern(folder, state.findPrefix.substr(static_cast<size_t>(start))));
+    const std::wstring pattern = shellview::FileSearchPattern(folder, state.findPrefix.substr(static_cast<size_t>(start)));
+    const auto first = findHandle.Start(pattern);
     if (!first)
         return 0;
-    ReplaceInput(state.findPrefix.substr(0, static_cast<size_t>(start)) + shellview::QuoteCandidate(*first, state.findQuoted));
+    state.findFolder = pattern.substr(0, pattern.find_last_of(L'\\') + 1);
+    ReplaceWordWithFound(state.findPrefix.substr(0, static_cast<size_t>(start)), *first, state.findFolder, state.findQuoted);
     edit.SetModify(FALSE);
     return 0;
 }

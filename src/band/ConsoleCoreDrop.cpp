@@ -1,5 +1,7 @@
 #include "band/ConsoleCore.h"
 
+#include "band/RefusalText.h"
+#include "band/SpelledPath.h"
 #include "dragdrop/DroppedFiles.h"
 
 namespace band {
@@ -78,11 +80,16 @@ void CConsoleCore::InsertDroppedNames(IDataObject* data, const std::wstring& fol
         return;
     if (void* locked = ::GlobalLock(medium.hGlobal)) {
         for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked))) {
+            const auto spelled = SpelledPath(path, InterpreterCodePage());
+            if (!spelled) {
+                SayAboveInput(NameRefusal(path, InterpreterCodePage()));
+                continue;
+            }
             std::wstring line;
             edit.GetInputLine(line);
             if (!line.empty() && line.back() != L' ')
                 edit.AppendText(L" ", FALSE);
-            edit.AppendText(dragdrop::NameForCommandLine(path, folder).c_str(), FALSE);
+            edit.AppendText(dragdrop::NameForCommandLine(*spelled, folder).c_str(), FALSE);
         }
         ::GlobalUnlock(medium.hGlobal);
     }

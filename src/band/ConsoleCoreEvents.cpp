@@ -34,9 +34,8 @@ void CConsoleCore::OnDocumentComplete()
     std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
         const int drive = DriveOf(folder);
-        const std::wstring command = ChangeDirectoryCommand(folder, currentDrive);
         edit.ClearInput();
-        console.WriteLine(command.c_str());
+        SendChangeDirectory(folder);
         ::SetFocus(edit.GetHwnd());
         currentDrive = drive;
     } else {

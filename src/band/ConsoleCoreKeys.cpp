@@ -1,5 +1,8 @@
 #include "band/ConsoleCore.h"
 
+#include "band/RefusalText.h"
+#include "console/ExactEncoding.h"
+
 namespace band {
 
 // The host hands every keyboard message of the focused band here before dispatching it; the
@@ -43,11 +46,46 @@ void CConsoleCore::SubmitLine()
 {
     std::wstring line;
     edit.GetInputLine(line);
+    std::wstring folder;
+    GetFolderPath(folder, TRUE);
+    const shellview::BuiltinCommand command = shellview::ParseBuiltinCommand(line, folder);
+    // A line the interpreter would read as something else is neither run nor sent, nor half of it.
+    if (shellview::IsSentToInterpreter(command) && !console::CarriesExactly(line, InterpreterCodePage())) {
+        SayAboveInput(LineRefusal(line, InterpreterCodePage()));
+        return;
+    }
     history.Submit(line);
-    if (RunBuiltinCommand(line))
-        console.WriteLine((line + L"\r\n").c_str());
-    else
+    if (!RunBuiltinCommand(command)) {
         ShowPrompt();
+        return;
+    }
+    if (console.WriteLine((line + L"\r\n").c_str()) && console::MayChangeCodePage(line))
+        codePageMayHaveChanged = true;
+}
+
+UINT CConsoleCore::InterpreterCodePage()
+{
+    if (codePageMayHaveChanged) {
+        codePageMayHaveChanged = false;
+        console.FollowCodePage();
+    }
+    return console.CodePage();
+}
+
+void CConsoleCore::Say(const std::wstring& line)
+{
+    ShowPendingOutput();
+    edit.ClearInput();
+    edit.AppendText((L"\r\n" + line + L"\r\n").c_str(), TRUE);
+}
+
+void CConsoleCore::SayAboveInput(const std::wstring& line)
+{
+    std::wstring input;
+    edit.GetInputLine(input);
+    Say(line);
+    ShowPrompt();
+    edit.AppendText(input.c_str(), FALSE);
 }
 
 void CConsoleCore::ReplaceInput(const std::wstring& text)

@@ -96,6 +96,8 @@ void CConsoleCore::StartInterpreterInCurrentFolder()
     GetFolderPath(folder, FALSE);
     console.Start(GetHwnd(), folder.c_str());
     currentDrive = DriveOf(folder);
+    // The console's own settings may give it another code page than the OEM one it starts from.
+    codePageMayHaveChanged = true;
 }
 
 BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

@@ -47,7 +47,7 @@ BOOL ConsoleProcess::Start(HWND window, const wchar_t* directory)
 BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
 {
     notifyWindow = window;
-    codePage = ResolvedConversionCodePage();
+    codePage = InitialConsoleCodePage();
     if (!CreatePipes())
         return FALSE;
     process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get(), childErrorWrite.Get());
@@ -133,6 +133,18 @@ void ConsoleProcess::JoinWorkers()
 BOOL ConsoleProcess::IsRunning() const
 {
     return IsStillActive(process.Get());
+}
+
+BOOL ConsoleProcess::FollowCodePage(const std::wstring& library)
+{
+    if (!link || !IsRunning())
+        return FALSE;
+    const ConsoleCodePages pages = ProbeConsoleCodePages(::GetProcessId(process.Get()), library);
+    if (pages.input == 0)
+        return FALSE;
+    codePage = pages.input;
+    link->codePage = pages.output;
+    return TRUE;
 }
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "console/ConsoleCodePageProbe.h"
 #include "console/WorkerLink.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 namespace console {
 
@@ -27,8 +29,15 @@ public:
     // Terminates a running interpreter (exit code 1) and releases everything; always TRUE.
     BOOL Stop();
     BOOL IsRunning() const;
-    // Sends `text`, which already ends in "\r\n", as one write in the conversion code page.
+    // Sends `text`, which already ends in "\r\n", as one write in the interpreter's code page.
+    // FALSE, with the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code
+    // page cannot carry the text exactly.
     BOOL WriteLine(const wchar_t* text);
+    // The code page in which the interpreter reads its input.
+    UINT CodePage() const noexcept { return codePage; }
+    // Learns the console's code pages anew, as a "chcp" may have changed them, from a helper run
+    // from `library`; FALSE, with nothing changed, when the helper gave no answer.
+    BOOL FollowCodePage(const std::wstring& library = OwnLibraryPath());
 
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
@@ -50,7 +59,7 @@ private:
     support::UniqueHandle outputReader;
     support::UniqueHandle errorReader;
     HWND notifyWindow = nullptr;
-    UINT codePage = CP_ACP;
+    UINT codePage = CP_OEMCP;
     std::shared_ptr<WorkerLink> link;
 };
 

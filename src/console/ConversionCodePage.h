@@ -4,12 +4,8 @@
 
 namespace console {
 
-// The code page of every conversion between the interpreter's bytes and the band's wide text,
-// chosen once on first use.
-UINT ConversionCodePage();
-
-// The concrete code page that the conversion code page stands for on the calling thread. Worker
-// threads have locales of their own, so the thread that starts the interpreter resolves it for them.
-UINT ResolvedConversionCodePage();
+// The code page in which a newly started interpreter reads its piped input and writes redirected
+// output: that of the console it gets, the OEM code page, until a "chcp" changes it.
+UINT InitialConsoleCodePage();
 
 }  // namespace console

@@ -5,8 +5,9 @@
 namespace console {
 
 // Writes `text` to `pipe` as bytes in `codePage`, without a terminating zero, in one synchronous
-// write. Characters without a mapping become the code page's default character. FALSE when `text`
-// is null or empty, or when the write failed; a short write is not retried.
+// write. FALSE when `text` is null or empty, when the write failed (a short write is not retried),
+// or, with the last error ERROR_NO_UNICODE_TRANSLATION and nothing written, when the code page
+// cannot carry the text exactly (see EncodeExactly).
 BOOL WriteTextToPipe(HANDLE pipe, const wchar_t* text, UINT codePage);
 
 }  // namespace console

@@ -24,7 +24,8 @@ void Deliver(const ReaderContext& context, const std::wstring& text)
 DWORD ReadUntilEnd(const ReaderContext& context)
 {
     const WorkerLink& link = *context.link;
-    ChunkDecoder decoder(link.codePage);
+    UINT codePage = link.codePage;
+    ChunkDecoder decoder(codePage);
     char buffer[ChunkSize];
     while (link.running) {
         DWORD read = 0;
@@ -36,6 +37,11 @@ DWORD ReadUntilEnd(const ReaderContext& context)
         }
         if (link.stopping)
             return 0;
+        // The interpreter waits at its prompt when its code page is learnt: no character is cut.
+        if (codePage != link.codePage) {
+            codePage = link.codePage;
+            decoder = ChunkDecoder(codePage);
+        }
         Deliver(context, decoder.Decode(buffer, read));
     }
     return 0;

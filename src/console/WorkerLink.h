@@ -12,7 +12,8 @@ struct WorkerLink {
     WorkerLink(HWND notifyWindow, UINT codePage) noexcept : notifyWindow(notifyWindow), codePage(codePage) {}
 
     const HWND notifyWindow;
-    const UINT codePage;
+    // The code page of the interpreter's output; it follows the console's when that changes.
+    std::atomic<UINT> codePage;
     // While set, the workers keep looping; cleared by Stop or by the exit watcher.
     std::atomic<bool> running{true};
     // Set by Stop before anything is released: from then on nothing more reaches the window.

@@ -1,5 +1,7 @@
 #include "dragdrop/DroppedFiles.h"
 
+#include "support/CommandLineQuoting.h"
+
 #include <shlwapi.h>
 
 namespace dragdrop {
@@ -20,13 +22,6 @@ std::wstring LastComponent(const std::wstring& path)
     buffer.push_back(L'\0');
     ::PathStripPathW(buffer.data());
     return buffer.data();
-}
-
-std::wstring QuotedWhenSpaced(const std::wstring& name)
-{
-    if (name.find(L' ') == std::wstring::npos)
-        return name;
-    return L"\"" + name + L"\"";
 }
 
 }  // namespace
@@ -54,7 +49,7 @@ std::vector<std::wstring> ReadDroppedPaths(HDROP drop)
 std::wstring NameForCommandLine(const std::wstring& path, const std::wstring& currentFolder)
 {
     const bool inCurrentFolder = ::StrCmpIW(ParentFolder(path).c_str(), currentFolder.c_str()) == 0;
-    return QuotedWhenSpaced(inCurrentFolder ? LastComponent(path) : path);
+    return support::QuotedWhenNeeded(inCurrentFolder ? LastComponent(path) : path);
 }
 
 }  // namespace dragdrop

@@ -1,6 +1,7 @@
 #include "shellview/CompletionText.h"
 
 #include "shellview/CommandText.h"
+#include "support/CommandLineQuoting.h"
 
 namespace shellview {
 
@@ -41,9 +42,7 @@ bool NameStartsWithBase(const wchar_t* name, const std::wstring& base)
 
 std::wstring QuoteCandidate(const std::wstring& name, BOOL quoted)
 {
-    if (quoted || name.find(L' ') != std::wstring::npos)
-        return L'"' + name + L'"';
-    return name;
+    return support::QuotedWhenNeeded(name, quoted != FALSE);
 }
 
 std::wstring FileSearchPattern(const std::wstring& folder, const std::wstring& word)

@@ -17,8 +17,8 @@ std::wstring CompletionBase(const std::wstring& word);
 // Whether a name offers itself for the base: the empty base takes every name.
 bool NameStartsWithBase(const wchar_t* name, const std::wstring& base);
 
-// The candidate as it goes into the input: enclosed in quotation marks when it contains a space or
-// when the completed text was quoted.
+// The candidate as it goes into the input: enclosed in quotation marks when the interpreter would
+// otherwise split it or act on one of its characters, or when the completed text was quoted.
 std::wstring QuoteCandidate(const std::wstring& name, BOOL quoted);
 
 // The file-system search for a word in a folder (given with its trailing backslash). A word with a

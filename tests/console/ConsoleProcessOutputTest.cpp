@@ -18,6 +18,17 @@ std::wstring Lowered(std::wstring text)
     return text;
 }
 
+// The built library, which exports the code-page helper's entry point: the test program's folder's parent.
+std::wstring BuiltLibrary()
+{
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring path = program;
+    path.erase(path.find_last_of(L'\\'));
+    path.erase(path.find_last_of(L'\\'));
+    return path + L"\\Brimblestone.dll";
+}
+
 // One interpreter per test, started in `folder`, with its first prompt already read.
 class ConsoleProcessOutput : public ::testing::Test {
 protected:
@@ -50,6 +61,44 @@ TEST_F(ConsoleProcessOutput, InterpreterRunsInTheGivenFolderWithTheHostEnvironme
     EXPECT_NE(std::wstring::npos, Lowered(Run(L"cd\r\n")).find(Lowered(folder.Path())));
     EXPECT_NE(std::wstring::npos, Run(L"echo %BRIMBLESTONE_PROBE%\r\n").find(L"inherited-value"));
     ::SetEnvironmentVariableW(L"BRIMBLESTONE_PROBE", nullptr);
+}
+
+// The interpreter reads and writes the pipes in its console's code page, not the band's.
+TEST_F(ConsoleProcessOutput, AccentedNamesGoThereAndReadBackExactly)
+{
+    TemporaryFolder folder(L"brimblestone accents");
+    const std::wstring names[] = {L"Caf\xe9.txt", L"\xc4rger.txt", L"na\xefve.txt"};
+    for (const std::wstring& name : names)
+        folder.WriteFile(name.c_str(), "accent\r\n");
+    StartIn(folder.Path());
+    const std::wstring listing = Run(L"dir /b\r\n");
+    for (const std::wstring& name : names)
+        EXPECT_NE(std::wstring::npos, listing.find(name + L"\r\n")) << listing;
+    Run(L"ren \"Caf\xe9.txt\" \"Caf\xe9s.txt\"\r\n");
+    const std::wstring renamed = folder.Path() + L"\\Caf\xe9s.txt";
+    EXPECT_TRUE(::MoveFileW(renamed.c_str(), (folder.Path() + L"\\" + names[0]).c_str())) << "renamed the very file";
+}
+
+// After a "chcp" the console's code pages are learnt from a helper attached to it; lines and
+// output then pass in the new one, UTF-8 with characters beyond the basic plane included. (Wine's
+// interpreter keeps reading its input in the code page it started with, so only the output is
+// read back here.)
+TEST_F(ConsoleProcessOutput, FollowsTheCodePageTheUserChose)
+{
+    TemporaryFolder folder(L"brimblestone code page");
+    folder.WriteFile(L"utf8.txt", "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 caf\xc3\xa9\r\n");
+    StartIn(folder.Path());
+    EXPECT_EQ(::GetOEMCP(), console.CodePage());
+    ASSERT_TRUE(console.FollowCodePage(BuiltLibrary()));
+    EXPECT_EQ(::GetOEMCP(), console.CodePage());
+    Run(L"chcp 65001\r\n");
+    ASSERT_TRUE(console.FollowCodePage(BuiltLibrary()));
+    EXPECT_EQ(65001u, console.CodePage());
+    // "type" copies the file's bytes as they are: they decode in the code page followed.
+    const std::wstring typed = Run(L"type utf8.txt\r\n");
+    EXPECT_NE(std::wstring::npos, typed.find(L"\x65e5\x672c \xd83d\xde00 caf\xe9\r\n")) << typed;
+    EXPECT_FALSE(console.FollowCodePage(L"C:\\missing.dll"));
+    EXPECT_EQ(65001u, console.CodePage());
 }
 
 TEST_F(ConsoleProcessOutput, InterpreterAndItsConsoleShowNoWindow)

@@ -24,6 +24,9 @@ TEST(DroppedFiles, NamesWithSpacesAreQuotedWhole)
     EXPECT_EQ(L"\"my notes.txt\"", NameForCommandLine(L"C:\\Work\\my notes.txt", L"C:\\Work"));
     EXPECT_EQ(L"\"C:\\Work\\my notes.txt\"", NameForCommandLine(L"C:\\Work\\my notes.txt", L"D:\\"));
     EXPECT_EQ(L"\"C:\\My Work\\a.txt\"", NameForCommandLine(L"C:\\My Work\\a.txt", L"C:\\"));
+    EXPECT_EQ(L"\"notes&echo.INJECTED\"", NameForCommandLine(L"C:\\Work\\notes&echo.INJECTED", L"C:\\Work"));
+    EXPECT_EQ(L"\"a^b.txt\"", NameForCommandLine(L"C:\\Work\\a^b.txt", L"C:\\Work"));
+    EXPECT_EQ(L"\"C:\\x,y\\a.txt\"", NameForCommandLine(L"C:\\x,y\\a.txt", L"C:\\Work"));
 }
 
 // A file list in global memory, as a drag source hands it over.

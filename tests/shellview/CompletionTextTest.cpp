@@ -47,6 +47,12 @@ TEST(CompletionText, BaseAndQuotingFollowTheTypedWord)
     EXPECT_EQ(L"report.doc", QuoteCandidate(L"report.doc", FALSE));
     EXPECT_EQ(L"\"My Documents\"", QuoteCandidate(L"My Documents", FALSE));
     EXPECT_EQ(L"\"Zeta\"", QuoteCandidate(L"Zeta", TRUE));
+    // Every character the interpreter treats specially quotes the name, as its own completion does.
+    for (const wchar_t special : std::wstring(L"&()[]{}^=;!'+,`~")) {
+        const std::wstring name = std::wstring(L"a") + special + L"b.txt";
+        EXPECT_EQ(L"\"" + name + L"\"", QuoteCandidate(name, FALSE)) << name;
+    }
+    EXPECT_EQ(L"caf\xe9-\x65e5.txt", QuoteCandidate(L"caf\xe9-\x65e5.txt", FALSE));
 
     EXPECT_EQ(L"D:\\Work\\my d*", FileSearchPattern(L"D:\\Work\\", L"\"my d"));
     EXPECT_EQ(L"D:\\Work\\*", FileSearchPattern(L"D:\\Work\\", L""));

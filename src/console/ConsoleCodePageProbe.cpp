@@ -1,0 +1,109 @@
+#include "console/ConsoleCodePageProbe.h"
+
+#include "support/UniqueHandle.h"
+
+#include <cstdlib>
+#include <cwctype>
+#include <string>
+
+namespace console {
+namespace {
+
+constexpr DWORD ProbeTimeout = 5000;
+
+std::wstring SystemFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+std::wstring FirstWord(const std::wstring& line)
+{
+    const std::wstring::size_type start = line.find_first_not_of(L" \t@");
+    if (start == std::wstring::npos)
+        return std::wstring();
+    const std::wstring::size_type end = line.find_first_of(L" \t/\\.&|<>(;,=+:", start);
+    std::wstring word = line.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    for (wchar_t& c : word)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return word;
+}
+
+}  // namespace
+
+ConsoleCodePages ProbeConsoleCodePages(DWORD processId, const std::wstring& library)
+{
+    const std::wstring system = SystemFolder();
+    if (processId == 0 || library.empty() || system.empty())
+        return {};
+    const std::wstring rundll = system + L"\\rundll32.exe";
+    std::wstring commandLine = L"\"" + rundll + L"\" \"" + library + L"\",ReportConsoleCodePage " +
+                               std::to_wstring(processId);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION created = {};
+    // Detached, so that it has no console of its own to leave before it attaches to the interpreter's.
+    if (!::CreateProcessW(rundll.c_str(), &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                          system.c_str(), &startup, &created))
+        return {};
+    const support::UniqueHandle thread(created.hThread);
+    const support::UniqueHandle helper(created.hProcess);
+    if (::WaitForSingleObject(helper.Get(), ProbeTimeout) != WAIT_OBJECT_0) {
+        ::TerminateProcess(helper.Get(), 0);
+        return {};
+    }
+    DWORD exitCode = 0;
+    if (!::GetExitCodeProcess(helper.Get(), &exitCode) || LOWORD(exitCode) == 0 || HIWORD(exitCode) == 0)
+        return {};
+    return {HIWORD(exitCode), LOWORD(exitCode)};
+}
+
+std::wstring OwnLibraryPath()
+{
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCWSTR>(&ReportConsoleCodePageW), &module) ||
+        ::GetProcAddress(module, "ReportConsoleCodePageW") == nullptr)
+        return std::wstring();
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+bool MayChangeCodePage(const std::wstring& line)
+{
+    static const wchar_t* const leaveItAlone[] = {
+        L"",     L"cd",    L"chdir", L"cls",  L"copy", L"del",   L"dir",   L"echo", L"erase", L"md",   L"mkdir",
+        L"move", L"path",  L"popd",  L"pushd", L"rd",  L"rem",   L"ren",   L"rename", L"rmdir", L"set", L"title",
+        L"type", L"ver",   L"vol"};
+    // A line of several commands may run anything after its first.
+    if (line.find_first_of(L"&|") != std::wstring::npos)
+        return true;
+    const std::wstring word = FirstWord(line);
+    for (const wchar_t* command : leaveItAlone) {
+        if (word == command)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace console
+
+extern "C" void CALLBACK ReportConsoleCodePageW(HWND, HINSTANCE, LPWSTR commandLine, int)
+{
+    const DWORD processId = commandLine ? static_cast<DWORD>(std::wcstoul(commandLine, nullptr, 10)) : 0;
+    DWORD answer = 0;
+    ::FreeConsole();
+    if (processId != 0 && ::AttachConsole(processId))
+        answer = MAKELONG(::GetConsoleOutputCP(), ::GetConsoleCP());
+    ::ExitProcess(answer);
+}
