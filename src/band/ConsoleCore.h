@@ -8,6 +8,7 @@
 #include <wrl/client.h>
 
 #include <string>
+#include <vector>
 
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
@@ -135,6 +136,7 @@ private:
     LRESULT CompleteFromFileSystem(WPARAM command);
     std::wstring InputUpToCaret(int caret) const;
     HWND BrowserWindow() const;
+    std::vector<std::wstring> ViewNames() const;
 
     // The browser's events.
     void OnDocumentComplete();
@@ -148,6 +150,7 @@ private:
     IUnknown* controllingUnknown;
     HWND parentWindow = nullptr;
     Microsoft::WRL::ComPtr<IWebBrowser2> browser;
+    Microsoft::WRL::ComPtr<IServiceProvider> siteServices;  // leads to the browser's shell view
     Microsoft::WRL::ComPtr<IInputObjectSite> inputSite;
     view::CEditWindow edit;
     console::ConsoleProcess console;

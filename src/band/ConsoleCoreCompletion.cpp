@@ -1,6 +1,7 @@
 #include "band/ConsoleCore.h"
 
 #include "shellview/CompletionText.h"
+#include "shellview/ShellFolderView.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCompletion.h"
 #include "support/AppMessages.h"
@@ -16,6 +17,8 @@ struct CompletionState {
     BOOL tabQuoted = FALSE;
     std::wstring findPrefix;
     BOOL findQuoted = FALSE;
+    // The view's names as the cycle began: reading them all once keeps each further Tab short.
+    std::vector<std::wstring> tabNames;
 };
 
 CompletionState& ModuleCompletion()
@@ -25,6 +28,14 @@ CompletionState& ModuleCompletion()
 }
 
 }  // namespace
+
+// The browser's shell view through its interfaces; its list control where it offers none.
+std::vector<std::wstring> CConsoleCore::ViewNames() const
+{
+    if (const auto view = shellview::ShellFolderView::OfBrowser(siteServices.Get()))
+        return view->NamesInViewOrder();
+    return shellview::ReadViewNames(shellview::FindShellListView(BrowserWindow()));
+}
 
 HWND CConsoleCore::BrowserWindow() const
 {
@@ -54,9 +65,9 @@ void CConsoleCore::CompleteFromView()
         const int start = shellview::FindWordStart(head, state.tabQuoted);
         state.tabPrefix = head.substr(0, static_cast<size_t>(start));
         state.tabBase = shellview::CompletionBase(head.substr(static_cast<size_t>(start)));
+        state.tabNames = ViewNames();
     }
-    const auto candidate =
-        shellview::FindViewCandidate(shellview::FindShellListView(BrowserWindow()), completeIndex, state.tabBase);
+    const auto candidate = shellview::FindViewCandidate(state.tabNames, completeIndex, state.tabBase);
     if (!candidate)
         return;
     completeIndex = candidate->index + 1;
