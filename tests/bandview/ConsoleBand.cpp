@@ -107,6 +107,32 @@ void ConsoleBand::Submit(const std::wstring& line)
     Press(VK_RETURN);
 }
 
+::testing::internal::ParamGenerator<standin::ViewLayout> EveryLayout()
+{
+    return ::testing::Values(standin::ViewLayout::ShellView, standin::ViewLayout::ItemsView,
+                             standin::ViewLayout::Classic, standin::ViewLayout::Newer);
+}
+
+std::string LayoutName(const ::testing::TestParamInfo<standin::ViewLayout>& info)
+{
+    switch (info.param) {
+    case standin::ViewLayout::ShellView:
+        return "ShellView";
+    case standin::ViewLayout::ItemsView:
+        return "ItemsView";
+    case standin::ViewLayout::Classic:
+        return "Classic";
+    case standin::ViewLayout::Newer:
+    default:
+        return "Newer";
+    }
+}
+
+bool ShowsVirtualItems(standin::ViewLayout layout)
+{
+    return layout == standin::ViewLayout::Classic || layout == standin::ViewLayout::Newer;
+}
+
 std::wstring PromptOf(const std::wstring& folder)
 {
     return folder + L">";

@@ -4,6 +4,7 @@
 #include "shared/ScratchFolder.h"
 #include "shared/TextSearch.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -56,6 +57,12 @@ private:
     std::wstring output;
     size_t outputEnd = 0;
 };
+
+// Every layout of the stand-in's folder view, for tests that run in each.
+::testing::internal::ParamGenerator<standin::ViewLayout> EveryLayout();
+std::string LayoutName(const ::testing::TestParamInfo<standin::ViewLayout>& info);
+// Whether the layout's view can show items outside the file system.
+bool ShowsVirtualItems(standin::ViewLayout layout);
 
 // The interpreter's prompt for a folder, as it ends the console's text.
 std::wstring PromptOf(const std::wstring& folder);
