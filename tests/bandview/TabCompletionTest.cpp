@@ -135,6 +135,17 @@ TEST_P(TabCompletion, WordWithoutMatchLeavesTheInputAndIsSearchedAgainNextTime)
     EXPECT_EQ(L"type zzTop.txt", console.Input());
 }
 
+TEST_P(TabCompletion, CtrlTabCompletesFromTheDiskWhatTheViewDoesNotShow)
+{
+    Open();
+    folder.File(L"Zebra.txt");
+    console.Type(L"type zeb");
+    console.PressTab();
+    EXPECT_EQ(L"type zeb", console.Input()) << "Tab offers only what the view shows";
+    console.PressCtrlTab();
+    EXPECT_EQ(L"type Zebra.txt", console.Input());
+}
+
 TEST_P(TabCompletion, TypingAfterACompletionStartsANewCycle)
 {
     Open();

@@ -26,6 +26,9 @@ struct ViewExtras {
     // Items "synthetic000001.txt" ... whose identifier lists name files in the folder that need
     // not exist; for measuring work over large views.
     int syntheticItems = 0;
+    // The items view refuses to remove items (IShellFolderView::RemoveObject not implemented),
+    // as some shell views do.
+    bool refusesRemoval = false;
 };
 
 struct FolderEntry {

@@ -427,6 +427,8 @@ STDMETHODIMP ItemsView::GetObject(PITEMID_CHILD* child, UINT index)
 
 STDMETHODIMP ItemsView::RemoveObject(PUITEMID_CHILD child, UINT* removedAt)
 {
+    if (extras.refusesRemoval)
+        return E_NOTIMPL;
     const int index = IndexOf(child, lastRemoved);
     if (removedAt)
         *removedAt = static_cast<UINT>(index);
