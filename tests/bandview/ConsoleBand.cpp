@@ -4,7 +4,6 @@
 
 #include "band/ConsoleCoreFactory.h"
 
-#include <commctrl.h>
 #include <wrl/client.h>
 
 #include <vector>
@@ -15,14 +14,6 @@ namespace {
 HWND FindConsoleEdit(HWND bandWindow)
 {
     return bandWindow ? ::FindWindowExW(bandWindow, nullptr, L"Brimblestone Editbox", nullptr) : nullptr;
-}
-
-
-std::wstring ItemText(HWND list, int index)
-{
-    wchar_t text[MAX_PATH] = {};
-    ListView_GetItemText(list, index, 0, text, MAX_PATH);
-    return text;
 }
 
 }  // namespace
@@ -137,26 +128,5 @@ std::wstring PromptOf(const std::wstring& folder)
 {
     return folder + L">";
 }
-
-std::vector<std::wstring> ItemTexts(HWND list)
-{
-    std::vector<std::wstring> texts;
-    const int count = ListView_GetItemCount(list);
-    for (int index = 0; index < count; ++index)
-        texts.push_back(ItemText(list, index));
-    return texts;
-}
-
-std::vector<std::wstring> ItemTextsIn(HWND list, UINT state)
-{
-    std::vector<std::wstring> texts;
-    for (int index = ListView_GetNextItem(list, -1, LVNI_ALL); index >= 0;
-         index = ListView_GetNextItem(list, index, LVNI_ALL)) {
-        if (ListView_GetItemState(list, index, state) & state)
-            texts.push_back(ItemText(list, index));
-    }
-    return texts;
-}
-
 
 }  // namespace bandview

@@ -66,9 +66,6 @@ bool ShowsVirtualItems(standin::ViewLayout layout);
 
 // The interpreter's prompt for a folder, as it ends the console's text.
 std::wstring PromptOf(const std::wstring& folder);
-// The texts of the list view's items, of all or of those in the state (LVIS_SELECTED, ...).
-std::vector<std::wstring> ItemTexts(HWND list);
-std::vector<std::wstring> ItemTextsIn(HWND list, UINT state);
 // How often text occurs in within, from position on.
 inline int Occurrences(const std::wstring& within, const std::wstring& text, size_t position = 0)
 {
