@@ -71,16 +71,17 @@ int ReadAllNames(HWND list)
     return named;
 }
 
-// Tab pressed until the cycle comes back to its first candidate: the scan reads the names from
-// the first item to the first match, then on from each match to the next, and wraps around once.
+// Tab pressed until the cycle comes back to its first candidate: the names are read once as the
+// cycle begins, then scanned from each match to the next, wrapping around once.
 int CompletionCycle(HWND list, const std::wstring& base)
 {
-    const std::optional<shellview::ViewCandidate> first = shellview::FindViewCandidate(list, 0, base);
+    const std::vector<std::wstring> names = shellview::ReadViewNames(list);
+    const std::optional<shellview::ViewCandidate> first = shellview::FindViewCandidate(names, 0, base);
     if (!first)
         return 0;
     int presses = 1;
     for (int next = first->index + 1;; ++presses) {
-        const std::optional<shellview::ViewCandidate> candidate = shellview::FindViewCandidate(list, next, base);
+        const std::optional<shellview::ViewCandidate> candidate = shellview::FindViewCandidate(names, next, base);
         if (candidate->index == first->index)
             return presses;
         next = candidate->index + 1;

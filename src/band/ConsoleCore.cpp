@@ -105,6 +105,7 @@ STDMETHODIMP CConsoleCore::SetSite(IUnknown* site)
     // A band sited again lets go of the previous browser first, so its events are not
     // delivered twice and the browser is not kept alive by a forgotten reference.
     ReleaseBrowser();
+    siteServices = services;
     if (services)
         services->QueryService(SID_SWebBrowserApp, IID_PPV_ARGS(&browser));
     if (browser)
@@ -152,6 +153,7 @@ void CConsoleCore::ReleaseBrowser()
     if (browser && adviseCookie != 0)
         DisconnectBrowserEvents();
     browser.Reset();
+    siteServices.Reset();
 }
 
 STDMETHODIMP CConsoleCore::GetTypeInfoCount(UINT* count)

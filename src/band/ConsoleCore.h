@@ -8,6 +8,7 @@
 #include <wrl/client.h>
 
 #include <string>
+#include <vector>
 
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
@@ -145,6 +146,7 @@ private:
     void ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& name, const std::wstring& folder,
                               BOOL quoted);
     HWND BrowserWindow() const;
+    std::vector<std::wstring> ViewNames() const;
 
     // The browser's events.
     void OnDocumentComplete();
@@ -158,6 +160,7 @@ private:
     IUnknown* controllingUnknown;
     HWND parentWindow = nullptr;
     Microsoft::WRL::ComPtr<IWebBrowser2> browser;
+    Microsoft::WRL::ComPtr<IServiceProvider> siteServices;  // leads to the browser's shell view
     Microsoft::WRL::ComPtr<IInputObjectSite> inputSite;
     view::CEditWindow edit;
     console::ConsoleProcess console;

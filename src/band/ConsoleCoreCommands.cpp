@@ -3,6 +3,8 @@
 #include "band/ChangeDirectoryCommand.h"
 #include "band/RefusalText.h"
 #include "band/SpelledPath.h"
+#include "shellview/BuiltinCommand.h"
+#include "shellview/ShellFolderView.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCommands.h"
 
@@ -32,11 +34,19 @@ BOOL CConsoleCore::RunBuiltinCommand(const shellview::BuiltinCommand& command)
             browser->Refresh();
         break;
     case shellview::BuiltinCommandKind::Select:
-        shellview::RunSelectCommand(shellview::FindShellListView(BrowserWindow()), command.patterns.c_str());
+        if (const auto view = shellview::ShellFolderView::OfBrowser(siteServices.Get()))
+            shellview::RunSelectCommand(*view, command.patterns.c_str());
+        else
+            shellview::RunSelectCommand(shellview::FindShellListView(BrowserWindow()), command.patterns.c_str());
         break;
     case shellview::BuiltinCommandKind::Filter:
-        shellview::RunFilterCommand(shellview::FindShellListView(BrowserWindow()), command.patterns.c_str(),
-                                    browser.Get());
+        if (const auto view = shellview::ShellFolderView::OfBrowser(siteServices.Get())) {
+            if (!shellview::RunFilterCommand(*view, command.patterns.c_str(), browser.Get()))
+                edit.AppendText((L"\r\n" + shellview::FilterRefusedMessage()).c_str(), TRUE);
+        } else {
+            shellview::RunFilterCommand(shellview::FindShellListView(BrowserWindow()), command.patterns.c_str(),
+                                        browser.Get());
+        }
         break;
     case shellview::BuiltinCommandKind::None:
         break;

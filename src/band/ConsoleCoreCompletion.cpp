@@ -3,6 +3,7 @@
 #include "band/RefusalText.h"
 #include "band/SpelledPath.h"
 #include "shellview/CompletionText.h"
+#include "shellview/ShellFolderView.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCompletion.h"
 #include "support/AppMessages.h"
@@ -19,6 +20,8 @@ struct CompletionState {
     std::wstring findPrefix;
     BOOL findQuoted = FALSE;
     std::wstring findFolder;  // where the Ctrl+Tab search looks, with its trailing backslash
+    // The view's names as the cycle began: reading them all once keeps each further Tab short.
+    std::vector<std::wstring> tabNames;
 };
 
 CompletionState& ModuleCompletion()
@@ -28,6 +31,14 @@ CompletionState& ModuleCompletion()
 }
 
 }  // namespace
+
+// The browser's shell view through its interfaces; its list control where it offers none.
+std::vector<std::wstring> CConsoleCore::ViewNames() const
+{
+    if (const auto view = shellview::ShellFolderView::OfBrowser(siteServices.Get()))
+        return view->NamesInViewOrder();
+    return shellview::ReadViewNames(shellview::FindShellListView(BrowserWindow()));
+}
 
 HWND CConsoleCore::BrowserWindow() const
 {
@@ -57,18 +68,15 @@ void CConsoleCore::CompleteFromView()
         const int start = shellview::FindWordStart(head, state.tabQuoted);
         state.tabPrefix = head.substr(0, static_cast<size_t>(start));
         state.tabBase = shellview::CompletionBase(head.substr(static_cast<size_t>(start)));
+        state.tabNames = ViewNames();
     }
-    const auto candidate =
-        shellview::FindViewCandidate(shellview::FindShellListView(BrowserWindow()), completeIndex, state.tabBase);
+    const auto candidate = shellview::FindViewCandidate(state.tabNames, completeIndex, state.tabBase);
     if (!candidate)
         return;
     completeIndex = candidate->index + 1;
     std::wstring folder;
     GetFolderPath(folder, TRUE);
-    if (const auto spelled = SpelledName(folder, candidate->name, InterpreterCodePage()))
-        ReplaceInput(state.tabPrefix + shellview::QuoteCandidate(*spelled, state.tabQuoted));
-    else
-        SayAboveInput(NameRefusal(folder + candidate->name, InterpreterCodePage()));
+    ReplaceWordWithFound(state.tabPrefix, candidate->name, folder, state.tabQuoted);
     edit.SetModify(FALSE);
 }
 

@@ -63,4 +63,15 @@ bool GetViewItemName(HWND list, int index, wchar_t (&name)[MAX_PATH])
     return true;
 }
 
+std::vector<std::wstring> ReadViewNames(HWND list)
+{
+    std::vector<std::wstring> names(static_cast<size_t>(GetViewItemCount(list)));
+    for (size_t index = 0; index < names.size(); ++index) {
+        wchar_t name[MAX_PATH];
+        if (GetViewItemName(list, static_cast<int>(index), name))
+            names[index] = name;
+    }
+    return names;
+}
+
 }  // namespace shellview

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace shellview {
 
 // The list control of the folder view that the browser window shows, or null (a web page, a
@@ -16,5 +19,8 @@ int GetViewItemCount(HWND list);
 // The file-system name of one item, as the file system spells it (with its extension, however
 // the view displays it). False for an item that is not a file-system object.
 bool GetViewItemName(HWND list, int index, wchar_t (&name)[MAX_PATH]);
+
+// Every item's name in the list's order; empty for an item that is not a file-system object.
+std::vector<std::wstring> ReadViewNames(HWND list);
 
 }  // namespace shellview

@@ -1,10 +1,13 @@
 #include "shellview/ViewCommands.h"
 
+#include "shellview/ShellFolderView.h"
 #include "shellview/ShellListView.h"
 #include "shellview/WildcardMatch.h"
 
 #include <commctrl.h>
 #include <exdisp.h>
+
+#include <vector>
 
 namespace shellview {
 namespace {
@@ -60,6 +63,25 @@ ItemMatch MatchItem(HWND list, int index, const PatternBuffer& patterns, DWORD f
         return ItemMatch::Nameless;
     NormalizeForMatch(name, flags);
     return MatchPatternList(name, patterns.Get()) ? ItemMatch::Matches : ItemMatch::DoesNotMatch;
+}
+
+// Indexes of the named items whose match is as wanted, ascending or descending.
+std::vector<int> IndexesWhere(const std::vector<std::wstring>& names, const wchar_t* patterns, bool matching,
+                              bool descending)
+{
+    const PatternBuffer buffer(patterns, COMMAND_MATCH_FLAGS);
+    std::vector<int> indexes;
+    wchar_t name[MAX_PATH];
+    for (size_t at = 0; at < names.size(); ++at) {
+        const size_t index = descending ? names.size() - 1 - at : at;
+        if (names[index].empty())
+            continue;
+        ::lstrcpynW(name, names[index].c_str(), MAX_PATH);
+        NormalizeForMatch(name, COMMAND_MATCH_FLAGS);
+        if ((MatchPatternList(name, buffer.Get()) != FALSE) == matching)
+            indexes.push_back(static_cast<int>(index));
+    }
+    return indexes;
 }
 
 void SetItemState(HWND list, int index, UINT state, UINT mask)
@@ -126,6 +148,29 @@ int RunFilterCommand(HWND list, const wchar_t* patterns, IWebBrowser2* browser)
     if (removed == 0 && browser != nullptr)
         browser->Refresh();
     return removed;
+}
+
+int RunSelectCommand(const ShellFolderView& view, const wchar_t* patterns)
+{
+    const std::vector<int> selected = IndexesWhere(view.NamesByIndex(), patterns, true, false);
+    view.SelectOnly(selected);
+    if (!selected.empty())
+        ::SetFocus(view.Window());
+    return static_cast<int>(selected.size());
+}
+
+std::optional<int> RunFilterCommand(const ShellFolderView& view, const wchar_t* patterns, IWebBrowser2* browser)
+{
+    view.SelectOnly({});
+    const std::optional<int> removed = view.Remove(IndexesWhere(view.NamesByIndex(), patterns, false, true));
+    if (removed == 0 && browser != nullptr)
+        browser->Refresh();
+    return removed;
+}
+
+std::wstring FilterRefusedMessage()
+{
+    return L"filt: this folder view does not let items be removed; nothing was hidden.";
 }
 
 }  // namespace shellview

@@ -1,17 +1,17 @@
 #include "shellview/ViewCompletion.h"
 
 #include "shellview/CompletionText.h"
-#include "shellview/ShellListView.h"
 
 namespace shellview {
 
-std::optional<ViewCandidate> FindViewCandidate(HWND list, int startIndex, const std::wstring& base)
+std::optional<ViewCandidate> FindViewCandidate(const std::vector<std::wstring>& names, int startIndex,
+                                               const std::wstring& base)
 {
-    const int count = GetViewItemCount(list);
+    const int count = static_cast<int>(names.size());
     int index = startIndex >= 0 && startIndex < count ? startIndex : 0;
     for (int visited = 0; visited < count; ++visited) {
-        wchar_t name[MAX_PATH];
-        if (GetViewItemName(list, index, name) && NameStartsWithBase(name, base))
+        const std::wstring& name = names[static_cast<size_t>(index)];
+        if (!name.empty() && NameStartsWithBase(name.c_str(), base))
             return ViewCandidate{index, name};
         index = index + 1 < count ? index + 1 : 0;
     }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace shellview {
 
@@ -12,9 +13,10 @@ struct ViewCandidate {
     std::wstring name;  // the item's name in its own case
 };
 
-// The first item, in view order from startIndex on and wrapping around once, whose name begins
-// with base (see CompletionBase). A startIndex at or past the end starts at the first item. Items
-// without a file-system name are passed over. Nothing when no item matches or there is no list.
-std::optional<ViewCandidate> FindViewCandidate(HWND list, int startIndex, const std::wstring& base);
+// The first of the view's names, from startIndex on and wrapping around once, that begins with
+// base (see CompletionBase). A startIndex at or past the end starts at the first name. Empty
+// names (items without a file-system name) are passed over. Nothing when no name matches.
+std::optional<ViewCandidate> FindViewCandidate(const std::vector<std::wstring>& names, int startIndex,
+                                               const std::wstring& base);
 
 }  // namespace shellview

@@ -4,7 +4,6 @@
 
 #include "band/ConsoleCoreFactory.h"
 
-#include <commctrl.h>
 #include <wrl/client.h>
 
 #include <vector>
@@ -15,14 +14,6 @@ namespace {
 HWND FindConsoleEdit(HWND bandWindow)
 {
     return bandWindow ? ::FindWindowExW(bandWindow, nullptr, L"Brimblestone Editbox", nullptr) : nullptr;
-}
-
-
-std::wstring ItemText(HWND list, int index)
-{
-    wchar_t text[MAX_PATH] = {};
-    ListView_GetItemText(list, index, 0, text, MAX_PATH);
-    return text;
 }
 
 }  // namespace
@@ -107,30 +98,35 @@ void ConsoleBand::Submit(const std::wstring& line)
     Press(VK_RETURN);
 }
 
+::testing::internal::ParamGenerator<standin::ViewLayout> EveryLayout()
+{
+    return ::testing::Values(standin::ViewLayout::ShellView, standin::ViewLayout::ItemsView,
+                             standin::ViewLayout::Classic, standin::ViewLayout::Newer);
+}
+
+std::string LayoutName(const ::testing::TestParamInfo<standin::ViewLayout>& info)
+{
+    switch (info.param) {
+    case standin::ViewLayout::ShellView:
+        return "ShellView";
+    case standin::ViewLayout::ItemsView:
+        return "ItemsView";
+    case standin::ViewLayout::Classic:
+        return "Classic";
+    case standin::ViewLayout::Newer:
+    default:
+        return "Newer";
+    }
+}
+
+bool ShowsVirtualItems(standin::ViewLayout layout)
+{
+    return layout == standin::ViewLayout::Classic || layout == standin::ViewLayout::Newer;
+}
+
 std::wstring PromptOf(const std::wstring& folder)
 {
     return folder + L">";
 }
-
-std::vector<std::wstring> ItemTexts(HWND list)
-{
-    std::vector<std::wstring> texts;
-    const int count = ListView_GetItemCount(list);
-    for (int index = 0; index < count; ++index)
-        texts.push_back(ItemText(list, index));
-    return texts;
-}
-
-std::vector<std::wstring> ItemTextsIn(HWND list, UINT state)
-{
-    std::vector<std::wstring> texts;
-    for (int index = ListView_GetNextItem(list, -1, LVNI_ALL); index >= 0;
-         index = ListView_GetNextItem(list, index, LVNI_ALL)) {
-        if (ListView_GetItemState(list, index, state) & state)
-            texts.push_back(ItemText(list, index));
-    }
-    return texts;
-}
-
 
 }  // namespace bandview

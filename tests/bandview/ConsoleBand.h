@@ -4,6 +4,7 @@
 #include "shared/ScratchFolder.h"
 #include "shared/TextSearch.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -57,11 +58,14 @@ private:
     size_t outputEnd = 0;
 };
 
+// Every layout of the stand-in's folder view, for tests that run in each.
+::testing::internal::ParamGenerator<standin::ViewLayout> EveryLayout();
+std::string LayoutName(const ::testing::TestParamInfo<standin::ViewLayout>& info);
+// Whether the layout's view can show items outside the file system.
+bool ShowsVirtualItems(standin::ViewLayout layout);
+
 // The interpreter's prompt for a folder, as it ends the console's text.
 std::wstring PromptOf(const std::wstring& folder);
-// The texts of the list view's items, of all or of those in the state (LVIS_SELECTED, ...).
-std::vector<std::wstring> ItemTexts(HWND list);
-std::vector<std::wstring> ItemTextsIn(HWND list, UINT state);
 // How often text occurs in within, from position on.
 inline int Occurrences(const std::wstring& within, const std::wstring& text, size_t position = 0)
 {

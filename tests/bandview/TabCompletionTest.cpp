@@ -11,7 +11,9 @@ using bandview::ConsoleBand;
 using bandview::ScratchFolder;
 using standin::ViewLayout;
 
-// Tab completes from the names the folder view shows, in the view's order, in either layout.
+// Tab completes from the names the folder view shows, in the view's order, in every layout: the
+// platform's shell view and the items view reached through the shell browser, and the older
+// list-control views found by their windows.
 class TabCompletion : public ::testing::TestWithParam<ViewLayout> {
 protected:
     void SetUp() override
@@ -133,6 +135,17 @@ TEST_P(TabCompletion, WordWithoutMatchLeavesTheInputAndIsSearchedAgainNextTime)
     EXPECT_EQ(L"type zzTop.txt", console.Input());
 }
 
+TEST_P(TabCompletion, CtrlTabCompletesFromTheDiskWhatTheViewDoesNotShow)
+{
+    Open();
+    folder.File(L"Zebra.txt");
+    console.Type(L"type zeb");
+    console.PressTab();
+    EXPECT_EQ(L"type zeb", console.Input()) << "Tab offers only what the view shows";
+    console.PressCtrlTab();
+    EXPECT_EQ(L"type Zebra.txt", console.Input());
+}
+
 TEST_P(TabCompletion, TypingAfterACompletionStartsANewCycle)
 {
     Open();
@@ -148,6 +161,8 @@ TEST_P(TabCompletion, TypingAfterACompletionStartsANewCycle)
 
 TEST_P(TabCompletion, ItemsWithoutAFileSystemPathAreSkipped)
 {
+    if (!bandview::ShowsVirtualItems(GetParam()))
+        GTEST_SKIP() << "the shell views show only the folder's own items";
     Open(true);
     console.Type(L"type ");
     const std::vector<std::wstring> expected = {L"type Readme.txt", L"type report.doc", L"type Zeta",
@@ -156,9 +171,6 @@ TEST_P(TabCompletion, ItemsWithoutAFileSystemPathAreSkipped)
     EXPECT_EQ(expected, InputsAfterTabs(6));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLayouts, TabCompletion, ::testing::Values(ViewLayout::Classic, ViewLayout::Newer),
-                         [](const ::testing::TestParamInfo<ViewLayout>& info) {
-                             return info.param == ViewLayout::Classic ? "Classic" : "Newer";
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryLayout, TabCompletion, bandview::EveryLayout(), bandview::LayoutName);
 
 }  // namespace

@@ -10,8 +10,6 @@
 namespace {
 
 using bandview::ConsoleBand;
-using bandview::ItemTexts;
-using bandview::ItemTextsIn;
 using bandview::Occurrences;
 using bandview::PromptOf;
 using bandview::ScratchFolder;
@@ -37,13 +35,23 @@ protected:
             WriteAnnouncingScript(folder, name);
     }
 
-    void Open(bool withVirtualItems = false)
+    void Open(standin::BrowserOptions options = {})
     {
-        standin::BrowserOptions options;
-        options.extras.virtualItems = withVirtualItems;
         ASSERT_TRUE(console.Open(folder.Path(), options));
-        list = console.Browser().ListView();
-        allItems = ItemTexts(list);
+        allItems = Items();
+    }
+
+    // What the band's own view shows, whichever layout draws it.
+    Names Items(standin::ItemState state = standin::ItemState::Any) const
+    {
+        return console.Browser().ViewItemNames(state);
+    }
+    Names Selected() const { return Items(standin::ItemState::Selected); }
+    Names Focused() const { return Items(standin::ItemState::Focused); }
+    bool ViewHasFocus() const
+    {
+        const HWND view = console.Browser().ViewWindow();
+        return ::GetFocus() == view || ::IsChild(view, ::GetFocus());
     }
 
     // Submits the line and waits for the next prompt, the interpreter's or the band's, of folder.
@@ -69,9 +77,23 @@ protected:
 
     ScratchFolder folder;
     std::wstring docs;
-    ConsoleBand console;
-    HWND list = nullptr;
+    mutable ConsoleBand console;
     Names allItems;
+};
+
+// The commands that act on the view, in each layout of the browser's folder view.
+class ViewCommandInLayout : public ViewCommand, public ::testing::WithParamInterface<standin::ViewLayout> {
+protected:
+    void OpenInLayout(bool withVirtualItems = false, bool backgroundTab = false)
+    {
+        standin::BrowserOptions options;
+        options.layout = GetParam();
+        options.extras.virtualItems = withVirtualItems;
+        options.backgroundTab = backgroundTab;
+        Open(options);
+    }
+
+    bool UsesShellView() const { return !bandview::ShowsVirtualItems(GetParam()); }
 };
 
 TEST_F(ViewCommand, CdDotDotMovesBrowserAndInterpreterToTheParent)
@@ -148,9 +170,9 @@ TEST_F(ViewCommand, CdToAMissingFolderDoesNotNavigate)
     EXPECT_EQ(folder.Path(), console.Browser().Folder());
 }
 
-TEST_F(ViewCommand, RelRefreshesTheWindowAndWritesThePromptItself)
+TEST_P(ViewCommandInLayout, RelRefreshesTheWindowAndWritesThePromptItself)
 {
-    Open();
+    OpenInLayout();
     console.Submit(L"  REL ");
     EXPECT_EQ(1, console.Browser().RefreshCount());
     EXPECT_EQ(PromptOf(folder.Path()) + L"  REL \r\n\r\n" + PromptOf(folder.Path()),
@@ -160,60 +182,68 @@ TEST_F(ViewCommand, RelRefreshesTheWindowAndWritesThePromptItself)
     EXPECT_FALSE(InterpreterRan("rel"));
 }
 
-TEST_F(ViewCommand, SelSelectsMatchingItemsAndMovesTheFocusToTheView)
+TEST_P(ViewCommandInLayout, SelSelectsMatchingItemsAndMovesTheFocusToTheView)
 {
-    Open();
+    OpenInLayout();
     console.Submit(L"sel *.TXT");
-    EXPECT_EQ((Names{L"a.txt", L"b.txt"}), ItemTextsIn(list, LVIS_SELECTED));
-    EXPECT_EQ(Names{L"a.txt"}, ItemTextsIn(list, LVIS_FOCUSED));
-    EXPECT_EQ(list, ::GetFocus());
+    EXPECT_EQ((Names{L"a.txt", L"b.txt"}), Selected());
+    EXPECT_EQ(Names{L"a.txt"}, Focused());
+    EXPECT_TRUE(ViewHasFocus());
     EXPECT_EQ(1, Occurrences(console.Text(), L"sel *.TXT\r\n\r\n" + PromptOf(folder.Path())))
         << "the band writes the prompt itself";
 
     ::SetFocus(console.Edit());
     ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
     console.Submit(L"sel *.zzz");
-    EXPECT_TRUE(ItemTextsIn(list, LVIS_SELECTED).empty()) << "the earlier selection is cleared";
+    EXPECT_TRUE(Selected().empty()) << "the earlier selection is cleared";
     EXPECT_TRUE(console.ConsoleHasFocus());
     ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
     ASSERT_TRUE(RoundTrip());
     EXPECT_FALSE(InterpreterRan("sel"));
 }
 
-TEST_F(ViewCommand, SelOrFiltAloneGoToTheInterpreter)
+TEST_P(ViewCommandInLayout, SelOrFiltAloneGoToTheInterpreter)
 {
-    Open();
+    OpenInLayout();
     for (const char* word : {"sel", "filt"}) {
         const std::wstring line(word, word + std::char_traits<char>::length(word));
         ASSERT_TRUE(Run(line + L" ", folder.Path()));
         EXPECT_TRUE(console.WaitFor([&] { return InterpreterRan(word); })) << word;
     }
-    EXPECT_EQ(allItems, ItemTexts(list));
+    EXPECT_EQ(allItems, Items());
     EXPECT_EQ(0, console.Browser().RefreshCount());
 }
 
-TEST_F(ViewCommand, FiltKeepsOnlyItemsMatchingOneOfThePatterns)
+TEST_P(ViewCommandInLayout, FiltKeepsOnlyItemsMatchingOneOfThePatterns)
 {
-    Open();
-    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    OpenInLayout();
+    console.Submit(L"sel *.txt");
+    ::SetFocus(console.Edit());
+    ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
     console.Submit(L"filt *.doc *.xls");
-    EXPECT_EQ((Names{L"c.doc", L"d.xls"}), ItemTexts(list));
-    EXPECT_TRUE(ItemTextsIn(list, LVIS_SELECTED | LVIS_FOCUSED).empty());
+    EXPECT_EQ((Names{L"c.doc", L"d.xls"}), Items());
+    EXPECT_TRUE(Selected().empty());
+    // A shell view's focus can be moved but not taken away through IFolderView.
+    if (!UsesShellView()) {
+        EXPECT_TRUE(Focused().empty());
+    }
     EXPECT_EQ(0, console.Browser().RefreshCount());
     EXPECT_TRUE(console.ConsoleHasFocus());
 
     ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
     console.Submit(L"filt *");
     EXPECT_EQ(1, console.Browser().RefreshCount()) << "nothing removed: the view is shown afresh";
-    EXPECT_EQ(allItems, ItemTexts(list));
+    EXPECT_EQ(allItems, Items());
     ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
     ASSERT_TRUE(RoundTrip());
     EXPECT_FALSE(InterpreterRan("filt"));
 }
 
-TEST_F(ViewCommand, ItemsWithoutAFileSystemPathAreNeverSelectedNorRemoved)
+TEST_P(ViewCommandInLayout, ItemsWithoutAFileSystemPathAreNeverSelectedNorRemoved)
 {
-    Open(true);
+    if (UsesShellView())
+        GTEST_SKIP() << "the shell views show only the folder's own items";
+    OpenInLayout(true);
     Names fileItems;
     Names virtualItems;
     for (const std::wstring& item : allItems)
@@ -222,14 +252,58 @@ TEST_F(ViewCommand, ItemsWithoutAFileSystemPathAreNeverSelectedNorRemoved)
             .push_back(item);
     ASSERT_FALSE(virtualItems.empty());
     console.Submit(L"sel *");
-    EXPECT_EQ(fileItems, ItemTextsIn(list, LVIS_SELECTED));
+    EXPECT_EQ(fileItems, Selected());
 
     ::SetFocus(console.Edit());
     ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
     console.Submit(L"filt *.txt");
     Names kept = {L"a.txt", L"b.txt"};
     kept.insert(kept.end(), virtualItems.begin(), virtualItems.end());
-    EXPECT_EQ(kept, ItemTexts(list));
+    EXPECT_EQ(kept, Items());
+}
+
+TEST_P(ViewCommandInLayout, TheBackgroundTabIsLeftAlone)
+{
+    if (!UsesShellView())
+        GTEST_SKIP() << "the older views have no tabs";
+    OpenInLayout(false, true);
+    const Names background = console.Browser().BackgroundItemNames();
+    ASSERT_EQ(allItems, background);
+    console.Submit(L"sel *.txt");
+    EXPECT_EQ((Names{L"a.txt", L"b.txt"}), Selected());
+    EXPECT_TRUE(console.Browser().BackgroundItemNames(standin::ItemState::Selected).empty());
+
+    ::SetFocus(console.Edit());
+    ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
+    console.Submit(L"filt *.doc");
+    EXPECT_EQ(Names{L"c.doc"}, Items());
+    EXPECT_EQ(background, console.Browser().BackgroundItemNames());
+
+    ASSERT_TRUE(console.WaitForPrompt(folder.Path()));
+    console.Type(L"type ");
+    console.PressTab();
+    EXPECT_EQ(L"type c.doc", console.Input());
+    console.PressTab();
+    EXPECT_EQ(L"type c.doc", console.Input()) << "Tab offers only what the band's own tab shows";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLayout, ViewCommandInLayout, bandview::EveryLayout(), bandview::LayoutName);
+
+TEST_F(ViewCommand, FiltSaysSoWhenTheViewKeepsItsItems)
+{
+    standin::BrowserOptions options;
+    options.layout = standin::ViewLayout::ItemsView;
+    options.extras.refusesRemoval = true;
+    Open(options);
+    const size_t position = console.OutputEnd();
+    console.Submit(L"filt *.txt");
+    ASSERT_TRUE(console.WaitForPrompts(folder.Path(), position, 1));
+    EXPECT_NE(std::wstring::npos, console.Text().find(L"filt *.txt\r\nfilt: this folder view does not let items be "
+                                                      L"removed; nothing was hidden.\r\n\r\n" +
+                                                      PromptOf(folder.Path())))
+        << "the band says why nothing changed";
+    EXPECT_EQ(allItems, Items());
+    EXPECT_EQ(0, console.Browser().RefreshCount());
 }
 
 }  // namespace

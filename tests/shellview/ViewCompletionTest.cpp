@@ -1,5 +1,7 @@
 #include "shellview/ViewCompletion.h"
 
+#include "shellview/ShellListView.h"
+
 #include "TestFolderView.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +14,11 @@ namespace {
 // Names offered by successive Tab presses, each search starting just after the previous match.
 std::vector<std::wstring> Cycle(HWND list, const std::wstring& base, int presses)
 {
+    const std::vector<std::wstring> viewNames = ReadViewNames(list);
     std::vector<std::wstring> names;
     int next = 0;
     for (int press = 0; press < presses; ++press) {
-        const std::optional<ViewCandidate> candidate = FindViewCandidate(list, next, base);
+        const std::optional<ViewCandidate> candidate = FindViewCandidate(viewNames, next, base);
         if (!candidate)
             break;
         names.push_back(candidate->name);
@@ -37,10 +40,11 @@ TEST(FindViewCandidate, CyclesThroughMatchesInViewOrderAndWraps)
               Cycle(window.List(), L"", 4));
     EXPECT_TRUE(Cycle(window.List(), L"q", 1).empty());
 
-    const std::optional<ViewCandidate> afterEnd = FindViewCandidate(window.List(), 6, L"z");
+    const std::optional<ViewCandidate> afterEnd = FindViewCandidate(ReadViewNames(window.List()), 6, L"z");
     ASSERT_TRUE(afterEnd);
     EXPECT_EQ(2, afterEnd->index);
-    EXPECT_FALSE(FindViewCandidate(nullptr, 0, L""));
+    EXPECT_TRUE(ReadViewNames(nullptr).empty());
+    EXPECT_FALSE(FindViewCandidate({}, 0, L""));
 }
 
 }  // namespace

@@ -66,6 +66,11 @@ TEST_F(BandHosting, SiteOffersItsWindowTheBrowserAndFocusReports)
         EXPECT_EQ(S_OK, services->QueryService(service, IID_PPV_ARGS(&browser)));
         EXPECT_EQ(Identity(window.Browser()), Identity(browser.Get()));
     }
+    for (const GUID& service : {SID_STopLevelBrowser, SID_SShellBrowser}) {
+        ComPtr<IShellBrowser> shellBrowser;
+        EXPECT_EQ(S_OK, services->QueryService(service, IID_PPV_ARGS(&shellBrowser)));
+        EXPECT_EQ(Identity(window.ShellBrowserObject()), Identity(shellBrowser.Get()));
+    }
     ComPtr<IUnknown> unknown;
     EXPECT_EQ(E_NOINTERFACE, services->QueryService(IID_IDropTarget, IID_PPV_ARGS(&unknown)));
     EXPECT_EQ(nullptr, unknown.Get());

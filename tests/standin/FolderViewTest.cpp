@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <shlwapi.h>
+#include <wrl/client.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,54 @@ std::vector<ViewItem> ItemsOf(HWND list)
         items.push_back({text, path});
     }
     return items;
+}
+
+using Microsoft::WRL::ComPtr;
+using Names = std::vector<std::wstring>;
+
+BOOL CALLBACK CountListControl(HWND child, LPARAM count)
+{
+    wchar_t className[64] = {};
+    ::GetClassNameW(child, className, 64);
+    *reinterpret_cast<int*>(count) += ::lstrcmpiW(className, WC_LISTVIEWW) == 0 ? 1 : 0;
+    return TRUE;
+}
+
+int ListControlsBelow(HWND window)
+{
+    int count = 0;
+    ::EnumChildWindows(window, CountListControl, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+ComPtr<IFolderView> ActiveFolderView(const standin::BrowserWindow& window)
+{
+    ComPtr<IShellView> view;
+    ComPtr<IFolderView> folderView;
+    if (SUCCEEDED(window.ShellBrowserObject()->QueryActiveShellView(&view)))
+        view.As(&folderView);
+    return folderView;
+}
+
+// The items' file-system names through IFolderView alone.
+Names NamesThroughFolderView(IFolderView* folderView)
+{
+    ComPtr<IShellFolder> folder;
+    int count = 0;
+    Names names;
+    if (FAILED(folderView->GetFolder(IID_PPV_ARGS(&folder))) || FAILED(folderView->ItemCount(SVGIO_ALLVIEW, &count)))
+        return names;
+    for (int index = 0; index < count; ++index) {
+        PITEMID_CHILD child = nullptr;
+        STRRET name = {};
+        wchar_t text[MAX_PATH] = {};
+        if (SUCCEEDED(folderView->Item(index, &child)) &&
+            SUCCEEDED(folder->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name)))
+            ::StrRetToBufW(&name, child, text, MAX_PATH);
+        ::CoTaskMemFree(child);
+        names.push_back(text);
+    }
+    return names;
 }
 
 HWND ChildOfClass(HWND parent, const wchar_t* className)
@@ -159,6 +210,112 @@ TEST_F(FolderView, TheAddressFieldNavigatesOnEnter)
     ::SetWindowTextW(window.AddressField(), L"nowhere");
     window.PressKey(window.AddressField(), VK_RETURN);
     EXPECT_EQ(folder.Path() + L"\\Sub", window.Folder());
+}
+
+TEST_F(FolderView, OlderLayoutsOfferNoShellView)
+{
+    ASSERT_TRUE(window.Create(folder.Path()));
+    ComPtr<IShellView> view;
+    EXPECT_EQ(E_FAIL, window.ShellBrowserObject()->QueryActiveShellView(&view));
+    EXPECT_EQ(nullptr, view.Get());
+}
+
+// The shell views of both kinds, each in the band's tab and in a background tab.
+class ShellViewTabs : public FolderView, public ::testing::WithParamInterface<standin::ViewLayout> {
+protected:
+    void SetUp() override
+    {
+        FolderView::SetUp();
+        standin::BrowserOptions options;
+        options.layout = GetParam();
+        options.backgroundTab = true;
+        ASSERT_TRUE(window.Create(folder.Path(), options));
+        folderView = ActiveFolderView(window);
+        ASSERT_NE(nullptr, folderView.Get());
+    }
+
+    ComPtr<IFolderView> folderView;
+};
+
+TEST_P(ShellViewTabs, OnlyTheActiveTabIsTheShellView)
+{
+    ComPtr<IShellView> view;
+    ASSERT_EQ(S_OK, window.ShellBrowserObject()->QueryActiveShellView(&view));
+    HWND viewWindow = nullptr;
+    ASSERT_EQ(S_OK, view->GetWindow(&viewWindow));
+    EXPECT_EQ(window.ViewWindow(), viewWindow);
+    EXPECT_TRUE(::IsWindowVisible(viewWindow));
+    EXPECT_EQ(window.Window(), ::GetParent(viewWindow));
+
+    // Each kind of view keeps its own order; the platform's may differ from the stand-in's.
+    const Names shown = NamesThroughFolderView(folderView.Get());
+    EXPECT_EQ((std::set<std::wstring>{L"Sub", L"b9.txt", L"b10.txt"}), std::set<std::wstring>(shown.begin(), shown.end()));
+    EXPECT_EQ(shown, window.ViewItemNames());
+    EXPECT_EQ(shown, window.BackgroundItemNames());
+}
+
+TEST_P(ShellViewTabs, SelectionAndRemovalThroughTheInterfacesShowInTheView)
+{
+    const Names shown = NamesThroughFolderView(folderView.Get());
+    ASSERT_EQ(3u, shown.size());
+    ASSERT_EQ(S_OK, folderView->SelectItem(2, SVSI_SELECT | SVSI_FOCUSED | SVSI_DESELECTOTHERS));
+    ASSERT_EQ(S_OK, folderView->SelectItem(1, SVSI_SELECT));
+    EXPECT_EQ((Names{shown[1], shown[2]}), window.ViewItemNames(standin::ItemState::Selected));
+    EXPECT_EQ(Names{shown[2]}, window.ViewItemNames(standin::ItemState::Focused));
+    ASSERT_EQ(S_OK, folderView->SelectItem(0, SVSI_DESELECTOTHERS));
+    EXPECT_TRUE(window.ViewItemNames(standin::ItemState::Selected).empty());
+
+    ComPtr<IShellFolderView> items;
+    ASSERT_EQ(S_OK, folderView->QueryInterface(standin::ShellFolderViewId, reinterpret_cast<void**>(items.GetAddressOf())));
+    PITEMID_CHILD child = nullptr;
+    ASSERT_EQ(S_OK, folderView->Item(1, &child));
+    UINT removedAt = 0;
+    EXPECT_EQ(S_OK, items->RemoveObject(child, &removedAt));
+    ::CoTaskMemFree(child);
+    EXPECT_EQ(1u, removedAt);
+    EXPECT_EQ((Names{shown[0], shown[2]}), window.ViewItemNames());
+    EXPECT_EQ(shown, window.BackgroundItemNames()) << "the other tab keeps its items";
+
+    window.Browser()->Refresh();
+    EXPECT_EQ(shown, window.ViewItemNames());
+}
+
+TEST_P(ShellViewTabs, AViewOpensAFolderThroughTheBrowser)
+{
+    PITEMID_CHILD sub = nullptr;
+    ASSERT_EQ(S_OK, folderView->Item(0, &sub));
+    EXPECT_EQ(S_OK, window.ShellBrowserObject()->BrowseObject(sub, SBSP_SAMEBROWSER | SBSP_RELATIVE));
+    ::CoTaskMemFree(sub);
+    EXPECT_TRUE(window.PumpUntil([&] { return window.Folder() == folder.Path() + L"\\Sub"; }));
+    EXPECT_TRUE(window.ViewItemNames().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothKinds, ShellViewTabs,
+                         ::testing::Values(standin::ViewLayout::ShellView, standin::ViewLayout::ItemsView),
+                         [](const ::testing::TestParamInfo<standin::ViewLayout>& info) {
+                             return info.param == standin::ViewLayout::ShellView ? "Platform" : "Items";
+                         });
+
+TEST_F(FolderView, TheItemsViewHasNoListControlAnywhere)
+{
+    standin::BrowserOptions options;
+    options.layout = standin::ViewLayout::ItemsView;
+    options.extras.syntheticItems = 2;
+    ASSERT_TRUE(window.Create(folder.Path(), options));
+    EXPECT_EQ(0, ListControlsBelow(window.Window()));
+    EXPECT_EQ(nullptr, window.ListView());
+    const ComPtr<IFolderView> folderView = ActiveFolderView(window);
+    ComPtr<IShellItemArray> inOrder;
+    ASSERT_EQ(S_OK, folderView->Items(SVGIO_ALLVIEW | SVGIO_FLAG_VIEWORDER, IID_PPV_ARGS(&inOrder)));
+    DWORD count = 0;
+    inOrder->GetCount(&count);
+    ASSERT_EQ(5u, count);
+    ComPtr<IShellItem> last;
+    ASSERT_EQ(S_OK, inOrder->GetItemAt(4, &last));
+    wchar_t* path = nullptr;
+    ASSERT_EQ(S_OK, last->GetDisplayName(SIGDN_FILESYSPATH, &path));
+    EXPECT_EQ(folder.Path() + L"\\synthetic000002.txt", path);
+    ::CoTaskMemFree(path);
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 
 namespace standin {
 
-BandSite::BandSite(HWND bandParent, IWebBrowser2* browser) : bandParent(bandParent), browser(browser) {}
+BandSite::BandSite(HWND bandParent, IWebBrowser2* browser, IShellBrowser* shellBrowser)
+    : bandParent(bandParent), browser(browser), shellBrowser(shellBrowser)
+{
+}
 
 STDMETHODIMP BandSite::QueryInterface(REFIID iid, void** object)
 {
@@ -38,6 +41,8 @@ STDMETHODIMP BandSite::QueryService(REFGUID service, REFIID iid, void** object)
     if (!object)
         return E_POINTER;
     *object = nullptr;
+    if (service == SID_STopLevelBrowser || service == SID_SShellBrowser)
+        return shellBrowser ? shellBrowser->QueryInterface(iid, object) : E_NOINTERFACE;
     if (service != SID_SWebBrowserApp && service != IID_IWebBrowserApp && service != IID_IWebBrowser2)
         return E_NOINTERFACE;
     return browser->QueryInterface(iid, object);

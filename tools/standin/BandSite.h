@@ -19,10 +19,10 @@ struct FocusChange {
 };
 
 // The site that the browser gives a toolbar band: the window the band's window goes into,
-// the browser as a service, and the place where the band reports focus changes.
+// the browser and its shell browser as services, and the place where the band reports focus changes.
 class BandSite final : public ComObject<IOleWindow, IServiceProvider, IInputObjectSite> {
 public:
-    BandSite(HWND bandParent, IWebBrowser2* browser);
+    BandSite(HWND bandParent, IWebBrowser2* browser, IShellBrowser* shellBrowser = nullptr);
 
     const std::vector<FocusChange>& FocusChanges() const { return focusChanges; }
 
@@ -41,6 +41,7 @@ public:
 private:
     HWND bandParent;
     Microsoft::WRL::ComPtr<IWebBrowser2> browser;
+    Microsoft::WRL::ComPtr<IShellBrowser> shellBrowser;
     std::vector<FocusChange> focusChanges;
 };
 

@@ -65,12 +65,14 @@ private:
 BrowserWindow::BrowserWindow() : view([this](const std::wstring& path) { OpenFolderLater(path); })
 {
     browser.Attach(new WebBrowser(this));
+    shellBrowser.Attach(new ShellBrowser(this));
 }
 
 BrowserWindow::~BrowserWindow()
 {
     Shutdown();
     browser->DetachHost();
+    shellBrowser->DetachHost();
 }
 
 bool BrowserWindow::Create(const std::wstring& startFolder, const BrowserOptions& chosen)
@@ -93,7 +95,7 @@ bool BrowserWindow::Create(const std::wstring& startFolder, const BrowserOptions
         Shutdown();
         return false;
     }
-    site.Attach(new BandSite(bandStrip, browser.Get()));
+    site.Attach(new BandSite(bandStrip, browser.Get(), shellBrowser.Get()));
     ShowFolder(*shown);
     ::ShowWindow(frame.Get(), SW_SHOW);
     return true;
@@ -109,7 +111,7 @@ bool BrowserWindow::CreateChildren()
     if (!address || !bandStrip)
         return false;
     ::SendMessageW(address, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-    return view.Create(frame.Get(), options.layout);
+    return UsesShellViews() || view.Create(frame.Get(), options.layout);
 }
 
 HRESULT BrowserWindow::SiteBand(IUnknown* object)
@@ -175,7 +177,7 @@ void BrowserWindow::ShowWebPage(const std::wstring& url)
         return;
     showing = Showing::WebPage;
     otherLocation = url;
-    view.Destroy();
+    DestroyViews();
     ShowLocationText();
     QueueDocumentComplete();
 }
@@ -195,7 +197,8 @@ void BrowserWindow::SetLayout(ViewLayout layout)
     options.layout = layout;
     if (!frame || showing == Showing::WebPage)
         return;
-    view.Create(frame.Get(), layout);
+    DestroyViews();
+    EnsureView();
     ShowContents();
 }
 
@@ -236,9 +239,56 @@ void BrowserWindow::ShowFolder(const std::wstring& path)
     ShowContents();
 }
 
+bool BrowserWindow::UsesShellViews() const
+{
+    return options.layout == ViewLayout::ShellView || options.layout == ViewLayout::ItemsView;
+}
+
+HWND BrowserWindow::ViewWindow() const
+{
+    return UsesShellViews() ? activeTab.Window() : view.Window();
+}
+
+HWND BrowserWindow::ListView() const
+{
+    return UsesShellViews() ? activeTab.ListView() : view.ListView();
+}
+
+std::vector<std::wstring> BrowserWindow::ViewItemNames(ItemState state) const
+{
+    return UsesShellViews() ? activeTab.ItemNames(state) : ListItemTexts(view.ListView(), state);
+}
+
+std::vector<std::wstring> BrowserWindow::BackgroundItemNames(ItemState state) const
+{
+    return backgroundTab.ItemNames(state);
+}
+
+// The tabs' views show the folder afresh; only a folder of the file system has them.
+void BrowserWindow::ShowTabs()
+{
+    DestroyViews();
+    if (showing != Showing::Folder)
+        return;
+    const ShellViewPane::Kind kind =
+        options.layout == ViewLayout::ItemsView ? ShellViewPane::Kind::Items : ShellViewPane::Kind::Platform;
+    if (options.backgroundTab)
+        backgroundTab.Show(shellBrowser.Get(), folder, kind, options.extras, ViewArea(), false);
+    activeTab.Show(shellBrowser.Get(), folder, kind, options.extras, ViewArea(), true);
+}
+
+void BrowserWindow::DestroyViews()
+{
+    activeTab.Destroy();
+    backgroundTab.Destroy();
+    view.Destroy();
+}
+
 void BrowserWindow::ShowContents()
 {
-    if (EnsureView()) {
+    if (UsesShellViews()) {
+        ShowTabs();
+    } else if (EnsureView()) {
         if (showing == Showing::Folder)
             view.ShowFolder(folder, options.extras);
         else
@@ -249,7 +299,7 @@ void BrowserWindow::ShowContents()
 
 bool BrowserWindow::EnsureView()
 {
-    if (view.Window())
+    if (UsesShellViews() || view.Window())
         return true;
     if (!view.Create(frame.Get(), options.layout))
         return false;
@@ -277,8 +327,19 @@ void BrowserWindow::Layout()
     ::MoveWindow(bandStrip, 0, AddressHeight, width, bandHeight, TRUE);
     if (band.Window())
         ::MoveWindow(band.Window(), 0, 0, width, bandHeight, TRUE);
+    const RECT area = ViewArea();
+    view.Place(area);
+    activeTab.Place(area);
+    backgroundTab.Place(area);
+}
+
+RECT BrowserWindow::ViewArea() const
+{
+    RECT client = {};
+    ::GetClientRect(frame.Get(), &client);
+    const int bandHeight = band.IsSited() ? band.Height() + options.extraBandSteps * BandStep() : 0;
     const int viewTop = AddressHeight + bandHeight;
-    view.Place({0, viewTop, width, client.bottom > viewTop ? client.bottom : viewTop});
+    return {0, viewTop, client.right, client.bottom > viewTop ? client.bottom : viewTop};
 }
 
 int BrowserWindow::BandStep() const
@@ -332,7 +393,7 @@ void BrowserWindow::TearDown()
     band.Close();
     // Sinks that did not disconnect on OnQuit are let go, as the closing browser does.
     browser->DisconnectAllSinks();
-    view.Destroy();
+    DestroyViews();
     completions.clear();
 }
 
@@ -428,6 +489,8 @@ LRESULT BrowserWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
         // The window passes its focus on to the folder view, as the browser does.
         if (ListView())
             ::SetFocus(ListView());
+        else if (ViewWindow())
+            ::SetFocus(ViewWindow());
         return 0;
     case WM_CLOSE:
         Shutdown();

@@ -4,7 +4,10 @@
 #include "DropSequence.h"
 #include "FolderView.h"
 #include "HostedBand.h"
+#include "ListItems.h"
 #include "MessagePump.h"
+#include "ShellBrowser.h"
+#include "ShellViewPane.h"
 #include "WebBrowser.h"
 #include "support/UniqueHandle.h"
 
@@ -23,6 +26,9 @@ struct BrowserOptions {
     ViewExtras extras;
     // For a program: closing the window ends the thread's message loop.
     bool endMessageLoopOnClose = false;
+    // A second tab in the same window, behind the band's own: it shows the same folder in the
+    // same layout and is never the active shell view.
+    bool backgroundTab = false;
     // Steps of the band's vertical step size that the strip is taller than the band asked for,
     // as after the user dragged a variable-height band taller.
     int extraBandSteps = 0;
@@ -42,7 +48,7 @@ struct KeyModifiers {
 // a message that the band takes (S_OK) is neither translated nor dispatched by the window.
 // Navigation completes asynchronously: DocumentComplete reaches the band's event sink when the
 // window's messages run next (PumpUntil, PumpPending or the program's loop).
-class BrowserWindow final : private BrowserHost {
+class BrowserWindow final : private BrowserHost, private ShellBrowserHost {
 public:
     BrowserWindow();
     ~BrowserWindow();
@@ -81,8 +87,15 @@ public:
     HWND AddressField() const { return address; }
     HWND BandParent() const { return bandStrip; }
     HWND BandWindow() const { return band.Window(); }
-    HWND ViewWindow() const { return view.Window(); }
-    HWND ListView() const { return view.ListView(); }
+    // The active tab's view window, and its list control where it has one.
+    HWND ViewWindow() const;
+    HWND ListView() const;
+    // What the active tab's view and the background tab's view show, in view order.
+    std::vector<std::wstring> ViewItemNames(ItemState state = ItemState::Any) const;
+    std::vector<std::wstring> BackgroundItemNames(ItemState state = ItemState::Any) const;
+    // The stand-in's own items view of the active tab, or null in the other layouts.
+    const ItemsView* ActiveItemsView() const { return activeTab.OwnItemsView(); }
+    IShellBrowser* ShellBrowserObject() const { return shellBrowser.Get(); }
     IWebBrowser2* Browser() const { return browser.Get(); }
     IUnknown* Band() const { return band.Object(); }
     const DESKBANDINFO& BandInfo() const { return band.BandInfo(); }
@@ -118,8 +131,10 @@ private:
     static LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // BrowserHost
+    // BrowserHost, ShellBrowserHost
     HWND TopLevelWindow() const override { return frame.Get(); }
+    IShellView* ActiveShellView() const override { return activeTab.View(); }
+    void OpenFolderFromView(const std::wstring& path) override { OpenFolderLater(path); }
     std::wstring LocationUrl() const override { return Location(); }
     HRESULT Navigate(const std::wstring& target) override;
     void Refresh() override;
@@ -129,6 +144,10 @@ private:
     void ShowFolder(const std::wstring& path);
     void ShowContents();
     bool EnsureView();
+    bool UsesShellViews() const;
+    void ShowTabs();
+    void DestroyViews();
+    RECT ViewArea() const;
     void ShowLocationText();
     void Layout();
     int BandStep() const;
@@ -145,7 +164,10 @@ private:
     HWND address = nullptr;
     HWND bandStrip = nullptr;
     FolderView view;
+    ShellViewPane backgroundTab;
+    ShellViewPane activeTab;
     Microsoft::WRL::ComPtr<WebBrowser> browser;
+    Microsoft::WRL::ComPtr<ShellBrowser> shellBrowser;
     Microsoft::WRL::ComPtr<BandSite> site;
     HostedBand band;
 

@@ -101,6 +101,14 @@ public:
                window.PumpUntil([&] { return window.Folder() == folder; }, StepBound) && WaitForNextPrompt(before);
     }
 
+    // A command the band runs on the folder view, and what the view shows afterwards.
+    bool ActOnView(const std::wstring& line, ItemState state, const std::vector<std::wstring>& expected)
+    {
+        if (!Submit(line))
+            return false;
+        return window.PumpUntil([&] { return window.ViewItemNames(state) == expected; }, StepBound);
+    }
+
     bool GoUpFromConsole(const std::wstring& parent)
     {
         const size_t before = CountOf(Text(), parent + L">");
@@ -134,6 +142,10 @@ bool RunSteps(Session& session, BrowserWindow& window, std::wstring& stalled)
         return stalled = L"the console following the browser into " + subfolder, false;
     if (!session.GoUpFromConsole(folder))
         return stalled = L"the browser following the console's \"cd ..\"", false;
+    if (!session.ActOnView(L"filt *.txt *.csv", ItemState::Any, {L"inventory.csv", L"notes.txt"}))
+        return stalled = L"the view keeping only the text and table files", false;
+    if (!session.ActOnView(L"sel *.txt", ItemState::Selected, {L"notes.txt"}))
+        return stalled = L"the view selecting the text file", false;
     return true;
 }
 

@@ -18,11 +18,6 @@ constexpr const wchar_t* ViewClassName = L"SHELLDLL_DefView";
 // The newer view's list lies at the end of this chain of direct children below the view window.
 constexpr const wchar_t* NewerChain[] = {L"DUIViewWndClassName", L"DirectUIHWND", L"CtrlNotifySink"};
 
-struct FolderEntry {
-    std::wstring name;
-    bool isFolder;
-};
-
 // The windows of the newer chain only pass their list's notifications up towards the view
 // window, which owns the items, and keep their one child as large as themselves.
 LRESULT CALLBACK ChainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -37,35 +32,6 @@ LRESULT CALLBACK ChainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name)
-{
-    if (!folder.empty() && folder.back() == L'\\')
-        return folder + name;
-    return folder + L'\\' + name;
-}
-
-std::vector<FolderEntry> VisibleEntries(const std::wstring& folder)
-{
-    std::vector<FolderEntry> entries;
-    WIN32_FIND_DATAW found = {};
-    support::UniqueFindHandle search(::FindFirstFileW(JoinPath(folder, L"*").c_str(), &found));
-    if (!search)
-        return entries;
-    do {
-        const std::wstring name = found.cFileName;
-        // Hidden entries stay out of sight, as with the browser's default settings.
-        if (name == L"." || name == L".." || (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
-            continue;
-        entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (::FindNextFileW(search.Get(), &found));
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& left, const FolderEntry& right) {
-        if (left.isFolder != right.isFolder)
-            return left.isFolder;
-        return ::StrCmpLogicalW(left.name.c_str(), right.name.c_str()) < 0;
-    });
-    return entries;
 }
 
 // Appends an item; the list view takes over the identifier list when the item was added.
@@ -112,6 +78,42 @@ private:
 };
 
 }  // namespace
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name)
+{
+    if (!folder.empty() && folder.back() == L'\\')
+        return folder + name;
+    return folder + L'\\' + name;
+}
+
+std::vector<FolderEntry> VisibleEntries(const std::wstring& folder)
+{
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW found = {};
+    support::UniqueFindHandle search(::FindFirstFileW(JoinPath(folder, L"*").c_str(), &found));
+    if (!search)
+        return entries;
+    do {
+        const std::wstring name = found.cFileName;
+        // Hidden entries stay out of sight, as with the browser's default settings.
+        if (name == L"." || name == L".." || (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
+            continue;
+        entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileW(search.Get(), &found));
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& left, const FolderEntry& right) {
+        if (left.isFolder != right.isFolder)
+            return left.isFolder;
+        return ::StrCmpLogicalW(left.name.c_str(), right.name.c_str()) < 0;
+    });
+    return entries;
+}
+
+std::wstring SyntheticItemName(int number)
+{
+    wchar_t name[32] = {};
+    ::wnsprintfW(name, ARRAYSIZE(name), L"synthetic%06d.txt", number);
+    return name;
+}
 
 FolderView::FolderView(OpenFolderHandler onOpenFolder) : onOpenFolder(std::move(onOpenFolder)) {}
 
@@ -223,8 +225,7 @@ void FolderView::AddVirtualItems()
 void FolderView::AddSyntheticItems(const std::wstring& folder, int count)
 {
     for (int number = 1; number <= count; ++number) {
-        wchar_t name[32] = {};
-        ::wnsprintfW(name, ARRAYSIZE(name), L"synthetic%06d.txt", number);
+        const std::wstring name = SyntheticItemName(number);
         UniqueItemIdList idList(::SHSimpleIDListFromPath(JoinPath(folder, name).c_str()));
         if (idList)
             AddItem(list, name, std::move(idList));

@@ -6,13 +6,17 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace standin {
 
-// Where the folder view keeps its list control. Classic: the list is a direct child of the view
-// window. Newer: the list sits at the end of the chain DUIViewWndClassName, DirectUIHWND,
-// CtrlNotifySink below the view window, which then has no list of its own.
-enum class ViewLayout { Classic, Newer };
+// The folder view the window shows. Classic and Newer are the older browser's view, which
+// answers only through its list control: Classic keeps the list directly in the view window,
+// Newer at the end of the chain DUIViewWndClassName, DirectUIHWND, CtrlNotifySink below it; the
+// browser then offers no shell view. ShellView is the platform's own shell view of the folder
+// and ItemsView the stand-in's view without any list control, as today's browser draws it; both
+// are reached through IShellBrowser::QueryActiveShellView.
+enum class ViewLayout { Classic, Newer, ShellView, ItemsView };
 
 // Items the view shows besides the folder's own.
 struct ViewExtras {
@@ -22,7 +26,22 @@ struct ViewExtras {
     // Items "synthetic000001.txt" ... whose identifier lists name files in the folder that need
     // not exist; for measuring work over large views.
     int syntheticItems = 0;
+    // The items view refuses to remove items (IShellFolderView::RemoveObject not implemented),
+    // as some shell views do.
+    bool refusesRemoval = false;
 };
+
+struct FolderEntry {
+    std::wstring name;
+    bool isFolder;
+};
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+// The entries a folder view shows: folders first, then files, each in the shell's logical name
+// order; hidden entries stay out of sight, as with the browser's default settings.
+std::vector<FolderEntry> VisibleEntries(const std::wstring& folder);
+// The name of the synthetic item of that number, "synthetic000001.txt" ...
+std::wstring SyntheticItemName(int number);
 
 // The shell's folder view as the band finds it: a "SHELLDLL_DefView" window holding a
 // "SysListView32" whose items carry their absolute identifier lists in lParam. The view owns

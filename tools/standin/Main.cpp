@@ -1,4 +1,5 @@
-// StandInBrowser.exe [--clsid {GUID}] [--folder PATH] [--newer-layout] [--virtual-items] [--items N] [--demo]
+// StandInBrowser.exe [--clsid {GUID}] [--folder PATH] [--items-view | --classic-layout | --newer-layout]
+//                    [--background-tab] [--virtual-items] [--items N] [--demo]
 // Opens the stand-in file-browser window at the folder (the current directory by default) and,
 // with --clsid, creates that toolbar band in-process and hosts it. With --demo as well, the
 // hosted console band runs a short session, its text goes to standard output, and the window
@@ -34,7 +35,8 @@ constexpr int DemoExtraLines = 14;
 
 void PrintUsage()
 {
-    std::fwprintf(stderr, L"usage: StandInBrowser [--clsid {GUID}] [--folder PATH] [--newer-layout] "
+    std::fwprintf(stderr, L"usage: StandInBrowser [--clsid {GUID}] [--folder PATH] "
+                          L"[--items-view | --classic-layout | --newer-layout] [--background-tab] "
                           L"[--virtual-items] [--items N] [--demo]\n");
 }
 
@@ -50,6 +52,7 @@ std::optional<int> ItemCount(const std::wstring& text)
 std::optional<CommandLine> ParseArguments(const std::vector<std::wstring>& arguments)
 {
     CommandLine parsed;
+    parsed.options.layout = standin::ViewLayout::ShellView;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
@@ -67,6 +70,12 @@ std::optional<CommandLine> ParseArguments(const std::vector<std::wstring>& argum
             parsed.options.extras.syntheticItems = *count;
         } else if (argument == L"--newer-layout") {
             parsed.options.layout = standin::ViewLayout::Newer;
+        } else if (argument == L"--classic-layout") {
+            parsed.options.layout = standin::ViewLayout::Classic;
+        } else if (argument == L"--items-view") {
+            parsed.options.layout = standin::ViewLayout::ItemsView;
+        } else if (argument == L"--background-tab") {
+            parsed.options.backgroundTab = true;
         } else if (argument == L"--demo") {
             parsed.demo = true;
             parsed.options.extraBandSteps = DemoExtraLines;
