@@ -114,7 +114,6 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
         ReportFocus(static_cast<BOOL>(wParam));
         return TRUE;
     case WM_APP_STDOUT:
-    case WM_APP_STDERR:
         ReceiveOutput(reinterpret_cast<const wchar_t*>(wParam));
         return TRUE;
     case WM_APP_EXITED:

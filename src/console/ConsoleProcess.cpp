@@ -7,7 +7,6 @@
 #include "console/PipeTextWriter.h"
 #include "console/ReaderThread.h"
 #include "console/WorkerJoin.h"
-#include "support/AppMessages.h"
 
 #include <new>
 #include <utility>
@@ -50,11 +49,10 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     codePage = ResolvedConversionCodePage();
     if (!CreatePipes())
         return FALSE;
-    process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get(), childErrorWrite.Get());
+    process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get());
     // Holding the child's ends would keep the readers from ever seeing the pipes break.
     childInputRead.Reset();
     childOutputWrite.Reset();
-    childErrorWrite.Reset();
     if (!process)
         return FALSE;
     stopEvent.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -69,20 +67,16 @@ bool ConsoleProcess::CreatePipes()
 {
     ChildPipe input = CreateChildPipe(ChildEnd::Reads);
     ChildPipe output = CreateChildPipe(ChildEnd::Writes);
-    ChildPipe error = CreateChildPipe(ChildEnd::Writes);
     childInputRead = std::move(input.childEnd);
     inputWrite = std::move(input.parentEnd);
     childOutputWrite = std::move(output.childEnd);
     outputRead = std::move(output.parentEnd);
-    childErrorWrite = std::move(error.childEnd);
-    errorRead = std::move(error.parentEnd);
-    return inputWrite && outputRead && errorRead;
+    return inputWrite && outputRead;
 }
 
 void ConsoleProcess::StartWorkers()
 {
-    outputReader = StartReaderThread(link, std::move(outputRead), WM_APP_STDOUT);
-    errorReader = StartReaderThread(link, std::move(errorRead), WM_APP_STDERR);
+    outputReader = StartReaderThread(link, std::move(outputRead));
     exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get());
 }
 
@@ -117,16 +111,13 @@ void ConsoleProcess::CloseAllPipeEnds()
 {
     childInputRead.Reset();
     childOutputWrite.Reset();
-    childErrorWrite.Reset();
     inputWrite.Reset();
     outputRead.Reset();
-    errorRead.Reset();
 }
 
 void ConsoleProcess::JoinWorkers()
 {
     JoinWorker(outputReader);
-    JoinWorker(errorReader);
     JoinWorker(exitWatcher);
 }
 

@@ -9,10 +9,11 @@
 
 namespace console {
 
-// The hidden command interpreter behind one band: its process, its three pipes, the stop event and
-// the three worker threads that hand its output and its end to the notify window:
-// WM_APP_STDOUT and WM_APP_STDERR (wParam: the chunk's zero-terminated wide text, valid during the
-// call) and WM_APP_EXITED when the interpreter ended by itself. All operations belong to the thread
+// The hidden command interpreter behind one band: its process, its two pipes, the stop event and
+// the worker threads that hand its output and its end to the notify window: WM_APP_STDOUT (wParam:
+// the chunk's zero-terminated wide text, valid during the call) and WM_APP_EXITED when the
+// interpreter ended by itself. Standard output and standard error share one pipe, so text arrives
+// in the order the interpreter and its programs wrote it. All operations belong to the thread
 // that owns the notify window.
 class ConsoleProcess {
 public:
@@ -40,15 +41,12 @@ private:
 
     support::UniqueHandle childInputRead;
     support::UniqueHandle childOutputWrite;
-    support::UniqueHandle childErrorWrite;
     support::UniqueHandle inputWrite;
     support::UniqueHandle outputRead;
-    support::UniqueHandle errorRead;
     support::UniqueHandle stopEvent;
     support::UniqueHandle process;
     support::UniqueHandle exitWatcher;
     support::UniqueHandle outputReader;
-    support::UniqueHandle errorReader;
     HWND notifyWindow = nullptr;
     UINT codePage = CP_ACP;
     std::shared_ptr<WorkerLink> link;

@@ -2,6 +2,7 @@
 
 #include "console/ChunkDecoder.h"
 #include "console/WorkerThread.h"
+#include "support/AppMessages.h"
 
 #include <utility>
 
@@ -13,12 +14,11 @@ constexpr DWORD ChunkSize = 512;
 struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
     support::UniqueHandle readEnd;
-    UINT message;
 };
 
 void Deliver(const ReaderContext& context, const std::wstring& text)
 {
-    ::SendMessageW(context.link->notifyWindow, context.message, reinterpret_cast<WPARAM>(text.c_str()), 0);
+    ::SendMessageW(context.link->notifyWindow, WM_APP_STDOUT, reinterpret_cast<WPARAM>(text.c_str()), 0);
 }
 
 DWORD ReadUntilEnd(const ReaderContext& context)
@@ -43,9 +43,9 @@ DWORD ReadUntilEnd(const ReaderContext& context)
 
 }  // namespace
 
-support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd, UINT message)
+support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd)
 {
-    auto context = std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd), message});
+    auto context = std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd)});
     return StartWorkerThread([context] { return ReadUntilEnd(*context); });
 }
 

@@ -72,12 +72,19 @@ TEST_F(ConsoleProcessOutput, PromptWithoutLineEndArrivesWithoutWaitingForOne)
     EXPECT_EQ(L'>', answer.back());
 }
 
-TEST_F(ConsoleProcessOutput, ErrorTextArrivesOnTheErrorPipeOnly)
+// Standard output and standard error share one pipe, so text arrives in the order it was written.
+TEST_F(ConsoleProcessOutput, ErrorTextArrivesInOrderWithTheOutput)
 {
     StartIn(L"C:\\");
-    const std::wstring answer = Run(L"dir brimblestone-no-such-file\r\n");
-    ASSERT_TRUE(window.PumpUntil([&] { return !window.Got().error.empty(); }));
-    EXPECT_EQ(std::wstring::npos, answer.find(window.Got().error));
+    const std::wstring answer = Run(L"(echo first-line& echo error-line 1>&2& echo last-line)\r\n");
+    const std::size_t first = answer.find(L"first-line\r\n");
+    const std::size_t error = answer.find(L"error-line");
+    const std::size_t last = answer.find(L"last-line\r\n");
+    ASSERT_NE(std::wstring::npos, first);
+    ASSERT_NE(std::wstring::npos, error);
+    ASSERT_NE(std::wstring::npos, last);
+    EXPECT_LT(first, error);
+    EXPECT_LT(error, last);
 }
 
 TEST_F(ConsoleProcessOutput, LongOutputArrivesInChunksOfAtMost512BytesThatJoinExactly)

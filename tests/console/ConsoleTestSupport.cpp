@@ -71,9 +71,6 @@ LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM w
         delivered->output += text;
         delivered->outputChunkLengths.push_back(std::wcslen(text));
         return 0;
-    case WM_APP_STDERR:
-        delivered->error += text;
-        return 0;
     case WM_APP_EXITED:
         ++delivered->exited;
         return 0;

@@ -15,7 +15,6 @@ constexpr DWORD GenerousBound = 20000;
 // What the interpreter's workers delivered to a window.
 struct Delivered {
     std::wstring output;
-    std::wstring error;
     std::vector<std::size_t> outputChunkLengths;
     int exited = 0;
 };
