@@ -1,6 +1,7 @@
 #include "console/ConsoleProcess.h"
 
 #include "console/ChildPipe.h"
+#include "console/ConsolePrograms.h"
 #include "console/ConversionCodePage.h"
 #include "console/ExitWatcher.h"
 #include "console/InterpreterLaunch.h"
@@ -9,6 +10,7 @@
 #include "console/WorkerJoin.h"
 
 #include <new>
+#include <string>
 #include <utility>
 
 namespace console {
@@ -49,7 +51,8 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     codePage = ResolvedConversionCodePage();
     if (!CreatePipes())
         return FALSE;
-    process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get());
+    job.Reset(::CreateJobObjectW(nullptr, nullptr));
+    process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get(), job.Get());
     // Holding the child's ends would keep the readers from ever seeing the pipes break.
     childInputRead.Reset();
     childOutputWrite.Reset();
@@ -57,6 +60,9 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
         return FALSE;
     stopEvent.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stopEvent)
+        return FALSE;
+    input = std::make_shared<InputQueue>();
+    if (!input->IsUsable())
         return FALSE;
     link = std::make_shared<WorkerLink>(notifyWindow, codePage);
     StartWorkers();
@@ -76,22 +82,24 @@ bool ConsoleProcess::CreatePipes()
 
 void ConsoleProcess::StartWorkers()
 {
+    inputWriter = StartInputWriter(input, std::move(inputWrite));
     outputReader = StartReaderThread(link, std::move(outputRead));
-    exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get());
+    exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get(), outputReader.Get());
 }
 
 BOOL ConsoleProcess::Stop()
 {
-    if (link) {
+    if (link)
         link->stopping = true;
-        link->running = false;
-    }
     if (stopEvent)
         ::SetEvent(stopEvent.Get());
+    CloseInput();
+    EndConsolePrograms(job.Get(), ::GetProcessId(process.Get()));
     TerminateIfRunning();
     CloseAllPipeEnds();
     JoinWorkers();
     process.Reset();
+    job.Reset();
     stopEvent.Reset();
     link.reset();
     notifyWindow = nullptr;
@@ -106,7 +114,14 @@ void ConsoleProcess::TerminateIfRunning()
     ::WaitForSingleObject(process.Get(), INFINITE);
 }
 
-// The readers own the read ends they were given; only ends not yet handed over are held here.
+void ConsoleProcess::CloseInput()
+{
+    if (input)
+        input->Close();
+    input.reset();
+}
+
+// The workers own the pipe ends they were given; only ends not yet handed over are held here.
 void ConsoleProcess::CloseAllPipeEnds()
 {
     childInputRead.Reset();
@@ -117,6 +132,7 @@ void ConsoleProcess::CloseAllPipeEnds()
 
 void ConsoleProcess::JoinWorkers()
 {
+    JoinWorker(inputWriter);
     JoinWorker(outputReader);
     JoinWorker(exitWatcher);
 }
@@ -128,7 +144,14 @@ BOOL ConsoleProcess::IsRunning() const
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)
 {
-    return WriteTextToPipe(inputWrite.Get(), text, codePage);
+    std::string bytes;
+    if (!input || !ConvertTextForPipe(text, codePage, bytes))
+        return FALSE;
+    try {
+        return input->Push(std::move(bytes)) ? TRUE : FALSE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
 }
 
 }  // namespace console

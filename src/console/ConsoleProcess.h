@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/InputWriter.h"
 #include "console/WorkerLink.h"
 #include "support/UniqueHandle.h"
 
@@ -25,10 +26,13 @@ public:
     // Starts the interpreter in `directory`. FALSE when one is still running or it could not be
     // started. An interpreter that has ended by itself, or a failed start, is released first.
     BOOL Start(HWND notifyWindow, const wchar_t* directory);
-    // Terminates a running interpreter (exit code 1) and releases everything; always TRUE.
+    // Terminates a running interpreter (exit code 1), and the console programs it runs, and
+    // releases everything; always TRUE.
     BOOL Stop();
     BOOL IsRunning() const;
-    // Sends `text`, which already ends in "\r\n", as one write in the conversion code page.
+    // Sends `text`, which already ends in "\r\n", as one write in the conversion code page. The
+    // text is converted at once and written behind the lines before it, without waiting for the
+    // interpreter to read it. FALSE when there is no interpreter to write to or no text.
     BOOL WriteLine(const wchar_t* text);
 
 private:
@@ -36,6 +40,7 @@ private:
     bool CreatePipes();
     void StartWorkers();
     void TerminateIfRunning();
+    void CloseInput();
     void CloseAllPipeEnds();
     void JoinWorkers();
 
@@ -44,7 +49,10 @@ private:
     support::UniqueHandle inputWrite;
     support::UniqueHandle outputRead;
     support::UniqueHandle stopEvent;
+    support::UniqueHandle job;
     support::UniqueHandle process;
+    std::shared_ptr<InputQueue> input;
+    support::UniqueHandle inputWriter;
     support::UniqueHandle exitWatcher;
     support::UniqueHandle outputReader;
     HWND notifyWindow = nullptr;

@@ -44,7 +44,7 @@ private:
 
 }  // namespace
 
-support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output)
+support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE job)
 {
     support::UniqueHandle process;
     if (!input || !output)
@@ -65,11 +65,15 @@ support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, 
     PROCESS_INFORMATION created = {};
     // Default security for the process object: nobody else gets rights to it, and its handle is not inheritable.
     if (!::CreateProcessW(InterpreterPath, nullptr, nullptr, nullptr, TRUE,
-                          CREATE_NEW_CONSOLE | EXTENDED_STARTUPINFO_PRESENT, nullptr, directory,
+                          CREATE_NEW_CONSOLE | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr, directory,
                           &startup.StartupInfo, &created))
         return process;
     support::UniqueHandle thread(created.hThread);
     process.Reset(created.hProcess);
+    // A host that is itself in a job that forbids nesting leaves the interpreter outside: it runs all the same.
+    if (job)
+        ::AssignProcessToJobObject(job, process.Get());
+    ::ResumeThread(thread.Get());
     return process;
 }
 

@@ -1,23 +1,22 @@
 #include "console/PipeTextWriter.h"
 
 #include <new>
-#include <string>
 
 namespace console {
 
-BOOL WriteTextToPipe(HANDLE pipe, const wchar_t* text, UINT codePage)
+BOOL ConvertTextForPipe(const wchar_t* text, UINT codePage, std::string& bytes)
 {
-    if (!pipe || !text || !*text)
+    if (!text || !*text)
         return FALSE;
     const int size = ::WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1)
         return FALSE;
     try {
-        std::string bytes(static_cast<std::size_t>(size), '\0');
+        bytes.assign(static_cast<std::size_t>(size), '\0');
         if (::WideCharToMultiByte(codePage, 0, text, -1, &bytes[0], size, nullptr, nullptr) != size)
             return FALSE;
-        DWORD written = 0;
-        return ::WriteFile(pipe, bytes.data(), static_cast<DWORD>(size - 1), &written, nullptr);
+        bytes.pop_back();
+        return TRUE;
     } catch (const std::bad_alloc&) {
         return FALSE;
     }

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace console {
 
-// Writes `text` to `pipe` as bytes in `codePage`, without a terminating zero, in one synchronous
-// write. Characters without a mapping become the code page's default character. FALSE when `text`
-// is null or empty, or when the write failed; a short write is not retried.
-BOOL WriteTextToPipe(HANDLE pipe, const wchar_t* text, UINT codePage);
+// The bytes that carry `text` to the interpreter in `codePage`, without a terminating zero.
+// Characters without a mapping become the code page's default character. FALSE when `text` is
+// null or empty, or when it could not be converted.
+BOOL ConvertTextForPipe(const wchar_t* text, UINT codePage, std::string& bytes);
 
 }  // namespace console

@@ -26,11 +26,13 @@ DWORD ReadUntilEnd(const ReaderContext& context)
     const WorkerLink& link = *context.link;
     ChunkDecoder decoder(link.codePage);
     char buffer[ChunkSize];
-    while (link.running) {
+    // The interpreter ending is no reason to stop: what it wrote before is still in the pipe, and
+    // the pipe breaks once everything is read.
+    for (;;) {
         DWORD read = 0;
         if (!::ReadFile(context.readEnd.Get(), buffer, ChunkSize, &read, nullptr) || read == 0) {
             const DWORD result = ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : 1;
-            if (decoder.HasHeldBack() && link.running && !link.stopping)
+            if (decoder.HasHeldBack() && !link.stopping)
                 Deliver(context, decoder.DecodeHeldBack());
             return result;
         }
@@ -38,7 +40,6 @@ DWORD ReadUntilEnd(const ReaderContext& context)
             return 0;
         Deliver(context, decoder.Decode(buffer, read));
     }
-    return 0;
 }
 
 }  // namespace

@@ -13,8 +13,6 @@ struct WorkerLink {
 
     const HWND notifyWindow;
     const UINT codePage;
-    // While set, the workers keep looping; cleared by Stop or by the exit watcher.
-    std::atomic<bool> running{true};
     // Set by Stop before anything is released: from then on nothing more reaches the window.
     std::atomic<bool> stopping{false};
 };
