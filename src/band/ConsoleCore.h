@@ -129,6 +129,12 @@ private:
     BOOL RunBuiltinCommand(const std::wstring& line);
     void NavigateFromConsole(const std::wstring& folder, bool switchesDrive);
     void FollowConsoleNavigation();
+    void ChangeToBrowserFolder();
+    void FollowWhenIdle();
+
+    // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.
+    void InterruptProgram(bool breakKey);
+    void EndProgramStillRunning();
 
     // Name completion from the folder view (Tab) and from the file system (Ctrl+Tab).
     void CompleteFromView();
@@ -143,6 +149,9 @@ private:
 
     // Dropped files become names on the command line.
     void InsertDroppedNames(IDataObject* data, const std::wstring& folder);
+
+    static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
+    static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
 
     InnerUnknownPart inner{*this};
     IUnknown* controllingUnknown;
@@ -163,6 +172,7 @@ private:
     bool dropRegistered = false;
     bool dragOffersFiles = false;
     bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch
+    bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
 };
 
 }  // namespace band

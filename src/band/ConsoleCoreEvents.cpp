@@ -5,6 +5,12 @@
 #include "band/ChangeDirectoryCommand.h"
 
 namespace band {
+namespace {
+
+// How often a waiting folder change looks whether the interpreter is free.
+constexpr UINT FollowFolderInterval = 250;
+
+}  // namespace
 
 STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
 {
@@ -31,6 +37,21 @@ void CConsoleCore::OnDocumentComplete()
         FollowConsoleNavigation();
         return;
     }
+    ChangeToBrowserFolder();
+    EndCompletionCycle();
+    navFromConsole = FALSE;
+}
+
+// While the interpreter runs a program, a "cd" would be that program's input: the change waits,
+// and once the interpreter is free again it goes to the folder shown then.
+void CConsoleCore::ChangeToBrowserFolder()
+{
+    if (console.IsBusy()) {
+        folderChangeWaits = true;
+        ::SetTimer(GetHwnd(), FollowFolderTimer, FollowFolderInterval, nullptr);
+        return;
+    }
+    folderChangeWaits = false;
     std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
         const int drive = DriveOf(folder);
@@ -42,8 +63,15 @@ void CConsoleCore::OnDocumentComplete()
     } else {
         ReplaceInput(L"Unknown Path");
     }
-    EndCompletionCycle();
-    navFromConsole = FALSE;
+}
+
+void CConsoleCore::FollowWhenIdle()
+{
+    if (folderChangeWaits && console.IsRunning() && console.IsBusy())
+        return;
+    ::KillTimer(GetHwnd(), FollowFolderTimer);
+    if (folderChangeWaits && console.IsRunning())
+        ChangeToBrowserFolder();
 }
 
 void CConsoleCore::EndCompletionCycle()

@@ -122,9 +122,14 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
             browser->Quit();
         return TRUE;
     case WM_TIMER:
-        if (wParam != ShowOutputTimer)
+        if (wParam == ShowOutputTimer)
+            ShowPendingOutput();
+        else if (wParam == FollowFolderTimer)
+            FollowWhenIdle();
+        else if (wParam == InterruptTimer)
+            EndProgramStillRunning();
+        else
             return FALSE;
-        ShowPendingOutput();
         return TRUE;
     case WM_COMMAND:
         result = CompleteFromFileSystem(wParam);

@@ -2,6 +2,7 @@
 
 #include "console/ChildPipe.h"
 #include "console/ConsolePrograms.h"
+#include "console/ConsoleInterruptHelper.h"
 #include "console/ConversionCodePage.h"
 #include "console/ExitWatcher.h"
 #include "console/InterpreterLaunch.h"
@@ -140,6 +141,24 @@ void ConsoleProcess::JoinWorkers()
 BOOL ConsoleProcess::IsRunning() const
 {
     return IsStillActive(process.Get());
+}
+
+BOOL ConsoleProcess::IsBusy() const
+{
+    return IsRunning() && HasRunningProgram(::GetProcessId(process.Get()));
+}
+
+BOOL ConsoleProcess::Interrupt(HMODULE helperLibrary, bool breakKey)
+{
+    if (!IsRunning())
+        return FALSE;
+    return StartInterruptHelper(helperLibrary, ::GetProcessId(process.Get()), breakKey) ? TRUE : FALSE;
+}
+
+void ConsoleProcess::EndRunningPrograms()
+{
+    if (IsRunning())
+        console::EndRunningPrograms(::GetProcessId(process.Get()));
 }
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)

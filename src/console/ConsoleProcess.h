@@ -30,6 +30,14 @@ public:
     // releases everything; always TRUE.
     BOOL Stop();
     BOOL IsRunning() const;
+    // Whether the interpreter runs a program now rather than waiting for a command of its own.
+    BOOL IsBusy() const;
+    // Sends the interpreter's console a Ctrl+C (or Ctrl+Break), from a short-lived helper process
+    // so this process never attaches to a console: rundll32 on the InterruptConsole entry point of
+    // `helperLibrary`. FALSE when the helper could not be started (the library has no such entry).
+    BOOL Interrupt(HMODULE helperLibrary, bool breakKey);
+    // Ends the programs the interpreter runs, with everything they started; the interpreter stays.
+    void EndRunningPrograms();
     // Sends `text`, which already ends in "\r\n", as one write in the conversion code page. The
     // text is converted at once and written behind the lines before it, without waiting for the
     // interpreter to read it. FALSE when there is no interpreter to write to or no text.

@@ -3,8 +3,11 @@
 #include "support/UniqueHandle.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstddef>
+#include <utility>
+#include <vector>
 
 namespace console {
 namespace {
@@ -22,6 +25,51 @@ void EndProcess(DWORD processId)
     const support::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId));
     if (process)
         ::TerminateProcess(process.Get(), 1);
+}
+
+using ParentLinks = std::vector<std::pair<DWORD, DWORD>>;  // process id, parent process id
+
+// Every running process with its parent, from one snapshot.
+ParentLinks TakeParentLinks()
+{
+    ParentLinks links;
+    const HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (taken == INVALID_HANDLE_VALUE)
+        return links;
+    const support::UniqueHandle snapshot(taken);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
+        links.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    return links;
+}
+
+std::vector<DWORD> ChildrenOf(const ParentLinks& links, DWORD parent)
+{
+    std::vector<DWORD> children;
+    for (const auto& link : links)
+        if (link.second == parent && link.first != parent)
+            children.push_back(link.first);
+    return children;
+}
+
+std::vector<DWORD> RunningProgramsOf(const ParentLinks& links, DWORD interpreterId)
+{
+    std::vector<DWORD> programs;
+    for (DWORD child : ChildrenOf(links, interpreterId))
+        if (IsConsoleProgram(child))
+            programs.push_back(child);
+    return programs;
+}
+
+// The process and everything below it, parents before their children.
+std::vector<DWORD> TreeOf(const ParentLinks& links, DWORD root)
+{
+    std::vector<DWORD> tree{root};
+    for (std::size_t next = 0; next < tree.size() && tree.size() < links.size(); ++next)
+        for (DWORD child : ChildrenOf(links, tree[next]))
+            tree.push_back(child);
+    return tree;
 }
 
 }  // namespace
@@ -49,6 +97,21 @@ void EndConsolePrograms(HANDLE job, DWORD interpreterId)
         if (processId != interpreterId && IsConsoleProgram(processId))
             EndProcess(processId);
     }
+}
+
+bool HasRunningProgram(DWORD interpreterId)
+{
+    return interpreterId != 0 && !RunningProgramsOf(TakeParentLinks(), interpreterId).empty();
+}
+
+void EndRunningPrograms(DWORD interpreterId)
+{
+    if (interpreterId == 0)
+        return;
+    const ParentLinks links = TakeParentLinks();
+    for (DWORD program : RunningProgramsOf(links, interpreterId))
+        for (DWORD process : TreeOf(links, program))
+            EndProcess(process);
 }
 
 }  // namespace console

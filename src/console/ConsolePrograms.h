@@ -14,4 +14,11 @@ bool IsConsoleProgram(DWORD processId);
 // Ends the console programs in `job` other than the interpreter itself.
 void EndConsolePrograms(HANDLE job, DWORD interpreterId);
 
+// Whether the interpreter runs a console program now: it then waits for that program, and what is
+// written to its input goes to the program.
+bool HasRunningProgram(DWORD interpreterId);
+
+// Ends the console programs the interpreter runs, each with every process it started.
+void EndRunningPrograms(DWORD interpreterId);
+
 }  // namespace console
