@@ -114,14 +114,17 @@ void CConsoleCore::ShowPrompt()
     edit.AppendText(prompt.c_str(), TRUE);
 }
 
-// The console's own Ctrl+C lets the program clean up; one that ignores it, or a system without
-// the helper, ends it a moment later, with whatever it started. The interpreter stays.
+// The console's own Ctrl+C lets the program clean up; one that ignores it is ended a moment
+// later, with whatever it started, and at once where the console's Ctrl+C cannot be sent. The
+// interpreter stays.
 void CConsoleCore::InterruptProgram(bool breakKey)
 {
     if (!console.IsBusy())
         return;
-    console.Interrupt(server::libraryModule->Instance(), breakKey);
-    ::SetTimer(GetHwnd(), InterruptTimer, InterruptGrace, nullptr);
+    if (console.Interrupt(server::libraryModule->Instance(), breakKey))
+        ::SetTimer(GetHwnd(), InterruptTimer, InterruptGrace, nullptr);
+    else
+        EndProgramStillRunning();
 }
 
 void CConsoleCore::EndProgramStillRunning()

@@ -33,7 +33,7 @@ std::wstring HelperProgram()
 
 }  // namespace
 
-bool StartInterruptHelper(HMODULE library, DWORD interpreterId, bool breakKey)
+bool StartInterruptHelper(HMODULE library, DWORD consoleProcessId, bool breakKey)
 {
     // Without the entry point rundll32 would only show an error box.
     if (library == nullptr || ::GetProcAddress(library, InterruptEntryName) == nullptr)
@@ -43,7 +43,7 @@ bool StartInterruptHelper(HMODULE library, DWORD interpreterId, bool breakKey)
     if (program.empty() || libraryPath.empty())
         return false;
     std::wstring commandLine = L"\"" + program + L"\" \"" + libraryPath + L"\",InterruptConsole " +
-                               std::to_wstring(interpreterId) + (breakKey ? L" 1" : L" 0");
+                               std::to_wstring(consoleProcessId) + (breakKey ? L" 1" : L" 0");
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION created = {};
@@ -53,6 +53,12 @@ bool StartInterruptHelper(HMODULE library, DWORD interpreterId, bool breakKey)
     const support::UniqueHandle process(created.hProcess);
     const support::UniqueHandle thread(created.hThread);
     return true;
+}
+
+bool InterpreterSurvivesInterrupt()
+{
+    const HMODULE system = ::GetModuleHandleW(L"ntdll.dll");
+    return system == nullptr || ::GetProcAddress(system, "wine_get_version") == nullptr;
 }
 
 }  // namespace console

@@ -150,7 +150,7 @@ BOOL ConsoleProcess::IsBusy() const
 
 BOOL ConsoleProcess::Interrupt(HMODULE helperLibrary, bool breakKey)
 {
-    if (!IsRunning())
+    if (!IsRunning() || !InterpreterSurvivesInterrupt())
         return FALSE;
     return StartInterruptHelper(helperLibrary, ::GetProcessId(process.Get()), breakKey) ? TRUE : FALSE;
 }

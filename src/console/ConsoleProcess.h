@@ -34,7 +34,8 @@ public:
     BOOL IsBusy() const;
     // Sends the interpreter's console a Ctrl+C (or Ctrl+Break), from a short-lived helper process
     // so this process never attaches to a console: rundll32 on the InterruptConsole entry point of
-    // `helperLibrary`. FALSE when the helper could not be started (the library has no such entry).
+    // `helperLibrary`. FALSE when nothing was sent: the helper could not be started (the library
+    // has no such entry), or the interpreter would end with its program (Wine's).
     BOOL Interrupt(HMODULE helperLibrary, bool breakKey);
     // Ends the programs the interpreter runs, with everything they started; the interpreter stays.
     void EndRunningPrograms();
