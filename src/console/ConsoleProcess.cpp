@@ -94,9 +94,11 @@ BOOL ConsoleProcess::Stop()
         link->stopping = true;
     if (stopEvent)
         ::SetEvent(stopEvent.Get());
-    CloseInput();
-    EndConsolePrograms(job.Get(), ::GetProcessId(process.Get()));
+    // The input closes only after the interpreter is gone: at the end of its input it would exit by itself.
+    const DWORD interpreterId = process ? ::GetProcessId(process.Get()) : 0;
     TerminateIfRunning();
+    EndConsolePrograms(job.Get(), interpreterId);
+    CloseInput();
     CloseAllPipeEnds();
     JoinWorkers();
     process.Reset();

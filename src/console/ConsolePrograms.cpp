@@ -6,7 +6,6 @@
 #include <tlhelp32.h>
 
 #include <cstddef>
-#include <utility>
 #include <vector>
 
 namespace console {
@@ -27,7 +26,12 @@ void EndProcess(DWORD processId)
         ::TerminateProcess(process.Get(), 1);
 }
 
-using ParentLinks = std::vector<std::pair<DWORD, DWORD>>;  // process id, parent process id
+struct ParentLink {
+    DWORD process;
+    DWORD parent;
+    bool consoleHost;  // the process that shows a console, a child of the interpreter on newer systems
+};
+using ParentLinks = std::vector<ParentLink>;
 
 // Every running process with its parent, from one snapshot.
 ParentLinks TakeParentLinks()
@@ -40,25 +44,26 @@ ParentLinks TakeParentLinks()
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        links.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+        links.push_back({entry.th32ProcessID, entry.th32ParentProcessID, ::lstrcmpiW(entry.szExeFile, L"conhost.exe") == 0});
     return links;
 }
 
 std::vector<DWORD> ChildrenOf(const ParentLinks& links, DWORD parent)
 {
     std::vector<DWORD> children;
-    for (const auto& link : links)
-        if (link.second == parent && link.first != parent)
-            children.push_back(link.first);
+    for (const ParentLink& link : links)
+        if (link.parent == parent && link.process != parent)
+            children.push_back(link.process);
     return children;
 }
 
 std::vector<DWORD> RunningProgramsOf(const ParentLinks& links, DWORD interpreterId)
 {
     std::vector<DWORD> programs;
-    for (DWORD child : ChildrenOf(links, interpreterId))
-        if (IsConsoleProgram(child))
-            programs.push_back(child);
+    for (const ParentLink& link : links)
+        if (link.parent == interpreterId && link.process != interpreterId && !link.consoleHost &&
+            IsConsoleProgram(link.process))
+            programs.push_back(link.process);
     return programs;
 }
 
