@@ -129,7 +129,8 @@ private:
     BOOL RunBuiltinCommand(const std::wstring& line);
     void NavigateFromConsole(const std::wstring& folder, bool switchesDrive);
     void FollowConsoleNavigation();
-    void ChangeToBrowserFolder();
+    void ChangeToBrowserFolder(bool moveFocus);
+    void WaitToChangeFolder();
     void FollowWhenIdle();
 
     // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.

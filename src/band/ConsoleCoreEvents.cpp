@@ -37,20 +37,28 @@ void CConsoleCore::OnDocumentComplete()
         FollowConsoleNavigation();
         return;
     }
-    ChangeToBrowserFolder();
+    if (console.IsBusy())
+        WaitToChangeFolder();
+    else
+        ChangeToBrowserFolder(true);
     EndCompletionCycle();
     navFromConsole = FALSE;
 }
 
 // While the interpreter runs a program, a "cd" would be that program's input: the change waits,
 // and once the interpreter is free again it goes to the folder shown then.
-void CConsoleCore::ChangeToBrowserFolder()
+void CConsoleCore::WaitToChangeFolder()
 {
-    if (console.IsBusy()) {
-        folderChangeWaits = true;
-        ::SetTimer(GetHwnd(), FollowFolderTimer, FollowFolderInterval, nullptr);
-        return;
-    }
+    std::wstring folder;
+    if (GetFolderPath(folder, FALSE))
+        ::SetFocus(edit.GetHwnd());
+    folderChangeWaits = true;
+    ::SetTimer(GetHwnd(), FollowFolderTimer, FollowFolderInterval, nullptr);
+}
+
+// A change that waited moves no focus: the user may have gone elsewhere meanwhile.
+void CConsoleCore::ChangeToBrowserFolder(bool moveFocus)
+{
     folderChangeWaits = false;
     std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
@@ -58,7 +66,8 @@ void CConsoleCore::ChangeToBrowserFolder()
         const std::wstring command = ChangeDirectoryCommand(folder, currentDrive);
         edit.ClearInput();
         console.WriteLine(command.c_str());
-        ::SetFocus(edit.GetHwnd());
+        if (moveFocus)
+            ::SetFocus(edit.GetHwnd());
         currentDrive = drive;
     } else {
         ReplaceInput(L"Unknown Path");
@@ -67,11 +76,12 @@ void CConsoleCore::ChangeToBrowserFolder()
 
 void CConsoleCore::FollowWhenIdle()
 {
-    if (folderChangeWaits && console.IsRunning() && console.IsBusy())
+    if (folderChangeWaits && console.IsBusy())
         return;
     ::KillTimer(GetHwnd(), FollowFolderTimer);
     if (folderChangeWaits && console.IsRunning())
-        ChangeToBrowserFolder();
+        ChangeToBrowserFolder(false);
+    folderChangeWaits = false;
 }
 
 void CConsoleCore::EndCompletionCycle()
