@@ -32,7 +32,7 @@ struct Counter {
 LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* counter = reinterpret_cast<Counter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (counter && (message == WM_APP_STDOUT || message == WM_APP_STDERR)) {
+    if (counter && message == WM_APP_STDOUT) {
         const auto* text = reinterpret_cast<const wchar_t*>(wParam);
         const std::size_t length = std::wcslen(text);
         const ULONGLONG now = ::GetTickCount64();

@@ -138,6 +138,13 @@ private:
     UINT InterpreterCodePage();
     // Moves the interpreter to the folder, or says why it cannot be moved there.
     void SendChangeDirectory(const std::wstring& folder);
+    void ChangeToBrowserFolder(bool moveFocus);
+    void WaitToChangeFolder();
+    void FollowWhenIdle();
+
+    // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.
+    void InterruptProgram(bool breakKey);
+    void EndProgramStillRunning();
 
     // Name completion from the folder view (Tab) and from the file system (Ctrl+Tab).
     void CompleteFromView();
@@ -155,6 +162,9 @@ private:
 
     // Dropped files become names on the command line.
     void InsertDroppedNames(IDataObject* data, const std::wstring& folder);
+
+    static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
+    static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
 
     InnerUnknownPart inner{*this};
     IUnknown* controllingUnknown;
@@ -177,6 +187,7 @@ private:
     bool dragOffersFiles = false;
     bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch
     bool codePageMayHaveChanged = false;  // a line sent since the code page was last learnt may change it
+    bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
 };
 
 }  // namespace band

@@ -5,6 +5,12 @@
 #include "band/ChangeDirectoryCommand.h"
 
 namespace band {
+namespace {
+
+// How often a waiting folder change looks whether the interpreter is free.
+constexpr UINT FollowFolderInterval = 250;
+
+}  // namespace
 
 STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
 {
@@ -31,18 +37,50 @@ void CConsoleCore::OnDocumentComplete()
         FollowConsoleNavigation();
         return;
     }
+    if (console.IsBusy())
+        WaitToChangeFolder();
+    else
+        ChangeToBrowserFolder(true);
+    EndCompletionCycle();
+    navFromConsole = FALSE;
+}
+
+// While the interpreter runs a program, a "cd" would be that program's input: the change waits,
+// and once the interpreter is free again it goes to the folder shown then.
+void CConsoleCore::WaitToChangeFolder()
+{
+    std::wstring folder;
+    if (GetFolderPath(folder, FALSE))
+        ::SetFocus(edit.GetHwnd());
+    folderChangeWaits = true;
+    ::SetTimer(GetHwnd(), FollowFolderTimer, FollowFolderInterval, nullptr);
+}
+
+// A change that waited moves no focus: the user may have gone elsewhere meanwhile.
+void CConsoleCore::ChangeToBrowserFolder(bool moveFocus)
+{
+    folderChangeWaits = false;
     std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
         const int drive = DriveOf(folder);
         edit.ClearInput();
         SendChangeDirectory(folder);
-        ::SetFocus(edit.GetHwnd());
+        if (moveFocus)
+            ::SetFocus(edit.GetHwnd());
         currentDrive = drive;
     } else {
         ReplaceInput(L"Unknown Path");
     }
-    EndCompletionCycle();
-    navFromConsole = FALSE;
+}
+
+void CConsoleCore::FollowWhenIdle()
+{
+    if (folderChangeWaits && console.IsBusy())
+        return;
+    ::KillTimer(GetHwnd(), FollowFolderTimer);
+    if (folderChangeWaits && console.IsRunning())
+        ChangeToBrowserFolder(false);
+    folderChangeWaits = false;
 }
 
 void CConsoleCore::EndCompletionCycle()

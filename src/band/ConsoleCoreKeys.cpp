@@ -2,8 +2,23 @@
 
 #include "band/RefusalText.h"
 #include "console/ExactEncoding.h"
+#include "server/BrimblestoneModule.h"
 
 namespace band {
+namespace {
+
+// How long a program may take to end after Ctrl+C before it is ended.
+constexpr UINT InterruptGrace = 1000;
+
+bool HasSelection(HWND edit)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start != end;
+}
+
+}  // namespace
 
 // The host hands every keyboard message of the focused band here before dispatching it; the
 // band dispatches what it does not consume itself, so the host never acts on a key twice.
@@ -29,6 +44,15 @@ STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
         case VK_TAB:
             CompleteFromView();
             return S_OK;
+        case VK_CANCEL:
+            InterruptProgram(true);
+            return S_OK;
+        case 'C':
+            if (::GetKeyState(VK_CONTROL) < 0 && !HasSelection(edit.GetHwnd())) {
+                InterruptProgram(false);
+                return S_OK;
+            }
+            break;
         default:
             break;
         }
@@ -125,6 +149,26 @@ void CConsoleCore::ShowPrompt()
             prompt.insert(0, L"\r\n");
     }
     edit.AppendText(prompt.c_str(), TRUE);
+}
+
+// The console's own Ctrl+C lets the program clean up; one that ignores it is ended a moment
+// later, with whatever it started, and at once where the console's Ctrl+C cannot be sent. The
+// interpreter stays.
+void CConsoleCore::InterruptProgram(bool breakKey)
+{
+    if (!console.IsBusy())
+        return;
+    if (console.Interrupt(server::libraryModule->Instance(), breakKey))
+        ::SetTimer(GetHwnd(), InterruptTimer, InterruptGrace, nullptr);
+    else
+        EndProgramStillRunning();
+}
+
+void CConsoleCore::EndProgramStillRunning()
+{
+    ::KillTimer(GetHwnd(), InterruptTimer);
+    if (console.IsBusy())
+        console.EndRunningPrograms();
 }
 
 }  // namespace band

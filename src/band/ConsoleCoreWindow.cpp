@@ -116,7 +116,6 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
         ReportFocus(static_cast<BOOL>(wParam));
         return TRUE;
     case WM_APP_STDOUT:
-    case WM_APP_STDERR:
         ReceiveOutput(reinterpret_cast<const wchar_t*>(wParam));
         return TRUE;
     case WM_APP_EXITED:
@@ -125,9 +124,14 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
             browser->Quit();
         return TRUE;
     case WM_TIMER:
-        if (wParam != ShowOutputTimer)
+        if (wParam == ShowOutputTimer)
+            ShowPendingOutput();
+        else if (wParam == FollowFolderTimer)
+            FollowWhenIdle();
+        else if (wParam == InterruptTimer)
+            EndProgramStillRunning();
+        else
             return FALSE;
-        ShowPendingOutput();
         return TRUE;
     case WM_COMMAND:
         result = CompleteFromFileSystem(wParam);

@@ -1,6 +1,7 @@
 #include "console/ChunkDecoder.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace console {
 namespace {
@@ -65,16 +66,12 @@ ChunkDecoder::ChunkDecoder(UINT codePage) : codePage(codePage), doubleByte(IsDou
 
 const std::wstring& ChunkDecoder::Decode(const char* bytes, std::size_t count)
 {
-    const char* end = std::find(bytes, bytes + count, '\0');
     narrow.assign(heldBack);
-    narrow.append(bytes, end);
+    std::remove_copy(bytes, bytes + count, std::back_inserter(narrow), '\0');
     heldBack.clear();
-    // Bytes after a zero byte are dropped, so a character cut there has no continuation to wait for.
-    if (end == bytes + count) {
-        const std::size_t complete = CompleteLength(narrow);
-        heldBack.assign(narrow, complete, std::string::npos);
-        narrow.resize(complete);
-    }
+    const std::size_t complete = CompleteLength(narrow);
+    heldBack.assign(narrow, complete, std::string::npos);
+    narrow.resize(complete);
     return Convert(narrow);
 }
 

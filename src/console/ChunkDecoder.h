@@ -7,8 +7,8 @@
 
 namespace console {
 
-// Turns the interpreter's output, read in chunks, into wide text. A chunk's text ends at its first
-// zero byte. The lead bytes of a multibyte character that a read cut off are held back and put in
+// Turns the interpreter's output, read in chunks, into wide text. Zero bytes are not text and are
+// left out, each on its own (a program writing UTF-16 then still shows its characters). The lead bytes of a multibyte character that a read cut off are held back and put in
 // front of the next chunk, so chunks decode together exactly as the whole output would.
 class ChunkDecoder {
 public:

@@ -1,15 +1,17 @@
 #include "console/ConsoleProcess.h"
 
 #include "console/ChildPipe.h"
+#include "console/ConsolePrograms.h"
+#include "console/ConsoleInterruptHelper.h"
 #include "console/ConversionCodePage.h"
 #include "console/ExitWatcher.h"
 #include "console/InterpreterLaunch.h"
 #include "console/PipeTextWriter.h"
 #include "console/ReaderThread.h"
 #include "console/WorkerJoin.h"
-#include "support/AppMessages.h"
 
 #include <new>
+#include <string>
 #include <utility>
 
 namespace console {
@@ -50,15 +52,18 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     codePage = InitialConsoleCodePage();
     if (!CreatePipes())
         return FALSE;
-    process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get(), childErrorWrite.Get());
+    job.Reset(::CreateJobObjectW(nullptr, nullptr));
+    process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get(), job.Get());
     // Holding the child's ends would keep the readers from ever seeing the pipes break.
     childInputRead.Reset();
     childOutputWrite.Reset();
-    childErrorWrite.Reset();
     if (!process)
         return FALSE;
     stopEvent.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stopEvent)
+        return FALSE;
+    input = std::make_shared<InputQueue>();
+    if (!input->IsUsable())
         return FALSE;
     link = std::make_shared<WorkerLink>(notifyWindow, codePage);
     StartWorkers();
@@ -69,35 +74,35 @@ bool ConsoleProcess::CreatePipes()
 {
     ChildPipe input = CreateChildPipe(ChildEnd::Reads);
     ChildPipe output = CreateChildPipe(ChildEnd::Writes);
-    ChildPipe error = CreateChildPipe(ChildEnd::Writes);
     childInputRead = std::move(input.childEnd);
     inputWrite = std::move(input.parentEnd);
     childOutputWrite = std::move(output.childEnd);
     outputRead = std::move(output.parentEnd);
-    childErrorWrite = std::move(error.childEnd);
-    errorRead = std::move(error.parentEnd);
-    return inputWrite && outputRead && errorRead;
+    return inputWrite && outputRead;
 }
 
 void ConsoleProcess::StartWorkers()
 {
-    outputReader = StartReaderThread(link, std::move(outputRead), WM_APP_STDOUT);
-    errorReader = StartReaderThread(link, std::move(errorRead), WM_APP_STDERR);
-    exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get());
+    inputWriter = StartInputWriter(input, std::move(inputWrite));
+    outputReader = StartReaderThread(link, std::move(outputRead));
+    exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get(), outputReader.Get());
 }
 
 BOOL ConsoleProcess::Stop()
 {
-    if (link) {
+    if (link)
         link->stopping = true;
-        link->running = false;
-    }
     if (stopEvent)
         ::SetEvent(stopEvent.Get());
+    // The input closes only after the interpreter is gone: at the end of its input it would exit by itself.
+    const DWORD interpreterId = process ? ::GetProcessId(process.Get()) : 0;
     TerminateIfRunning();
+    EndConsolePrograms(job.Get(), interpreterId);
+    CloseInput();
     CloseAllPipeEnds();
     JoinWorkers();
     process.Reset();
+    job.Reset();
     stopEvent.Reset();
     link.reset();
     notifyWindow = nullptr;
@@ -112,21 +117,26 @@ void ConsoleProcess::TerminateIfRunning()
     ::WaitForSingleObject(process.Get(), INFINITE);
 }
 
-// The readers own the read ends they were given; only ends not yet handed over are held here.
+void ConsoleProcess::CloseInput()
+{
+    if (input)
+        input->Close();
+    input.reset();
+}
+
+// The workers own the pipe ends they were given; only ends not yet handed over are held here.
 void ConsoleProcess::CloseAllPipeEnds()
 {
     childInputRead.Reset();
     childOutputWrite.Reset();
-    childErrorWrite.Reset();
     inputWrite.Reset();
     outputRead.Reset();
-    errorRead.Reset();
 }
 
 void ConsoleProcess::JoinWorkers()
 {
+    JoinWorker(inputWriter);
     JoinWorker(outputReader);
-    JoinWorker(errorReader);
     JoinWorker(exitWatcher);
 }
 
@@ -147,9 +157,34 @@ BOOL ConsoleProcess::FollowCodePage(const std::wstring& library)
     return TRUE;
 }
 
+BOOL ConsoleProcess::IsBusy() const
+{
+    return IsRunning() && HasRunningProgram(::GetProcessId(process.Get()));
+}
+
+BOOL ConsoleProcess::Interrupt(HMODULE helperLibrary, bool breakKey)
+{
+    if (!IsRunning() || !InterpreterSurvivesInterrupt())
+        return FALSE;
+    return StartInterruptHelper(helperLibrary, ::GetProcessId(process.Get()), breakKey) ? TRUE : FALSE;
+}
+
+void ConsoleProcess::EndRunningPrograms()
+{
+    if (IsRunning())
+        console::EndRunningPrograms(::GetProcessId(process.Get()));
+}
+
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)
 {
-    return WriteTextToPipe(inputWrite.Get(), text, codePage);
+    std::string bytes;
+    if (!input || !ConvertTextForPipe(text, codePage, bytes))
+        return FALSE;
+    try {
+        return input->Push(std::move(bytes)) ? TRUE : FALSE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
 }
 
 }  // namespace console

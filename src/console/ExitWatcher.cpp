@@ -8,10 +8,15 @@
 namespace console {
 namespace {
 
+// How long the reader may take to empty the pipe after the interpreter ended. A program the
+// interpreter started may hold the pipe open for good; its later output is not waited for.
+constexpr DWORD OutputDrainBound = 2000;
+
 struct WatcherContext {
     std::shared_ptr<WorkerLink> link;
     support::UniqueHandle stopEvent;
     support::UniqueHandle process;
+    support::UniqueHandle outputReader;
 };
 
 support::UniqueHandle DuplicateForThisProcess(HANDLE handle)
@@ -25,29 +30,28 @@ support::UniqueHandle DuplicateForThisProcess(HANDLE handle)
 
 DWORD WatchUntilEnd(const WatcherContext& context)
 {
-    WorkerLink& link = *context.link;
+    const WorkerLink& link = *context.link;
     // The stop event comes first: when both are signalled, the wait reports the event, so an
     // interpreter terminated by Stop is never reported as having ended by itself.
-    const HANDLE handles[2] = {context.stopEvent.Get(), context.process.Get()};
-    while (link.running) {
-        const DWORD result = ::WaitForMultipleObjects(2, handles, FALSE, 1);
-        if (result == WAIT_FAILED)
-            return 1;
-        if (result == WAIT_OBJECT_0 + 1) {
-            link.running = false;
-            if (!link.stopping)
-                ::SendMessageW(link.notifyWindow, WM_APP_EXITED, 0, 0);
-        }
-    }
+    const HANDLE ending[2] = {context.stopEvent.Get(), context.process.Get()};
+    const DWORD ended = ::WaitForMultipleObjects(2, ending, FALSE, INFINITE);
+    if (ended != WAIT_OBJECT_0 + 1)
+        return ended == WAIT_OBJECT_0 ? 0 : 1;
+    const HANDLE drained[2] = {context.stopEvent.Get(), context.outputReader.Get()};
+    if (::WaitForMultipleObjects(2, drained, FALSE, OutputDrainBound) == WAIT_OBJECT_0 || link.stopping)
+        return 0;
+    ::SendMessageW(link.notifyWindow, WM_APP_EXITED, 0, 0);
     return 0;
 }
 
 }  // namespace
 
-support::UniqueHandle StartExitWatcher(std::shared_ptr<WorkerLink> link, HANDLE stopEvent, HANDLE process)
+support::UniqueHandle StartExitWatcher(std::shared_ptr<WorkerLink> link, HANDLE stopEvent, HANDLE process,
+                                       HANDLE outputReader)
 {
-    auto context = std::make_shared<WatcherContext>(
-        WatcherContext{std::move(link), DuplicateForThisProcess(stopEvent), DuplicateForThisProcess(process)});
+    auto context = std::make_shared<WatcherContext>(WatcherContext{std::move(link), DuplicateForThisProcess(stopEvent),
+                                                                   DuplicateForThisProcess(process),
+                                                                   DuplicateForThisProcess(outputReader)});
     return StartWorkerThread([context] { return WatchUntilEnd(*context); });
 }
 

@@ -7,9 +7,11 @@
 
 namespace console {
 
-// Starts the thread that notices an interpreter ending by itself and then sends WM_APP_EXITED once.
-// It works on its own duplicates of the stop event and the process handle.
+// Starts the thread that notices an interpreter ending by itself and then sends WM_APP_EXITED once,
+// after the output reader has delivered what the interpreter wrote. It works on its own duplicates
+// of the stop event, the process handle and the reader's thread handle.
 // Returns an empty handle when the thread could not be started.
-support::UniqueHandle StartExitWatcher(std::shared_ptr<WorkerLink> link, HANDLE stopEvent, HANDLE process);
+support::UniqueHandle StartExitWatcher(std::shared_ptr<WorkerLink> link, HANDLE stopEvent, HANDLE process,
+                                       HANDLE outputReader);
 
 }  // namespace console

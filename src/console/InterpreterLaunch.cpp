@@ -10,7 +10,7 @@ constexpr wchar_t InterpreterPath[] = L"C:\\WINDOWS\\system32\\cmd.exe";
 // A process attribute list naming exactly the handles that the child may inherit.
 class InheritedHandleList {
 public:
-    InheritedHandleList(HANDLE input, HANDLE output, HANDLE error) : handles{input, output, error}
+    InheritedHandleList(HANDLE input, HANDLE output) : handles{input, output}
     {
         SIZE_T size = 0;
         ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
@@ -37,19 +37,19 @@ private:
         list = nullptr;
     }
 
-    HANDLE handles[3];
+    HANDLE handles[2];
     std::vector<unsigned char> storage;
     LPPROC_THREAD_ATTRIBUTE_LIST list = nullptr;
 };
 
 }  // namespace
 
-support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE error)
+support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE job)
 {
     support::UniqueHandle process;
-    if (!input || !output || !error)
+    if (!input || !output)
         return process;
-    const InheritedHandleList inherited(input, output, error);
+    const InheritedHandleList inherited(input, output);
     if (!inherited.Get())
         return process;
 
@@ -59,17 +59,21 @@ support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, 
     startup.StartupInfo.wShowWindow = SW_HIDE;
     startup.StartupInfo.hStdInput = input;
     startup.StartupInfo.hStdOutput = output;
-    startup.StartupInfo.hStdError = error;
+    startup.StartupInfo.hStdError = output;
     startup.lpAttributeList = inherited.Get();
 
     PROCESS_INFORMATION created = {};
     // Default security for the process object: nobody else gets rights to it, and its handle is not inheritable.
     if (!::CreateProcessW(InterpreterPath, nullptr, nullptr, nullptr, TRUE,
-                          CREATE_NEW_CONSOLE | EXTENDED_STARTUPINFO_PRESENT, nullptr, directory,
+                          CREATE_NEW_CONSOLE | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr, directory,
                           &startup.StartupInfo, &created))
         return process;
     support::UniqueHandle thread(created.hThread);
     process.Reset(created.hProcess);
+    // A host that is itself in a job that forbids nesting leaves the interpreter outside: it runs all the same.
+    if (job)
+        ::AssignProcessToJobObject(job, process.Get());
+    ::ResumeThread(thread.Get());
     return process;
 }
 

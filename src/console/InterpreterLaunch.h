@@ -5,9 +5,11 @@
 namespace console {
 
 // Starts the command interpreter without arguments in `directory`, in a console of its own that
-// stays hidden, with the three given handles as its standard handles. It inherits those three and
-// nothing else, so a second interpreter started at the same moment never holds this one's pipes.
+// stays hidden, reading `input` and writing both its standard output and its standard error to
+// `output`. It inherits those two handles and nothing else, so a second interpreter started at the same moment never holds this one's pipes.
+// The interpreter is in `job` (when given and the system allows it) before it runs, so every
+// program it starts is in the job too.
 // Returns the process handle, or an empty handle when the interpreter could not be started.
-support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE error);
+support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE job);
 
 }  // namespace console

@@ -3,20 +3,15 @@
 #include "console/ExactEncoding.h"
 
 #include <new>
-#include <string>
 
 namespace console {
 
-BOOL WriteTextToPipe(HANDLE pipe, const wchar_t* text, UINT codePage)
+BOOL ConvertTextForPipe(const wchar_t* text, UINT codePage, std::string& bytes)
 {
-    if (!pipe || !text || !*text)
+    if (!text || !*text)
         return FALSE;
     try {
-        std::string bytes;
-        if (!EncodeExactly(text, codePage, bytes))
-            return FALSE;
-        DWORD written = 0;
-        return ::WriteFile(pipe, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        return EncodeExactly(text, codePage, bytes) ? TRUE : FALSE;
     } catch (const std::bad_alloc&) {
         return FALSE;
     }

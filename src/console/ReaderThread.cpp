@@ -2,6 +2,7 @@
 
 #include "console/ChunkDecoder.h"
 #include "console/WorkerThread.h"
+#include "support/AppMessages.h"
 
 #include <utility>
 
@@ -13,12 +14,11 @@ constexpr DWORD ChunkSize = 512;
 struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
     support::UniqueHandle readEnd;
-    UINT message;
 };
 
 void Deliver(const ReaderContext& context, const std::wstring& text)
 {
-    ::SendMessageW(context.link->notifyWindow, context.message, reinterpret_cast<WPARAM>(text.c_str()), 0);
+    ::SendMessageW(context.link->notifyWindow, WM_APP_STDOUT, reinterpret_cast<WPARAM>(text.c_str()), 0);
 }
 
 DWORD ReadUntilEnd(const ReaderContext& context)
@@ -27,11 +27,13 @@ DWORD ReadUntilEnd(const ReaderContext& context)
     UINT codePage = link.codePage;
     ChunkDecoder decoder(codePage);
     char buffer[ChunkSize];
-    while (link.running) {
+    // The interpreter ending is no reason to stop: what it wrote before is still in the pipe, and
+    // the pipe breaks once everything is read.
+    for (;;) {
         DWORD read = 0;
         if (!::ReadFile(context.readEnd.Get(), buffer, ChunkSize, &read, nullptr) || read == 0) {
             const DWORD result = ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : 1;
-            if (decoder.HasHeldBack() && link.running && !link.stopping)
+            if (decoder.HasHeldBack() && !link.stopping)
                 Deliver(context, decoder.DecodeHeldBack());
             return result;
         }
@@ -44,14 +46,13 @@ DWORD ReadUntilEnd(const ReaderContext& context)
         }
         Deliver(context, decoder.Decode(buffer, read));
     }
-    return 0;
 }
 
 }  // namespace
 
-support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd, UINT message)
+support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd)
 {
-    auto context = std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd), message});
+    auto context = std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd)});
     return StartWorkerThread([context] { return ReadUntilEnd(*context); });
 }
 

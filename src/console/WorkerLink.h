@@ -14,8 +14,6 @@ struct WorkerLink {
     const HWND notifyWindow;
     // The code page of the interpreter's output; it follows the console's when that changes.
     std::atomic<UINT> codePage;
-    // While set, the workers keep looping; cleared by Stop or by the exit watcher.
-    std::atomic<bool> running{true};
     // Set by Stop before anything is released: from then on nothing more reaches the window.
     std::atomic<bool> stopping{false};
 };

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 // Private messages sent to the band window, and the band's own command identifiers.
-// 0x8002 is deliberately unused.
+// 0x8002 and 0x8004 are deliberately unused.
 constexpr UINT WM_APP_EDITFOCUS = WM_APP + 1;  // the text box got the focus; wParam TRUE
 constexpr UINT WM_APP_STDOUT = WM_APP + 3;     // wParam: zero-terminated wide text, valid during the call
-constexpr UINT WM_APP_STDERR = WM_APP + 4;     // as WM_APP_STDOUT, from the error pipe
 constexpr UINT WM_APP_EXITED = WM_APP + 5;     // the interpreter ended by itself
 
 constexpr WORD ID_COMPLETE_FILE = 500;  // Ctrl+Tab: complete from the folder's files

@@ -23,6 +23,34 @@ ComPtr<IUnknown> IdentityOf(IUnknown* object)
 
 class BandKeys : public BandInBrowser {};
 
+// The interpreter stays and answers after its program was interrupted; a Ctrl+C on a selection
+// only copies it.
+TEST_F(BandKeys, CtrlCWithoutSelectionAndCtrlBreakInterruptTheRunningProgram)
+{
+    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const standin::KeyModifiers control{true, false, false};
+    const UINT keys[] = {'C', VK_CANCEL};
+    for (const UINT key : keys) {
+        const size_t prompts = bandtest::CountOf(Text(), prompt);
+        Submit(bandtest::HelperCommand(L"ReadOneLine"));
+        ASSERT_TRUE(WaitForText([](const std::wstring& text) {
+            return bandtest::CountOf(text, L"reading one line\r\n") > 0 && !bandtest::RunningHelpers().empty();
+        })) << Text();
+        const size_t reading = Text().rfind(L"reading one line");
+        ::SendMessageW(edit, EM_SETSEL, reading, reading + 7);
+        window.PressKey(edit, 'C', control);
+        EXPECT_EQ(1u, bandtest::RunningHelpers().size()) << "a selection is copied, not interrupted";
+
+        ::SendMessageW(edit, EM_SETSEL, Text().size(), Text().size());
+        window.PressKey(edit, key, control);
+        ASSERT_TRUE(WaitForPrompt(folder.Path(), prompts + 1)) << Text();
+        EXPECT_TRUE(window.PumpUntil([] { return bandtest::RunningHelpers().empty(); }));
+        EXPECT_EQ(std::wstring::npos, Text().find(L"the program read")) << Text();
+    }
+    ASSERT_TRUE(Run(L"echo still answering", folder.Path()));
+    EXPECT_NE(std::wstring::npos, Text().find(L"still answering\r\n")) << Text();
+}
+
 TEST_F(BandKeys, ActivationFocusesTheTextBoxAndReportsTheBand)
 {
     const ComPtr<IInputObject> input = BandAs<IInputObject>();

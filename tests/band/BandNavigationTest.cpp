@@ -1,6 +1,7 @@
 #include "BandTestSupport.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -111,6 +112,45 @@ TEST_F(BandNavigation, ConsoleCdWithDriveSwitchIsNotRepeated)
 
     ASSERT_TRUE(Run(L"echo marker", elsewhere.Path()));
     EXPECT_EQ(2u, CountOf(Text(), PromptOf(elsewhere.Path()))) << Text();
+}
+
+// A program the interpreter runs reads the interpreter's input: a folder shown meanwhile must not
+// become that program's input. The interpreter follows once the program has ended.
+TEST_F(BandNavigation, FolderShownWhileAProgramRunsIsFollowedOnceItEnds)
+{
+    const std::wstring second = folder.Folder(L"Second Folder");
+    const std::wstring third = folder.Folder(L"third");
+    Submit(bandtest::HelperCommand(L"ReadOneLine"));
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return text.find(L"reading one line") != std::wstring::npos; }))
+        << Text();
+    ASSERT_EQ(S_OK, window.NavigateTo(second));
+    ASSERT_EQ(S_OK, window.NavigateTo(third));
+    ASSERT_TRUE(WaitForDocumentComplete(2));
+
+    Submit(L"typed for the program");
+    ASSERT_TRUE(WaitForPrompt(third)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"the program read [typed for the program]")) << Text();
+    EXPECT_EQ(1u, CountOf(Text(), PromptOf(third))) << Text();
+    EXPECT_EQ(0u, CountOf(Text(), PromptOf(second))) << Text();
+}
+
+// Run by the interpreter in the band's tests, never on its own: reads one line of its input and
+// says what it read.
+TEST(BandHelper, DISABLED_ReadOneLine)
+{
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    const std::string reading = "reading one line\r\n";
+    ::WriteFile(output, reading.data(), static_cast<DWORD>(reading.size()), &written, nullptr);
+    std::string line;
+    char character = 0;
+    DWORD read = 0;
+    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &character, 1, &read, nullptr) && read == 1 &&
+           character != '\n')
+        if (character != '\r')
+            line += character;
+    const std::string answer = "the program read [" + line + "]\r\n";
+    ::WriteFile(output, answer.data(), static_cast<DWORD>(answer.size()), &written, nullptr);
 }
 
 }  // namespace

@@ -91,14 +91,17 @@ TEST_F(BandOutput, PromptWithoutLineEndIsShownAndTheLineTypedAfterItIsSubmittedW
     EXPECT_NE(std::wstring::npos, Text().find(L">[ada lovelace]\r\n")) << Text();
 }
 
-TEST_F(BandOutput, ErrorOutputIsShownToo)
+TEST_F(BandOutput, ErrorOutputIsShownInOrderBeforeTheNextPrompt)
 {
-    // The error pipe has its own reader: its text and the next prompt may come in either order.
     const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring error = L"to the error pipe \r\n";
     Submit(L"echo to the error pipe 1>&2");
-    EXPECT_TRUE(WaitForText([&](const std::wstring& text) {
-        return text.find(L"to the error pipe \r\n") != std::wstring::npos && bandtest::CountOf(text, prompt) == 2;
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) {
+        return text.find(error) != std::wstring::npos && bandtest::CountOf(text, prompt) == 2;
     })) << Text();
+    const std::wstring text = Text();
+    EXPECT_LT(text.find(error), text.rfind(prompt)) << text;
+    EXPECT_TRUE(bandtest::EndsWith(text, prompt)) << text;
 }
 
 }  // namespace

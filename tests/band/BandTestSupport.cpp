@@ -6,6 +6,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <system_error>
 
 namespace bandtest {
@@ -26,6 +27,30 @@ void ForEachSnapshotEntry(DWORD what, First first, Next next, Visit visit)
 }
 
 }  // namespace
+
+std::wstring HelperCommand(const wchar_t* name)
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return L"\"" + std::wstring(path) + L"\" --gtest_also_run_disabled_tests --gtest_filter=BandHelper.DISABLED_" + name;
+}
+
+std::vector<DWORD> RunningHelpers()
+{
+    const std::vector<DWORD> interpreters = RunningInterpreters();
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const wchar_t* name = std::wcsrchr(path, L'\\') != nullptr ? std::wcsrchr(path, L'\\') + 1 : path;
+    std::vector<DWORD> found;
+    ForEachSnapshotEntry<PROCESSENTRY32W>(TH32CS_SNAPPROCESS, ::Process32FirstW, ::Process32NextW,
+                                          [&](const PROCESSENTRY32W& process) {
+                                              if (std::count(interpreters.begin(), interpreters.end(),
+                                                             process.th32ParentProcessID) != 0 &&
+                                                  _wcsicmp(process.szExeFile, name) == 0)
+                                                  found.push_back(process.th32ProcessID);
+                                          });
+    return found;
+}
 
 std::vector<DWORD> RunningInterpreters()
 {

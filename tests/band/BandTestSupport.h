@@ -25,6 +25,11 @@ using testsupport::CountOf;
 using testsupport::EndsWith;
 // The interpreter's prompt for a folder.
 std::wstring PromptOf(const std::wstring& folder);
+// The command that makes the interpreter run one of this program's helpers: a disabled test
+// BandHelper.DISABLED_<name>, run as a console program of the interpreter.
+std::wstring HelperCommand(const wchar_t* name);
+// Process ids of the helpers this program runs through an interpreter.
+std::vector<DWORD> RunningHelpers();
 
 // A console band sited in a stand-in browser window that shows a scratch folder on drive C:;
 // the band's interpreter has printed its first prompt when a test begins.

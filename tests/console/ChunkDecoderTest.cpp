@@ -58,23 +58,26 @@ TEST(ChunkDecoder, SingleByteTextPassesThroughUnchanged)
     EXPECT_FALSE(decoder.HasHeldBack());
 }
 
-TEST(ChunkDecoder, ZeroByteEndsTheChunksText)
+// Zero bytes are not text: each one is dropped and everything around it is kept, so UTF-16
+// output of a program shows its characters (and the prompt after it is not lost).
+TEST(ChunkDecoder, ZeroBytesDropOnlyThemselves)
 {
     console::ChunkDecoder decoder(1252);
     const char withZero[] = {'a', 'b', '\0', 'c', 'd'};
-    EXPECT_EQ(L"ab", decoder.Decode(withZero, sizeof(withZero)));
+    EXPECT_EQ(L"abcd", decoder.Decode(withZero, sizeof(withZero)));
     const char onlyZeros[] = {'\0', '\0', '\0'};
     EXPECT_EQ(L"", decoder.Decode(onlyZeros, sizeof(onlyZeros)));
-    EXPECT_EQ(L"next", decoder.Decode("next", 4));
+    const char wideText[] = {'h', '\0', 'i', '\0', '\r', '\0', '\n', '\0', 'C', ':', '\\', '>'};
+    EXPECT_EQ(L"hi\r\nC:\\>", decoder.Decode(wideText, sizeof(wideText)));
 }
 
-TEST(ChunkDecoder, ZeroByteAfterALeadByteHoldsNothingBack)
+TEST(ChunkDecoder, ZeroByteInsideADoubleByteCharacterIsSkipped)
 {
     console::ChunkDecoder decoder(932);
-    const char chunk[] = {'a', '\x93', '\0', '\xfa'};
-    decoder.Decode(chunk, sizeof(chunk));
-    EXPECT_FALSE(decoder.HasHeldBack());
-    EXPECT_EQ(L"b", decoder.Decode("b", 1));
+    const char chunk[] = {'a', '\x93', '\0'};
+    EXPECT_EQ(L"a", decoder.Decode(chunk, sizeof(chunk)));
+    EXPECT_TRUE(decoder.HasHeldBack());
+    EXPECT_EQ(L"\x65e5" L"b", decoder.Decode("\xfa" "b", 2));
 }
 
 TEST(ChunkDecoder, LeadByteAtTheStreamsEndIsStillDelivered)

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using consoletest::ChildProcessIds;
 using consoletest::CollectingWindow;
+using consoletest::Delivered;
 using consoletest::ExitCodeOf;
 
 namespace {
@@ -79,6 +82,22 @@ TEST_F(ConsoleProcessLifecycle, InterpreterEndingByItselfIsReportedOnceAndNotTer
     window.ProcessPending();
     EXPECT_EQ(1, window.Got().exited);
     EXPECT_EQ(0u, ExitCodeOf(process.Get()));
+}
+
+TEST_F(ConsoleProcessLifecycle, EverythingWrittenBeforeTheInterpreterEndsArrivesBeforeItsExit)
+{
+    consoletest::TemporaryFolder folder(L"brimblestone last words");
+    std::string content;
+    for (int line = 0; content.size() < 256 * 1024; ++line)
+        content += "line " + std::to_string(line) + " before the end\r\n";
+    content += "the last line\r\n";
+    folder.WriteFile(L"last.txt", content);
+    StartInterpreter();
+    ASSERT_TRUE(console.WriteLine((L"type \"" + folder.Path() + L"\\last.txt\" & exit\r\n").c_str()));
+    ASSERT_TRUE(window.WaitForExited());
+    const Delivered& got = window.Got();
+    EXPECT_EQ(got.output.size(), got.outputAtExit);
+    EXPECT_NE(std::wstring::npos, got.output.find(L"the last line\r\n"));
 }
 
 TEST_F(ConsoleProcessLifecycle, StartAfterTheInterpreterEndedStartsAFreshOne)

@@ -121,12 +121,19 @@ TEST_F(ConsoleProcessOutput, PromptWithoutLineEndArrivesWithoutWaitingForOne)
     EXPECT_EQ(L'>', answer.back());
 }
 
-TEST_F(ConsoleProcessOutput, ErrorTextArrivesOnTheErrorPipeOnly)
+// Standard output and standard error share one pipe, so text arrives in the order it was written.
+TEST_F(ConsoleProcessOutput, ErrorTextArrivesInOrderWithTheOutput)
 {
     StartIn(L"C:\\");
-    const std::wstring answer = Run(L"dir brimblestone-no-such-file\r\n");
-    ASSERT_TRUE(window.PumpUntil([&] { return !window.Got().error.empty(); }));
-    EXPECT_EQ(std::wstring::npos, answer.find(window.Got().error));
+    const std::wstring answer = Run(L"(echo first-line& echo error-line 1>&2& echo last-line)\r\n");
+    const std::size_t first = answer.find(L"first-line\r\n");
+    const std::size_t error = answer.find(L"error-line");
+    const std::size_t last = answer.find(L"last-line\r\n");
+    ASSERT_NE(std::wstring::npos, first);
+    ASSERT_NE(std::wstring::npos, error);
+    ASSERT_NE(std::wstring::npos, last);
+    EXPECT_LT(first, error);
+    EXPECT_LT(error, last);
 }
 
 TEST_F(ConsoleProcessOutput, LongOutputArrivesInChunksOfAtMost512BytesThatJoinExactly)
@@ -143,6 +150,54 @@ TEST_F(ConsoleProcessOutput, LongOutputArrivesInChunksOfAtMost512BytesThatJoinEx
     const auto& lengths = window.Got().outputChunkLengths;
     EXPECT_GE(lengths.size() - firstChunk, content.size() / 512);
     EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), 512u);
+}
+
+// While the program that reads the interpreter's input is busy, the pipe fills up: lines wait
+// their turn elsewhere, and arrive complete and in order once the program reads again.
+TEST_F(ConsoleProcessOutput, WriteLineNeverWaitsForTheInterpreterToRead)
+{
+    consoletest::HelperProgram reader;
+    StartIn(L"C:\\");
+    ASSERT_TRUE(console.WriteLine(reader.CommandLine(L"EchoInputOnceReleased").c_str()));
+    ASSERT_TRUE(window.PumpUntil([&] { return window.Got().output.find(L"waiting to read") != std::wstring::npos; }));
+
+    const ULONGLONG started = ::GetTickCount64();
+    for (int line = 10; line < 40; ++line)
+        ASSERT_TRUE(console.WriteLine((L"line" + std::to_wstring(line) + std::wstring(4000, L'x') + L"\r\n").c_str()));
+    ASSERT_TRUE(console.WriteLine(L"end-of-input\r\n"));
+    EXPECT_LT(::GetTickCount64() - started, 5000u);
+
+    reader.Release();
+    ASSERT_TRUE(window.PumpUntil([&] { return window.Got().output.find(L"read everything") != std::wstring::npos; }));
+    std::wstring expected;
+    for (int line = 10; line < 40; ++line)
+        expected += L"got line" + std::to_wstring(line) + L" of 4006\r\n";
+    EXPECT_NE(std::wstring::npos, window.Got().output.find(expected)) << window.Got().output.substr(0, 2000);
+}
+
+// Run by the interpreter in the test above, never on its own: reads nothing until released, then
+// reports each line of its input up to "end-of-input".
+TEST(ConsoleHelper, DISABLED_EchoInputOnceReleased)
+{
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    const std::string waiting = "waiting to read\r\n";
+    ::WriteFile(output, waiting.data(), static_cast<DWORD>(waiting.size()), &written, nullptr);
+    if (!consoletest::HelperProgram::WaitForRelease())
+        GTEST_SKIP();
+    std::string input;
+    char buffer[4096];
+    DWORD read = 0;
+    while (input.find("end-of-input\r\n") == std::string::npos &&
+           ::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        input.append(buffer, read);
+    std::string report;
+    for (std::size_t start = 0, end; (end = input.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        if (input.compare(start, 4, "line") == 0)
+            report += "got " + input.substr(start, 6) + " of " + std::to_string(end - start) + "\r\n";
+    }
+    report += "read everything\r\n";
+    ::WriteFile(output, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 
 using consoletest::CollectingWindow;
@@ -11,13 +12,12 @@ using consoletest::TemporaryFolder;
 
 namespace {
 
-constexpr wchar_t HolderEventVariable[] = L"BRIMBLESTONE_HOLDER_EVENT";
-
-std::wstring OwnPath()
+std::wstring OwnName()
 {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
+    const wchar_t* name = std::wcsrchr(path, L'\\');
+    return name != nullptr ? name + 1 : path;
 }
 
 TEST(ConsoleProcessStop, StopWhileOutputFloodsInReturnsAndDeliversNothingAfterwards)
@@ -44,17 +44,12 @@ TEST(ConsoleProcessStop, StopWhileOutputFloodsInReturnsAndDeliversNothingAfterwa
 // interpreter itself is gone. Stop must not wait for that program to end.
 TEST(ConsoleProcessStop, StopReturnsWhileAProgramStartedFromTheInterpreterHoldsItsOutput)
 {
-    const std::wstring eventName = L"Brimblestone holder " + std::to_wstring(::GetCurrentProcessId());
-    support::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
-    ::SetEnvironmentVariableW(HolderEventVariable, eventName.c_str());
+    consoletest::HelperProgram holder;
     CollectingWindow window;
     console::ConsoleProcess console;
     ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
-    ::SetEnvironmentVariableW(HolderEventVariable, nullptr);
     ASSERT_TRUE(window.WaitForPrompt(0));
-    const std::wstring holder = L"\"" + OwnPath() +
-                                L"\" --gtest_also_run_disabled_tests --gtest_filter=ConsoleHolder.DISABLED_HoldOutputOpen\r\n";
-    ASSERT_TRUE(console.WriteLine(holder.c_str()));
+    ASSERT_TRUE(console.WriteLine(holder.CommandLine(L"HoldOutputOpen").c_str()));
     ASSERT_TRUE(window.PumpUntil([&] { return window.Got().output.find(L"holding the output") != std::wstring::npos; }));
 
     const ULONGLONG started = ::GetTickCount64();
@@ -63,23 +58,50 @@ TEST(ConsoleProcessStop, StopReturnsWhileAProgramStartedFromTheInterpreterHoldsI
     EXPECT_FALSE(console.IsRunning());
 
     const std::size_t afterStop = window.Got().output.size();
-    ::SetEvent(release.Get());
+    holder.Release();
     window.ProcessPending();
     EXPECT_EQ(afterStop, window.Got().output.size());
 }
 
-// Run by the interpreter in the test above, never on its own: prints, then holds its inherited
-// output until the test releases it.
-TEST(ConsoleHolder, DISABLED_HoldOutputOpen)
+// Programs running in the interpreter's console end with it; a window opened from it stays.
+TEST(ConsoleProcessStop, StopEndsTheConsolesProgramsButNotWindowsStartedFromIt)
 {
-    wchar_t eventName[128] = {};
-    if (!::GetEnvironmentVariableW(HolderEventVariable, eventName, 128))
-        GTEST_SKIP();
-    support::UniqueHandle release(::OpenEventW(SYNCHRONIZE, FALSE, eventName));
+    consoletest::HelperProgram holder;
+    CollectingWindow window;
+    console::ConsoleProcess console;
+    const auto interpreters = consoletest::ChildProcessIds(L"cmd.exe");
+    const auto notepads = consoletest::ProcessIds(L"notepad.exe");
+    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
+    ASSERT_TRUE(window.WaitForPrompt(0));
+    const DWORD interpreter = consoletest::NewProcessId(interpreters, consoletest::ChildProcessIds(L"cmd.exe"));
+    const std::size_t seen = window.Got().output.size();
+    ASSERT_TRUE(console.WriteLine(L"start notepad.exe\r\n"));
+    ASSERT_TRUE(window.WaitForPrompt(seen));
+    ASSERT_TRUE(console.WriteLine(holder.CommandLine(L"HoldOutputOpen").c_str()));
+    ASSERT_TRUE(window.PumpUntil([&] { return window.Got().output.find(L"holding the output") != std::wstring::npos; }));
+    const auto programs = consoletest::ChildProcessIds(OwnName().c_str(), interpreter);
+    ASSERT_EQ(1u, programs.size());
+    const auto program = consoletest::OpenForExitCode(programs[0]);
+    // Started through "start", the window's parent may be a starter program that is gone already.
+    const auto notepad =
+        consoletest::OpenForExitCode(consoletest::NewProcessId(notepads, consoletest::ProcessIds(L"notepad.exe")));
+    ASSERT_TRUE(notepad);
+
+    console.Stop();
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(program.Get(), consoletest::GenerousBound));
+    EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(notepad.Get(), 0));
+    ::TerminateProcess(notepad.Get(), 0);
+}
+
+// Run by the interpreter in the tests above, never on its own: prints, then holds its inherited
+// output until the test releases it.
+TEST(ConsoleHelper, DISABLED_HoldOutputOpen)
+{
     const char text[] = "holding the output\r\n";
     DWORD written = 0;
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text, sizeof(text) - 1, &written, nullptr);
-    ::WaitForSingleObject(release.Get(), 60000);
+    if (!consoletest::HelperProgram::WaitForRelease())
+        GTEST_SKIP();
 }
 
 }  // namespace

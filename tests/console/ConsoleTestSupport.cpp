@@ -71,11 +71,9 @@ LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM w
         delivered->output += text;
         delivered->outputChunkLengths.push_back(std::wcslen(text));
         return 0;
-    case WM_APP_STDERR:
-        delivered->error += text;
-        return 0;
     case WM_APP_EXITED:
         ++delivered->exited;
+        delivered->outputAtExit = delivered->output.size();
         return 0;
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
@@ -171,6 +169,39 @@ bool HasVisibleWindow(DWORD processId)
     VisibleWindowSearch search = {processId, false};
     ::EnumWindows(NoteVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+namespace {
+
+constexpr wchar_t ReleaseEventVariable[] = L"BRIMBLESTONE_HELPER_RELEASE";
+
+}  // namespace
+
+// The interpreter inherits the variable that names the release event, as programs it runs do.
+HelperProgram::HelperProgram()
+{
+    const std::wstring eventName = L"Brimblestone helper " + std::to_wstring(::GetCurrentProcessId()) + L" " +
+                                   std::to_wstring(::GetTickCount64());
+    release.Reset(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    ::SetEnvironmentVariableW(ReleaseEventVariable, eventName.c_str());
+}
+
+std::wstring HelperProgram::CommandLine(const wchar_t* name) const
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return L"\"" + std::wstring(path) + L"\" --gtest_also_run_disabled_tests --gtest_filter=ConsoleHelper.DISABLED_" +
+           name + L"\r\n";
+}
+
+bool HelperProgram::WaitForRelease()
+{
+    wchar_t eventName[128] = {};
+    if (!::GetEnvironmentVariableW(ReleaseEventVariable, eventName, 128))
+        return false;
+    support::UniqueHandle released(::OpenEventW(SYNCHRONIZE, FALSE, eventName));
+    ::WaitForSingleObject(released.Get(), 60000);
+    return true;
 }
 
 TemporaryFolder::TemporaryFolder(const wchar_t* name)

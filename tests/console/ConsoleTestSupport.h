@@ -15,9 +15,9 @@ constexpr DWORD GenerousBound = 20000;
 // What the interpreter's workers delivered to a window.
 struct Delivered {
     std::wstring output;
-    std::wstring error;
     std::vector<std::size_t> outputChunkLengths;
     int exited = 0;
+    std::size_t outputAtExit = 0;  // how much output had arrived when the exit was reported
 };
 
 // A message-only window on the creating thread that collects the interpreter's messages.
@@ -57,6 +57,21 @@ int CountOpenHandles();
 
 // Whether any top-level window of the process is visible.
 bool HasVisibleWindow(DWORD processId);
+
+// A helper program for the interpreter to run: this test program running one of its disabled
+// ConsoleHelper tests, which waits for Release() where it has to wait.
+class HelperProgram {
+public:
+    HelperProgram();
+    // The line that makes the interpreter run the helper test `name`, with its line end.
+    std::wstring CommandLine(const wchar_t* name) const;
+    void Release() const { ::SetEvent(release.Get()); }
+    // In the helper: waits until the test releases it (at most a minute); false when not run by a test.
+    static bool WaitForRelease();
+
+private:
+    support::UniqueHandle release;
+};
 
 // A fresh folder under the temporary folder, removed with its files at destruction.
 class TemporaryFolder {

@@ -22,13 +22,14 @@ std::vector<std::string> ExportedNames(HMODULE module)
 }
 
 // The component runtime looks the entry points up by their plain names, and so does rundll32 for
-// the console's code-page helper; nothing else is exported.
+// the console's helpers; nothing else is exported.
 TEST(Exports, TheEntryPointsByTheirPlainNamesOnly)
 {
     const e2e::ServerLibrary library(e2e::LibraryPath());
     ASSERT_TRUE(library.IsLoaded());
     const std::vector<std::string> expected = {"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
-                                               "DllUnregisterServer", "ReportConsoleCodePageW"};
+                                               "DllUnregisterServer", "InterruptConsoleW",
+                                               "ReportConsoleCodePageW"};
     EXPECT_EQ(expected, ExportedNames(library.Module()));
     for (const std::string& name : expected)
         EXPECT_NE(nullptr, reinterpret_cast<void*>(::GetProcAddress(library.Module(), name.c_str()))) << name;
