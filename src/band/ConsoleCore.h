@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "band/EchoFilter.h"
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
 #include "console/ConsoleProcess.h"
@@ -119,6 +120,7 @@ private:
     // Interpreter output, gathered and shown in batches.
     void ReceiveOutput(const wchar_t* text);
     void ShowPendingOutput();
+    void ReleaseHeldBackEcho();
 
     // Keys and the command line.
     void SubmitLine();
@@ -160,6 +162,7 @@ private:
     Microsoft::WRL::ComPtr<IDropTargetHelper> dropHelper;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
+    EchoFilter echoes;
     bool dropRegistered = false;
     bool dragOffersFiles = false;
     bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch

@@ -26,6 +26,9 @@ STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
         case VK_TAB:
             CompleteFromView();
             return S_OK;
+        case VK_ESCAPE:
+            edit.ClearInput();
+            return S_OK;
         default:
             break;
         }
@@ -44,10 +47,14 @@ void CConsoleCore::SubmitLine()
     std::wstring line;
     edit.GetInputLine(line);
     history.Submit(line);
-    if (RunBuiltinCommand(line))
+    // The line stays in the transcript where it was typed.
+    edit.CommitInput();
+    if (RunBuiltinCommand(line)) {
+        echoes.Expect(line);
         console.WriteLine((line + L"\r\n").c_str());
-    else
+    } else {
         ShowPrompt();
+    }
 }
 
 void CConsoleCore::ReplaceInput(const std::wstring& text)
