@@ -27,6 +27,55 @@ constexpr int ScrollbackKept = 900000;
 // How far past the wanted cut a line end is looked for before a longer line is cut inside.
 constexpr int LineEndSearchSpan = 16384;
 
+// Output without line ends goes into the control in pieces of this many characters: the control
+// lays out a paragraph again from its last line to its end on every change, so one large insert
+// into a long line costs the square of its length.
+constexpr size_t LongLinePiece = 512;
+
+bool IsBlank(wchar_t character) noexcept
+{
+    return character == L' ' || character == L'\t';
+}
+
+// Words end at blanks. The control's own word breaking analyses the whole text again after every
+// change whenever a line wraps, which makes each append cost more the more text the box holds.
+int CALLBACK BreakAtBlanks(LPWSTR text, int current, int length, int code)
+{
+    switch (code) {
+    case WB_ISDELIMITER:
+        return current < length && IsBlank(text[current]) ? TRUE : FALSE;
+    case WB_LEFT:
+        if (current > 0)
+            --current;
+        while (current > 0 && IsBlank(text[current]))
+            --current;
+        while (current > 0 && !IsBlank(text[current - 1]))
+            --current;
+        return current;
+    case WB_RIGHT:
+        while (current < length && !IsBlank(text[current]))
+            ++current;
+        while (current < length && IsBlank(text[current]))
+            ++current;
+        return current;
+    default:
+        return 0;
+    }
+}
+
+// Whether the text holds a stretch without a line end longer than a piece, counting the
+// `lineSoFar` characters of the current line it continues.
+bool HasLongLine(const std::wstring& text, int lineSoFar) noexcept
+{
+    size_t run = static_cast<size_t>(lineSoFar);
+    for (const wchar_t character : text) {
+        run = character == L'\n' ? 0 : run + 1;
+        if (run > LongLinePiece)
+            return true;
+    }
+    return false;
+}
+
 int ClampedLength(const wchar_t* text) noexcept
 {
     return static_cast<int>(std::min<size_t>(std::wcslen(text), TextLimit));
@@ -43,6 +92,7 @@ HWND CEditWindow::Create(HWND parent) noexcept
         return nullptr;
     ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     ::SendMessageW(created, EM_SETLIMITTEXT, TextLimit, 0);
+    ::SendMessageW(created, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&BreakAtBlanks));
     return created;
 }
 
@@ -79,8 +129,7 @@ void CEditWindow::InsertOutput(const wchar_t* text)
     const int commandLineLength = GetTextLength() - inputStart;
     const int oldInputStart = inputStart;
     const int from = converted.replacesLine ? outputLineStart : inputStart;
-    SetSelection(from, inputStart);
-    ReplaceSelection(converted.text.c_str());
+    ReplaceOutput(from, converted.replacesLine ? 0 : inputStart - outputLineStart);
     inputStart = std::max(from, GetTextLength() - commandLineLength);
     EndOutputLinesIn(converted.text.c_str(), inputStart - from, from);
     // The user's selection moves with the command line; a part of it in a replaced line shrinks away.
@@ -96,6 +145,24 @@ void CEditWindow::InsertOutput(const wchar_t* text)
     ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
     SetModify(modified);
     ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+// Replaces the text from `from` to the command line with the converted output.
+void CEditWindow::ReplaceOutput(int from, int lineSoFar)
+{
+    SetSelection(from, inputStart);
+    if (!HasLongLine(converted.text, lineSoFar)) {
+        ReplaceSelection(converted.text.c_str());
+        return;
+    }
+    std::wstring piece;
+    for (size_t at = 0; at < converted.text.size(); at += piece.size()) {
+        size_t length = std::min(LongLinePiece, converted.text.size() - at);
+        if (at + length < converted.text.size() && IS_HIGH_SURROGATE(converted.text[at + length - 1]))
+            --length;
+        piece.assign(converted.text, at, length);
+        ReplaceSelection(piece.c_str());
+    }
 }
 
 void CEditWindow::CommitInput() noexcept

@@ -53,6 +53,7 @@ private:
     BOOL TrimToCommandLine(const Selection& selection);
     int MakeRoomFor(int appendedLength);
     int FindScrollbackCut(int wanted) const;
+    void ReplaceOutput(int from, int lineSoFar);
     void EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
 
     // Where the last line of output begins: a carriage return in the output returns there.
