@@ -140,10 +140,15 @@ void CEditWindow::InsertOutput(const wchar_t* text)
             return position + moved;
         return std::min(position, from);
     };
-    SetSelection(follow(selection.start), follow(selection.end));
     // The undo buffer holds positions that the inserted output has moved.
     ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
     SetModify(modified);
+    // Each placing of the caret walks the control's lines: a caret that the insert left where it
+    // was, at the start of an empty command line, stays, and the insert has already shown it.
+    const Selection kept = {follow(selection.start), follow(selection.end)};
+    if (kept.start == inputStart && kept.end == inputStart && GetTextLength() == inputStart)
+        return;
+    SetSelection(kept.start, kept.end);
     ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
 }
 
