@@ -120,6 +120,7 @@ private:
     // Interpreter output, gathered and shown in batches.
     void ReceiveOutput(const wchar_t* text);
     void ShowPendingOutput();
+    void ShowOutputBatch();
     void ReleaseHeldBackEcho();
 
     // Keys and the command line.

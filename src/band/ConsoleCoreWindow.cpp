@@ -131,7 +131,7 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
             ReleaseHeldBackEcho();
         else if (wParam != ShowOutputTimer)
             return FALSE;
-        ShowPendingOutput();
+        ShowOutputBatch();
         return TRUE;
     case WM_COMMAND:
         result = CompleteFromFileSystem(wParam);
@@ -175,7 +175,7 @@ void CConsoleCore::ReceiveOutput(const wchar_t* text)
         return;
     const bool wasPending = pendingOutput.HasPending();
     if (pendingOutput.Add(shown.c_str(), ::GetTickCount())) {
-        ShowPendingOutput();
+        ShowOutputBatch();
         return;
     }
     if (!wasPending)
@@ -189,14 +189,24 @@ void CConsoleCore::ReleaseHeldBackEcho()
         pendingOutput.Add(echoes.ReleaseHeldBack().c_str(), ::GetTickCount());
 }
 
+// Shows everything gathered, for the keys and events that act on the text box as it stands.
 void CConsoleCore::ShowPendingOutput()
+{
+    while (pendingOutput.HasPending())
+        ShowOutputBatch();
+}
+
+void CConsoleCore::ShowOutputBatch()
 {
     if (!pendingOutput.HasPending())
         return;
     ::KillTimer(GetHwnd(), ShowOutputTimer);
+    const std::wstring batch = pendingOutput.Take();
     const DWORD started = ::GetTickCount();
-    edit.InsertOutput(pendingOutput.Take().c_str());
-    pendingOutput.Shown(started, ::GetTickCount());
+    edit.InsertOutput(batch.c_str());
+    pendingOutput.Shown(started, ::GetTickCount(), batch.size());
+    if (pendingOutput.HasPending())
+        ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
 }
 
 }  // namespace band
