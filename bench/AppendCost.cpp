@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -65,6 +66,30 @@ void Measure(HWND parent, size_t held, size_t appended, int appends)
                 appended, appends, perAppend, megabytesPerSecond, ::GetWindowTextLengthW(edit.GetHwnd()));
 }
 
+// Shows `total` characters of output in inserts of `chunk` characters, as they come from a flood.
+void MeasureOutput(HWND parent, const char* what, const std::wstring& chunk, size_t total)
+{
+    view::CEditWindow edit;
+    edit.Create(parent);
+    ::MoveWindow(edit.GetHwnd(), 0, 0, 780, 380, FALSE);
+    const int inserts = static_cast<int>(total / chunk.size());
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    double longest = 0;
+    ::QueryPerformanceCounter(&start);
+    for (int insert = 0; insert < inserts; ++insert) {
+        LARGE_INTEGER before;
+        LARGE_INTEGER after;
+        ::QueryPerformanceCounter(&before);
+        edit.InsertOutput(chunk.c_str());
+        ::QueryPerformanceCounter(&after);
+        longest = std::max(longest, Milliseconds(before, after));
+    }
+    ::QueryPerformanceCounter(&end);
+    std::printf("%-36s %6zu chars x %4d: %8.1f ms in all, longest insert %7.2f ms (now holds %d)\n", what,
+                chunk.size(), inserts, Milliseconds(start, end), longest, ::GetWindowTextLengthW(edit.GetHwnd()));
+}
+
 }  // namespace
 
 int main()
@@ -74,6 +99,17 @@ int main()
     for (const size_t held : sizes) {
         Measure(host.GetHwnd(), held, 512, 200);
         Measure(host.GetHwnd(), held, 65536, 10);
+    }
+    std::printf("256 KB of output by its shape:\n");
+    const size_t quarter = 256 * 1024;
+    for (const size_t chunk : {size_t{512}, size_t{32768}}) {
+        MeasureOutput(host.GetHwnd(), "lines", ListingText(chunk), quarter);
+        MeasureOutput(host.GetHwnd(), "one line without a line end", std::wstring(chunk, L'x'), quarter);
+        std::wstring progress;
+        while (progress.size() < chunk)
+            progress += L"copied " + std::to_wstring(progress.size()) + L" of 262144 bytes\r";
+        progress.resize(chunk);
+        MeasureOutput(host.GetHwnd(), "CR progress lines", progress, quarter);
     }
     std::printf("past the scrollback limit (trimming included):\n");
     Measure(host.GetHwnd(), 990000, 512, 2000);

@@ -1,6 +1,8 @@
-// A flood of interpreter output through the band in the stand-in browser: how fast it is shown
-// against the interpreter's raw output speed, the longest stretch the window's thread spends
-// inside the band meanwhile, and what the text box holds at the end.
+// Interpreter output through the band in the stand-in browser. 256 KB of ordinary lines, of one
+// line without any line end, and of progress lines that return to their start with CR alone:
+// how long each takes to show against the ordinary lines. Then a flood: how fast it is shown
+// against the interpreter's raw output speed. For each, the longest stretch the window's thread
+// spends inside the band, and what the text box holds at the end.
 #include "band/ConsoleCoreFactory.h"
 #include "BrowserWindow.h"
 
@@ -116,6 +118,31 @@ int main()
     ::GetLongPathNameW(folder.c_str(), longForm, MAX_PATH);
     folder = longForm;
 
+    const std::size_t quarter = 256u << 10;
+    struct Shape {
+        const wchar_t* name;
+        const char* what;
+        std::string content;
+    };
+    const Shape shapes[] = {
+        {L"lines.txt", "256 KB of lines", bench::TextLines(quarter)},
+        {L"oneline.txt", "256 KB without a line end", std::string(quarter, 'x')},
+        {L"progress.txt", "256 KB of CR progress lines", bench::TextLines(quarter, "\r")},
+    };
+    bool finished = true;
+    double linesSeconds = 0;
+    for (const Shape& shape : shapes) {
+        const std::wstring path = bench::WriteTextFile(folder, shape.name, shape.content);
+        const FloodFigures figures = Flood(folder, shape.name);
+        ::DeleteFileW(path.c_str());
+        if (linesSeconds == 0)
+            linesSeconds = figures.seconds;
+        std::printf("%-28s %6.2f s, %4.2fx the lines, longest stretch %6.1f ms, text box holds %d%s\n", shape.what,
+                    figures.seconds, figures.seconds / linesSeconds, figures.longestStretchMs, figures.heldCharacters,
+                    figures.finished ? "" : " (prompt never came back)");
+        finished = finished && figures.finished;
+    }
+
     const wchar_t* name = L"sixteen.txt";
     const std::size_t size = 16u << 20;
     const std::wstring path = bench::CreateTextFile(folder, name, size);
@@ -132,5 +159,5 @@ int main()
     std::printf("text box holds %d characters at the end\n", flood.heldCharacters);
     ::DeleteFileW(path.c_str());
     ::RemoveDirectoryW(folder.c_str());
-    return flood.finished ? 0 : 1;
+    return finished && flood.finished ? 0 : 1;
 }

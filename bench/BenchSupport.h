@@ -16,20 +16,31 @@ inline double Seconds(ULONGLONG milliseconds)
     return static_cast<double>(milliseconds ? milliseconds : 1) / 1000.0;
 }
 
-inline std::wstring CreateTextFile(const std::wstring& folder, const wchar_t* name, std::size_t size)
+inline std::wstring WriteTextFile(const std::wstring& folder, const wchar_t* name, const std::string& content)
 {
-    const std::string line = "0123456789 the quick brown fox jumps over the lazy dog 0123456789\r\n";
-    std::string content;
-    content.reserve(size);
-    while (content.size() + line.size() <= size)
-        content += line;
-    content.append(size - content.size(), 'x');
     const std::wstring path = folder + L"\\" + name;
     support::UniqueHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     return path;
+}
+
+// Lines of text, CR LF ended, `size` bytes in all; with `lineEnd` each line ends in that instead.
+inline std::string TextLines(std::size_t size, const char* lineEnd = "\r\n")
+{
+    const std::string line = std::string("0123456789 the quick brown fox jumps over the lazy dog 0123456789") + lineEnd;
+    std::string content;
+    content.reserve(size);
+    while (content.size() + line.size() <= size)
+        content += line;
+    content.append(size - content.size(), 'x');
+    return content;
+}
+
+inline std::wstring CreateTextFile(const std::wstring& folder, const wchar_t* name, std::size_t size)
+{
+    return WriteTextFile(folder, name, TextLines(size));
 }
 
 // Seconds from the first byte to the end of `cmd /c type`, reading 64 KB at a time.

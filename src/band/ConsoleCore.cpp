@@ -233,6 +233,8 @@ STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
     ShowPendingOutput();
     ::ShowWindow(GetHwnd(), SW_HIDE);
     edit.ClearAll();
+    // The next interpreter echoes nothing that this one was sent.
+    echoes = EchoFilter();
     return S_OK;
 }
 

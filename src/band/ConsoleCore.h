@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "band/EchoFilter.h"
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
 #include "console/ConsoleProcess.h"
@@ -121,6 +122,8 @@ private:
     // Interpreter output, gathered and shown in batches.
     void ReceiveOutput(const wchar_t* text);
     void ShowPendingOutput();
+    void ShowOutputBatch();
+    void ReleaseHeldBackEcho();
 
     // Keys and the command line.
     void SubmitLine();
@@ -183,6 +186,7 @@ private:
     Microsoft::WRL::ComPtr<IDropTargetHelper> dropHelper;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
+    EchoFilter echoes;
     bool dropRegistered = false;
     bool dragOffersFiles = false;
     bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch

@@ -53,6 +53,9 @@ STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
                 return S_OK;
             }
             break;
+        case VK_ESCAPE:
+            edit.ClearInput();
+            return S_OK;
         default:
             break;
         }
@@ -79,10 +82,13 @@ void CConsoleCore::SubmitLine()
         return;
     }
     history.Submit(line);
+    // The line stays in the transcript where it was typed.
+    edit.CommitInput();
     if (!RunBuiltinCommand(command)) {
         ShowPrompt();
         return;
     }
+    echoes.Expect(line);
     if (console.WriteLine((line + L"\r\n").c_str()) && console::MayChangeCodePage(line))
         codePageMayHaveChanged = true;
 }

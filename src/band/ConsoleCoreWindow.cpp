@@ -11,6 +11,9 @@ namespace band {
 namespace {
 
 constexpr UINT_PTR ShowOutputTimer = 1;
+constexpr UINT_PTR EchoWaitTimer = 4;  // the band's other timers are 2 and 3
+// How long a part of what may be an echo waits for the rest before it is shown as output.
+constexpr UINT EchoWait = 250;
 
 // Notifications a parent reflects back to the control they came from arrive offset by this.
 constexpr UINT ReflectedBase = WM_USER + 0x1c00;
@@ -119,19 +122,24 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
         ReceiveOutput(reinterpret_cast<const wchar_t*>(wParam));
         return TRUE;
     case WM_APP_EXITED:
+        ReleaseHeldBackEcho();
         ShowPendingOutput();
         if (browser)
             browser->Quit();
         return TRUE;
     case WM_TIMER:
-        if (wParam == ShowOutputTimer)
-            ShowPendingOutput();
-        else if (wParam == FollowFolderTimer)
+        if (wParam == ShowOutputTimer) {
+            ShowOutputBatch();
+        } else if (wParam == EchoWaitTimer) {
+            ReleaseHeldBackEcho();
+            ShowOutputBatch();
+        } else if (wParam == FollowFolderTimer) {
             FollowWhenIdle();
-        else if (wParam == InterruptTimer)
+        } else if (wParam == InterruptTimer) {
             EndProgramStillRunning();
-        else
+        } else {
             return FALSE;
+        }
         return TRUE;
     case WM_COMMAND:
         result = CompleteFromFileSystem(wParam);
@@ -165,28 +173,48 @@ void CConsoleCore::ReportFocus(BOOL hasFocus)
     Identity()->Release();
 }
 
-// Each chunk deletes what the user had typed but not submitted, as a console does when output
-// arrives; the text itself is shown in batches.
+// Output goes in front of the command line, in batches, without the echoes of submitted lines.
 void CConsoleCore::ReceiveOutput(const wchar_t* text)
 {
-    edit.ClearInput();
+    const std::wstring& shown = echoes.Filter(text != nullptr ? text : L"");
+    if (echoes.HasHeldBack())
+        ::SetTimer(GetHwnd(), EchoWaitTimer, EchoWait, nullptr);
+    if (shown.empty())
+        return;
     const bool wasPending = pendingOutput.HasPending();
-    if (pendingOutput.Add(text != nullptr ? text : L"", ::GetTickCount())) {
-        ShowPendingOutput();
+    if (pendingOutput.Add(shown.c_str(), ::GetTickCount())) {
+        ShowOutputBatch();
         return;
     }
     if (!wasPending)
         ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
 }
 
+void CConsoleCore::ReleaseHeldBackEcho()
+{
+    ::KillTimer(GetHwnd(), EchoWaitTimer);
+    if (echoes.HasHeldBack())
+        pendingOutput.Add(echoes.ReleaseHeldBack().c_str(), ::GetTickCount());
+}
+
+// Shows everything gathered, for the keys and events that act on the text box as it stands.
 void CConsoleCore::ShowPendingOutput()
+{
+    while (pendingOutput.HasPending())
+        ShowOutputBatch();
+}
+
+void CConsoleCore::ShowOutputBatch()
 {
     if (!pendingOutput.HasPending())
         return;
     ::KillTimer(GetHwnd(), ShowOutputTimer);
+    const std::wstring batch = pendingOutput.Take();
     const DWORD started = ::GetTickCount();
-    edit.AppendText(pendingOutput.Take().c_str(), TRUE);
-    pendingOutput.Shown(started, ::GetTickCount());
+    edit.InsertOutput(batch.c_str());
+    pendingOutput.Shown(started, ::GetTickCount(), batch.size());
+    if (pendingOutput.HasPending())
+        ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
 }
 
 }  // namespace band

@@ -10,11 +10,16 @@ namespace band {
 // (the text box re-lays out its text on every append), so a flood of small chunks is shown in
 // a few large appends, while a chunk after a quiet spell (a prompt, an echo) is shown at once.
 // The gathering interval grows with the cost of the last append, so the window's thread never
-// spends more than about half of a flood appending.
+// spends more than about half of a flood appending. One append takes only as much as the last
+// appends showed in TargetStretch, so that no output, however costly to lay out (one endless
+// line), holds the window's thread for long; the rest stays gathered, and the reader waits for
+// the window once FlushSize is gathered, which bounds what is held.
 class OutputBatcher {
 public:
     static constexpr size_t FlushSize = 32 * 1024;  // characters gathered before an append is due
     static constexpr DWORD MinimumInterval = 20;   // milliseconds
+    static constexpr DWORD TargetStretch = 40;     // milliseconds one append should take at most
+    static constexpr size_t MinimumTake = 2048;    // characters an append takes however slow
 
     // Adds one chunk; true when the gathered text should be shown now.
     bool Add(const wchar_t* text, DWORD now);
@@ -24,17 +29,18 @@ public:
     // How long the tail may wait for the next chunk before it is shown anyway.
     DWORD Interval() const { return interval; }
 
-    // Hands over everything gathered so far.
+    // Hands over what the next append should show: the oldest gathered text, as much as fits.
     std::wstring Take();
 
-    // Records one append, from its start to its end, as tick counts.
-    void Shown(DWORD started, DWORD ended);
+    // Records one append of `count` characters, from its start to its end, as tick counts.
+    void Shown(DWORD started, DWORD ended, size_t count);
 
 private:
     std::wstring pending;
     DWORD lastShown = 0;
     DWORD interval = MinimumInterval;
     bool shownOnce = false;
+    size_t takeSize = FlushSize;
 };
 
 }  // namespace band

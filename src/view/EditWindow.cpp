@@ -13,6 +13,11 @@ constexpr wchar_t CtrlC = 3;
 constexpr wchar_t Backspace = 8;
 constexpr wchar_t CtrlX = 24;
 
+bool IsKeyDown(int key) noexcept
+{
+    return ::GetKeyState(key) < 0;
+}
+
 // The control's own limit would refuse output long before the scrollback is trimmed.
 constexpr int TextLimit = 0x7FFFFFFE;
 // Once the text would pass ScrollbackLimit characters, the oldest lines go until about
@@ -21,6 +26,55 @@ constexpr int ScrollbackLimit = 1000000;
 constexpr int ScrollbackKept = 900000;
 // How far past the wanted cut a line end is looked for before a longer line is cut inside.
 constexpr int LineEndSearchSpan = 16384;
+
+// Output without line ends goes into the control in pieces of this many characters: the control
+// lays out a paragraph again from its last line to its end on every change, so one large insert
+// into a long line costs the square of its length.
+constexpr size_t LongLinePiece = 512;
+
+bool IsBlank(wchar_t character) noexcept
+{
+    return character == L' ' || character == L'\t';
+}
+
+// Words end at blanks. The control's own word breaking analyses the whole text again after every
+// change whenever a line wraps, which makes each append cost more the more text the box holds.
+int CALLBACK BreakAtBlanks(LPWSTR text, int current, int length, int code)
+{
+    switch (code) {
+    case WB_ISDELIMITER:
+        return current < length && IsBlank(text[current]) ? TRUE : FALSE;
+    case WB_LEFT:
+        if (current > 0)
+            --current;
+        while (current > 0 && IsBlank(text[current]))
+            --current;
+        while (current > 0 && !IsBlank(text[current - 1]))
+            --current;
+        return current;
+    case WB_RIGHT:
+        while (current < length && !IsBlank(text[current]))
+            ++current;
+        while (current < length && IsBlank(text[current]))
+            ++current;
+        return current;
+    default:
+        return 0;
+    }
+}
+
+// Whether the text holds a stretch without a line end longer than a piece, counting the
+// `lineSoFar` characters of the current line it continues.
+bool HasLongLine(const std::wstring& text, int lineSoFar) noexcept
+{
+    size_t run = static_cast<size_t>(lineSoFar);
+    for (const wchar_t character : text) {
+        run = character == L'\n' ? 0 : run + 1;
+        if (run > LongLinePiece)
+            return true;
+    }
+    return false;
+}
 
 int ClampedLength(const wchar_t* text) noexcept
 {
@@ -38,6 +92,7 @@ HWND CEditWindow::Create(HWND parent) noexcept
         return nullptr;
     ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     ::SendMessageW(created, EM_SETLIMITTEXT, TextLimit, 0);
+    ::SendMessageW(created, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&BreakAtBlanks));
     return created;
 }
 
@@ -52,15 +107,88 @@ void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
     SetSelection(newEnd, newEnd);
     ReplaceSelection(text);
     SetModify(FALSE);
+    if (!protect)
+        return;
     // Counted after the fact: a text the control took only in part must not put the command line past the end.
-    if (protect)
-        inputStart = GetTextLength();
+    inputStart = GetTextLength();
+    EndOutputLinesIn(text, appended, inputStart - appended);
+    lineEnds.Reset();
+    ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+void CEditWindow::InsertOutput(const wchar_t* text)
+{
+    if (!text)
+        return;
+    lineEnds.Convert(text, std::wcslen(text), converted);
+    if (converted.text.empty() && !converted.replacesLine)
+        return;
+    const BOOL modified = GetModify();
+    Selection selection = GetSelection();
+    const int cut = MakeRoomFor(static_cast<int>(std::min<size_t>(converted.text.size(), TextLimit)));
+    const int commandLineLength = GetTextLength() - inputStart;
+    const int oldInputStart = inputStart;
+    const int from = converted.replacesLine ? outputLineStart : inputStart;
+    ReplaceOutput(from, converted.replacesLine ? 0 : inputStart - outputLineStart);
+    inputStart = std::max(from, GetTextLength() - commandLineLength);
+    EndOutputLinesIn(converted.text.c_str(), inputStart - from, from);
+    // The user's selection moves with the command line; a part of it in a replaced line shrinks away.
+    const int moved = inputStart - oldInputStart;
+    const auto follow = [&](int position) {
+        position = std::max(0, position - cut);
+        if (position >= oldInputStart)
+            return position + moved;
+        return std::min(position, from);
+    };
+    // The undo buffer holds positions that the inserted output has moved.
+    ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
+    SetModify(modified);
+    // Each placing of the caret walks the control's lines: a caret that the insert left where it
+    // was, at the start of an empty command line, stays, and the insert has already shown it.
+    const Selection kept = {follow(selection.start), follow(selection.end)};
+    if (kept.start == inputStart && kept.end == inputStart && GetTextLength() == inputStart)
+        return;
+    SetSelection(kept.start, kept.end);
+    ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+// Replaces the text from `from` to the command line with the converted output.
+void CEditWindow::ReplaceOutput(int from, int lineSoFar)
+{
+    SetSelection(from, inputStart);
+    if (!HasLongLine(converted.text, lineSoFar)) {
+        ReplaceSelection(converted.text.c_str());
+        return;
+    }
+    std::wstring piece;
+    for (size_t at = 0; at < converted.text.size(); at += piece.size()) {
+        size_t length = std::min(LongLinePiece, converted.text.size() - at);
+        if (at + length < converted.text.size() && IS_HIGH_SURROGATE(converted.text[at + length - 1]))
+            --length;
+        piece.assign(converted.text, at, length);
+        ReplaceSelection(piece.c_str());
+    }
+}
+
+void CEditWindow::CommitInput() noexcept
+{
+    AppendText(L"\r\n", TRUE);
+}
+
+// Records where the last output line begins after `length` characters of text were put at `at`.
+void CEditWindow::EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept
+{
+    for (int index = length; index > 0; --index) {
+        if (text[index - 1] == L'\n') {
+            outputLineStart = at + index;
+            return;
+        }
+    }
 }
 
 void CEditWindow::ClearInput() noexcept
 {
-    // Output arrives in many small pieces, each clearing the command line first: when nothing
-    // is typed, the control is not touched at all.
+    // When nothing is typed the control is not touched at all.
     const int length = GetTextLength();
     if (length <= inputStart)
         return;
@@ -72,6 +200,8 @@ BOOL CEditWindow::ClearAll() noexcept
 {
     const BOOL cleared = ::SetWindowTextW(GetHwnd(), L"");
     inputStart = 0;
+    outputLineStart = 0;
+    lineEnds.Reset();
     return cleared;
 }
 
@@ -103,15 +233,19 @@ BOOL CEditWindow::GetModify() const noexcept
     return ::SendMessageW(GetHwnd(), EM_GETMODIFY, 0, 0) ? TRUE : FALSE;
 }
 
-BOOL CEditWindow::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD mapId)
+BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD mapId)
 {
     if (mapId != 0 || !GetHwnd())
         return FALSE;
     BOOL handled = FALSE;
     if (message == WM_CHAR)
         handled = OnChar(wParam);
+    else if (message == WM_KEYDOWN && window == GetHwnd())
+        handled = OnKeyDown(wParam);
     else if (message == WM_PASTE)
         handled = OnPaste();
+    else if ((message == WM_CUT || message == WM_CLEAR) && window == GetHwnd())
+        handled = TrimToCommandLine(GetSelection());
     else if (message == WM_COMMAND && HIWORD(wParam) == EN_SETFOCUS)
         handled = OnEditSetFocus();
     if (handled)
@@ -133,6 +267,23 @@ BOOL CEditWindow::OnChar(WPARAM character)
     ::PostMessageW(GetHwnd(), EM_SETSEL, length, length);
     ::PostMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
     return TRUE;
+}
+
+// The control deletes and pastes for these keys without sending itself the messages that are
+// guarded: the same guards apply here.
+BOOL CEditWindow::OnKeyDown(WPARAM key)
+{
+    const bool shift = IsKeyDown(VK_SHIFT);
+    if (key == VK_INSERT && shift && !IsKeyDown(VK_CONTROL))
+        return OnPaste();
+    if (key != VK_DELETE)
+        return FALSE;
+    const Selection selection = GetSelection();
+    if (selection.start != selection.end)
+        return TrimToCommandLine(selection);
+    // With no selection Delete removes what follows the caret, Shift+Delete the character before it.
+    const int firstDeleted = shift ? selection.start - 1 : selection.start;
+    return firstDeleted < inputStart ? TRUE : FALSE;
 }
 
 BOOL CEditWindow::OnPaste()
@@ -163,22 +314,26 @@ BOOL CEditWindow::TrimToCommandLine(const Selection& selection)
 
 // Drops the oldest whole lines of output when the text would grow past the scrollback limit.
 // Only output goes: the command line and anything typed in it stay as they are.
-void CEditWindow::MakeRoomFor(int appendedLength)
+// Returns how many characters went from the start of the text.
+int CEditWindow::MakeRoomFor(int appendedLength)
 {
     const int length = GetTextLength();
     if (length <= ScrollbackLimit - appendedLength)
-        return;
+        return 0;
     const int wanted = std::min({length - (ScrollbackKept - std::min(appendedLength, ScrollbackKept)),
                                  inputStart, length});
     if (wanted <= 0)
-        return;
+        return 0;
     try {
         const int cut = FindScrollbackCut(wanted);
         SetSelection(0, cut);
         ReplaceSelection(L"");
         inputStart -= cut;
+        outputLineStart = std::max(0, outputLineStart - cut);
+        return cut;
     } catch (...) {
         // Without memory to look for a line end the output is kept; the append still goes ahead.
+        return 0;
     }
 }
 

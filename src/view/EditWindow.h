@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/WindowImpl.h"
+#include "view/OutputLineEnds.h"
 
 #include <string>
 
@@ -15,6 +16,11 @@ public:
 
     // Appends text at the end; with protect TRUE it becomes output and the command line starts after it.
     void AppendText(const wchar_t* text, BOOL protect) noexcept;
+    // Shows interpreter output in front of the command line, with its line ends as a console shows
+    // them. The command line, the caret and any selection stay where the user left them.
+    void InsertOutput(const wchar_t* text);
+    // The command line becomes output followed by a line end; the new command line is empty.
+    void CommitInput() noexcept;
     void ClearInput() noexcept;
     BOOL ClearAll() noexcept;
     void GetInputLine(std::wstring& line) const;
@@ -41,11 +47,19 @@ private:
     void ReplaceSelection(const wchar_t* text) noexcept;
 
     BOOL OnChar(WPARAM character);
+    BOOL OnKeyDown(WPARAM key);
     BOOL OnPaste();
     BOOL OnEditSetFocus();
     BOOL TrimToCommandLine(const Selection& selection);
-    void MakeRoomFor(int appendedLength);
+    int MakeRoomFor(int appendedLength);
     int FindScrollbackCut(int wanted) const;
+    void ReplaceOutput(int from, int lineSoFar);
+    void EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
+
+    // Where the last line of output begins: a carriage return in the output returns there.
+    int outputLineStart = 0;
+    OutputLineEnds lineEnds;
+    OutputLineEnds::Converted converted;
 };
 
 }  // namespace view

@@ -40,7 +40,7 @@ TEST_F(BandHistory, UpAndDownReplaceTheInputWithRecordedLines)
     window.PressKey(edit, VK_UP);
     window.TypeText(edit, L"2");
     ASSERT_TRUE(Run(L"", folder.Path()));
-    EXPECT_NE(std::wstring::npos, Text().find(L">two2\r\n")) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L">echo two2\r\ntwo2\r\n")) << Text();
 }
 
 TEST_F(BandHistory, RefreshIsRecordedNotSentAndFollowedByTheBandsOwnPrompt)
@@ -50,10 +50,10 @@ TEST_F(BandHistory, RefreshIsRecordedNotSentAndFollowedByTheBandsOwnPrompt)
     EXPECT_EQ(1, window.RefreshCount());
     EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"rel\r\n\r\n" + prompt)) << Text();
 
-    // The interpreter never saw the line: its next answer follows the band's prompt directly.
+    // The interpreter never saw the line: its next answer follows the next line directly.
     const std::wstring afterRefresh = Text();
     ASSERT_TRUE(Run(L"echo marker", folder.Path()));
-    EXPECT_EQ(L"marker\r\n\r\n" + prompt, Text().substr(afterRefresh.size()));
+    EXPECT_EQ(L"echo marker\r\nmarker\r\n\r\n" + prompt, Text().substr(afterRefresh.size()));
 
     window.PressKey(edit, VK_UP);
     window.PressKey(edit, VK_UP);

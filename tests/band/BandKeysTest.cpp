@@ -113,6 +113,16 @@ TEST_F(BandKeys, EnterUpDownAndTabAreTakenByTheBand)
     EXPECT_TRUE(WaitForPrompt(folder.Path(), 2)) << Text();
 }
 
+TEST_F(BandKeys, EscapeClearsTheCommandLine)
+{
+    const EditRecorder recorder(edit);
+    window.TypeText(edit, L"del *.*");
+    window.PressKey(edit, VK_ESCAPE);
+    EXPECT_FALSE(recorder.SawKeyDown(VK_ESCAPE));
+    EXPECT_EQ(L"", InputAfterPrompt(folder.Path()));
+    EXPECT_TRUE(bandtest::EndsWith(Text(), bandtest::PromptOf(folder.Path())));
+}
+
 TEST_F(BandKeys, ControlTabNeverReachesTheTextBox)
 {
     const EditRecorder recorder(edit);

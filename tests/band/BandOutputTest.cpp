@@ -1,5 +1,7 @@
 #include "BandTestSupport.h"
 
+#include "support/AppMessages.h"
+
 #include <cstddef>
 #include <string>
 
@@ -29,7 +31,19 @@ size_t FirstDifference(const std::wstring& shown, const std::wstring& expected)
     return std::wstring::npos;
 }
 
-class BandOutput : public BandInBrowser {};
+class BandOutput : public BandInBrowser {
+protected:
+    // Hands text to the band as the interpreter's output reader does.
+    void Deliver(const wchar_t* text) { ::SendMessageW(window.BandWindow(), WM_APP_STDOUT, reinterpret_cast<WPARAM>(text), 0); }
+
+    // Presses Enter without handling any other message meanwhile: no output of the interpreter
+    // can come in between.
+    void PressEnterAlone()
+    {
+        MSG enter = {edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+        BandAs<IInputObject>()->TranslateAcceleratorIO(&enter);
+    }
+};
 
 TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
 {
@@ -40,9 +54,10 @@ TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
 
     ASSERT_TRUE(Run(L"type big.txt", folder.Path())) << Text().substr(commandAt, 200);
 
-    // The typed command gives way to the output, which the interpreter does not precede by an echo.
+    // The typed command stays, followed by the output.
     const std::wstring text = Text();
-    const std::wstring shown = text.substr(commandAt, text.size() - prompt.size() - commandAt);
+    const size_t outputAt = commandAt + std::wstring(L"type big.txt\r\n").size();
+    const std::wstring shown = text.substr(outputAt, text.size() - prompt.size() - outputAt);
     const std::wstring expected(content.begin(), content.end());
     const size_t difference = FirstDifference(shown, expected);
     EXPECT_EQ(std::wstring::npos, difference)
@@ -71,15 +86,56 @@ TEST_F(BandOutput, FloodKeepsItsNewestLinesAndTheCommandLine)
     EXPECT_EQ(0u, text.find(L"line ")) << "the text begins at a line's start";
 
     ASSERT_TRUE(Run(L"echo after the flood", folder.Path()));
-    EXPECT_TRUE(bandtest::EndsWith(Text(), L">after the flood\r\n\r\n" + prompt));
+    EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"echo after the flood\r\nafter the flood\r\n\r\n" + prompt));
+}
+
+// Wine's cmd does not echo what it reads: the line typed is what shows the command.
+TEST_F(BandOutput, SubmittedLineStaysInTheTranscriptOnce)
+{
+    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    ASSERT_TRUE(Run(L"echo hello", folder.Path()));
+    EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"echo hello\r\nhello\r\n\r\n" + prompt)) << Text();
+    EXPECT_EQ(L"", InputAfterPrompt(folder.Path()));
+}
+
+// Windows' cmd echoes the line after its prompt, and the reader may cut the echo anywhere.
+TEST_F(BandOutput, AnEchoOfTheSubmittedLineIsNotShownAgain)
+{
+    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    window.TypeText(edit, L"rem said once");
+    PressEnterAlone();
+    Deliver(L"rem said");
+    Deliver(L" once\r");
+    Deliver(L"\n");
+    ASSERT_TRUE(WaitForPrompt(folder.Path(), 2)) << Text();
+    EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"rem said once\r\n\r\n" + prompt)) << Text();
+    EXPECT_EQ(1u, bandtest::CountOf(Text(), L"rem said once"));
+}
+
+// Output of a running program goes in front of what the user types meanwhile; once the prompt
+// is back, Enter runs the line.
+TEST_F(BandOutput, LineTypedAheadSurvivesOutputAndRuns)
+{
+    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    Deliver(L"\r\ntick 1\r\n");
+    window.TypeText(edit, L"echo typed-ahead");
+    window.PressKey(edit, VK_LEFT);
+    for (const wchar_t* tick : {L"tick 2\r\n", L"tick 3\r\n", L"\r\n", prompt.c_str()})
+        Deliver(tick);
+    const std::wstring expected = L"tick 3\r\n\r\n" + prompt + L"echo typed-ahead";
+    EXPECT_TRUE(WaitForText([&](const std::wstring& text) { return bandtest::EndsWith(text, expected); })) << Text();
+    window.TypeText(edit, L"!");
+    EXPECT_EQ(L"echo typed-ahea!d", InputAfterPrompt(folder.Path())) << "the caret stayed in the line";
+
+    ASSERT_TRUE(Run(L"", folder.Path()));
+    EXPECT_NE(std::wstring::npos, Text().find(prompt + L"echo typed-ahea!d\r\ntyped-ahea!d\r\n")) << Text();
 }
 
 TEST_F(BandOutput, PromptWithoutLineEndIsShownAndTheLineTypedAfterItIsSubmittedWhole)
 {
     const std::wstring question = L"Your name? ";
     Submit(L"set /p answer=" + question);
-    // The typed command ends in the question too: only the interpreter's output replaces it.
-    const std::wstring asked = bandtest::PromptOf(folder.Path()) + question;
+    const std::wstring asked = bandtest::PromptOf(folder.Path()) + L"set /p answer=" + question + L"\r\n" + question;
     ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return bandtest::EndsWith(text, asked); })) << Text();
 
     window.TypeText(edit, L"ada lovelace");
@@ -88,7 +144,7 @@ TEST_F(BandOutput, PromptWithoutLineEndIsShownAndTheLineTypedAfterItIsSubmittedW
     ASSERT_TRUE(WaitForPrompt(folder.Path(), 2)) << Text();
 
     ASSERT_TRUE(Run(L"echo [%answer%]", folder.Path()));
-    EXPECT_NE(std::wstring::npos, Text().find(L">[ada lovelace]\r\n")) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"]\r\n[ada lovelace]\r\n")) << Text();
 }
 
 TEST_F(BandOutput, ErrorOutputIsShownInOrderBeforeTheNextPrompt)

@@ -238,13 +238,122 @@ TEST_F(EditWindowTest, PasteGoesOnlyIntoTheCommandLine)
     EXPECT_EQ(L"@eXYcho", InputLine()) << "Ctrl+V at the command line's start pastes too";
 }
 
-TEST_F(EditWindowTest, DeleteKeyIsNotFiltered)
+void KeyDown(HWND window, UINT key)
+{
+    ::SendMessageW(window, WM_KEYDOWN, key, 0x00000001);
+}
+
+// A keyboard state with the modifier held, for as long as the object lives.
+class HeldKey {
+public:
+    explicit HeldKey(BYTE key) : key(key) { Set(0x80); }
+    ~HeldKey() { Set(0); }
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+
+private:
+    void Set(BYTE state)
+    {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[key] = state;
+        ::SetKeyboardState(keys);
+    }
+    BYTE key;
+};
+
+TEST_F(EditWindowTest, DeleteCutClearAndUndoNeverChangeTheOutput)
 {
     PromptAndTypedDir();
     Select(0, 0);
-    ::SendMessageW(edit.GetHwnd(), WM_KEYDOWN, VK_DELETE, 0x01530001);
-    EXPECT_EQ(L":\\>dir", Text());
+    KeyDown(edit.GetHwnd(), VK_DELETE);
+    EXPECT_EQ(L"C:\\>dir", Text()) << "Delete in the output";
+    Select(4, 4);
+    {
+        const HeldKey shift(VK_SHIFT);
+        KeyDown(edit.GetHwnd(), VK_DELETE);
+    }
+    EXPECT_EQ(L"C:\\>dir", Text()) << "Shift+Delete at the command line's start";
+    Select(4, 4);
+    KeyDown(edit.GetHwnd(), VK_DELETE);
+    EXPECT_EQ(L"C:\\>ir", Text()) << "Delete in the command line";
+    Select(1, 5);
+    KeyDown(edit.GetHwnd(), VK_DELETE);
+    EXPECT_EQ(L"C:\\>r", Text()) << "a selection over both loses only its command-line part";
     EXPECT_EQ(4, edit.inputStart);
+
+    Select(5, 5);
+    Type(L"ead");
+    SetClipboard(L"before");
+    Select(0, 6);
+    ::SendMessageW(edit.GetHwnd(), WM_CUT, 0, 0);
+    EXPECT_EQ(L"C:\\>ad", Text());
+    EXPECT_EQ(L"re", Clipboard());
+    Select(2, 5);
+    ::SendMessageW(edit.GetHwnd(), WM_CLEAR, 0, 0);
+    EXPECT_EQ(L"C:\\>d", Text());
+    Select(0, 3);
+    ::SendMessageW(edit.GetHwnd(), WM_CLEAR, 0, 0);
+    ::SendMessageW(edit.GetHwnd(), WM_CUT, 0, 0);
+    EXPECT_EQ(L"C:\\>d", Text()) << "a selection wholly in the output";
+
+    SetClipboard(L"XY");
+    Select(1, 1);
+    {
+        const HeldKey shift(VK_SHIFT);
+        KeyDown(edit.GetHwnd(), VK_INSERT);
+    }
+    EXPECT_EQ(L"C:\\>d", Text()) << "Shift+Insert pastes nothing into the output";
+
+    Select(5, 5);
+    Type(L"ir");
+    edit.InsertOutput(L"more output\r\n");
+    ::SendMessageW(edit.GetHwnd(), WM_UNDO, 0, 0);
+    ::SendMessageW(edit.GetHwnd(), EM_UNDO, 0, 0);
+    EXPECT_TRUE(Text().rfind(L"C:\\>more output\r\n", 0) == 0) << Text();
+    EXPECT_EQ(static_cast<int>(std::wstring(L"C:\\>more output\r\n").size()), edit.inputStart);
+}
+
+// Output that arrives while the user types goes in front of the command line, which keeps its
+// text, caret and selection; Enter then makes the line part of the transcript.
+TEST_F(EditWindowTest, OutputArrivesInFrontOfTheTypedLine)
+{
+    edit.InsertOutput(L"tick 1\r\n");
+    Type(L"echo typed-ahead");
+    Select(11, 13);
+    edit.InsertOutput(L"tick 2\r\n");
+    edit.InsertOutput(L"\r\nC:\\>");
+    EXPECT_EQ(L"tick 1\r\ntick 2\r\n\r\nC:\\>echo typed-ahead", Text());
+    EXPECT_EQ(L"echo typed-ahead", InputLine());
+    EXPECT_EQ(std::make_pair(edit.inputStart + 3, edit.inputStart + 5), Selection());
+
+    Select(2, 4);
+    edit.SetModify(TRUE);
+    edit.InsertOutput(L"late");
+    EXPECT_EQ(std::make_pair(2, 4), Selection()) << "a selection in the output stays";
+    EXPECT_TRUE(edit.GetModify()) << "output is no change of the user's";
+
+    edit.CommitInput();
+    EXPECT_EQ(L"tick 1\r\ntick 2\r\n\r\nC:\\>lateecho typed-ahead\r\n", Text());
+    EXPECT_EQ(L"", InputLine());
+    edit.InsertOutput(L"typed-ahead\r\n");
+    EXPECT_TRUE(Text().size() == static_cast<size_t>(edit.inputStart));
+}
+
+TEST_F(EditWindowTest, LineEndsShowAsInAConsole)
+{
+    edit.InsertOutput(L"one\ntwo\r");
+    Type(L"dir");
+    edit.InsertOutput(L"\nthree\r\n");
+    EXPECT_EQ(L"one\r\ntwo\r\nthree\r\ndir", Text()) << "bare LF, and CR LF split between outputs";
+
+    edit.InsertOutput(L"progress 10%\r");
+    edit.InsertOutput(L"progress 20%\rprogress 30%");
+    EXPECT_EQ(L"one\r\ntwo\r\nthree\r\nprogress 30%dir", Text());
+    edit.InsertOutput(L"\rdone\r\r\nkept\rnext\r\n");
+    EXPECT_EQ(L"one\r\ntwo\r\nthree\r\ndone\r\nnext\r\ndir", Text());
+    EXPECT_EQ(L"dir", InputLine());
+    EXPECT_EQ(std::make_pair(edit.inputStart + 3, edit.inputStart + 3), Selection());
 }
 
 TEST_F(EditWindowTest, ProtectedOutputThenTypingAndUnprotectedAppends)
