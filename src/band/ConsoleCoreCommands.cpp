@@ -42,7 +42,7 @@ BOOL CConsoleCore::RunBuiltinCommand(const shellview::BuiltinCommand& command)
     case shellview::BuiltinCommandKind::Filter:
         if (const auto view = shellview::ShellFolderView::OfBrowser(siteServices.Get())) {
             if (!shellview::RunFilterCommand(*view, command.patterns.c_str(), browser.Get()))
-                edit.AppendText((L"\r\n" + shellview::FilterRefusedMessage()).c_str(), TRUE);
+                edit.AppendText(shellview::FilterRefusedMessage().c_str(), TRUE);
         } else {
             shellview::RunFilterCommand(shellview::FindShellListView(BrowserWindow()), command.patterns.c_str(),
                                         browser.Get());
