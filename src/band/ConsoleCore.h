@@ -130,8 +130,7 @@ private:
     void RecallOlder();
     void RecallNewer();
     void ShowPrompt();
-    // Writes one line of the console's own; SayAboveInput then shows the command line again as it was.
-    void Say(const std::wstring& line);
+    // Writes one line of the console's own, then a prompt and the command line again as it was.
     void SayAboveInput(const std::wstring& line);
     void ReplaceInput(const std::wstring& text);
     BOOL RunBuiltinCommand(const shellview::BuiltinCommand& command);

@@ -81,7 +81,8 @@ void CConsoleCore::SendChangeDirectory(const std::wstring& folder)
 {
     const auto spelled = SpelledPath(folder, InterpreterCodePage());
     if (!spelled) {
-        Say(FolderRefusal(folder, InterpreterCodePage()));
+        ShowPendingOutput();
+        edit.InsertOutput((L"\r\n" + FolderRefusal(folder, InterpreterCodePage()) + L"\r\n").c_str());
         console.WriteLine(L"\r\n");
         return;
     }

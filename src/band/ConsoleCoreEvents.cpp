@@ -7,6 +7,9 @@
 namespace band {
 namespace {
 
+// Typed on the command line while the browser shows a place that is no file-system folder.
+constexpr wchar_t UnknownPath[] = L"Unknown Path";
+
 // How often a waiting folder change looks whether the interpreter is free.
 constexpr UINT FollowFolderInterval = 250;
 
@@ -63,13 +66,18 @@ void CConsoleCore::ChangeToBrowserFolder(bool moveFocus)
     std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
         const int drive = DriveOf(folder);
-        edit.ClearInput();
+        // A line typed meanwhile stays where it is: the next prompt arrives in front of it. The
+        // band's own word for a place outside the file system goes.
+        std::wstring typed;
+        edit.GetInputLine(typed);
+        if (typed == UnknownPath)
+            edit.ClearInput();
         SendChangeDirectory(folder);
         if (moveFocus)
             ::SetFocus(edit.GetHwnd());
         currentDrive = drive;
     } else {
-        ReplaceInput(L"Unknown Path");
+        ReplaceInput(UnknownPath);
     }
 }
 

@@ -102,18 +102,13 @@ UINT CConsoleCore::InterpreterCodePage()
     return console.CodePage();
 }
 
-void CConsoleCore::Say(const std::wstring& line)
-{
-    ShowPendingOutput();
-    edit.ClearInput();
-    edit.AppendText((L"\r\n" + line + L"\r\n").c_str(), TRUE);
-}
-
 void CConsoleCore::SayAboveInput(const std::wstring& line)
 {
     std::wstring input;
     edit.GetInputLine(input);
-    Say(line);
+    ShowPendingOutput();
+    edit.ClearInput();
+    edit.AppendText((L"\r\n" + line + L"\r\n").c_str(), TRUE);
     ShowPrompt();
     edit.AppendText(input.c_str(), FALSE);
 }
