@@ -90,17 +90,26 @@ STDMETHODIMP_(ULONG) CConsoleCore::Release()
     return controllingUnknown->Release();
 }
 
-STDMETHODIMP CConsoleCore::SetSite(IUnknown* site)
+STDMETHODIMP CConsoleCore::SetSite(IUnknown* newSite)
 {
-    if (site == nullptr)
-        return E_FAIL;
+    if (newSite == nullptr) {
+        Unsite();
+        return S_OK;
+    }
     Microsoft::WRL::ComPtr<IOleWindow> oleWindow;
     Microsoft::WRL::ComPtr<IServiceProvider> services;
-    site->QueryInterface(IID_PPV_ARGS(&oleWindow));
-    site->QueryInterface(IID_PPV_ARGS(&services));
+    newSite->QueryInterface(IID_PPV_ARGS(&oleWindow));
+    newSite->QueryInterface(IID_PPV_ARGS(&services));
+    HWND newParent = nullptr;
+    // A site that cannot give a window leaves the band unsited, holding nothing of it.
+    if (!oleWindow || FAILED(oleWindow->GetWindow(&newParent))) {
+        Unsite();
+        return E_FAIL;
+    }
 
+    site = newSite;
     inputSite.Reset();
-    site->QueryInterface(IID_PPV_ARGS(&inputSite));
+    newSite->QueryInterface(IID_PPV_ARGS(&inputSite));
 
     // A band sited again lets go of the previous browser first, so its events are not
     // delivered twice and the browser is not kept alive by a forgotten reference.
@@ -110,20 +119,34 @@ STDMETHODIMP CConsoleCore::SetSite(IUnknown* site)
     if (browser)
         ConnectBrowserEvents();
 
-    if (!oleWindow)
-        return E_FAIL;
-    if (FAILED(oleWindow->GetWindow(&parentWindow)))
-        return E_FAIL;
+    parentWindow = newParent;
     CreateBandWindow();
     return S_OK;
 }
 
-STDMETHODIMP CConsoleCore::GetSite(REFIID, void** site)
+// Everything the site gave goes: the browser's events, the drop target, the interpreter, the
+// windows. Nothing that belongs to the band runs until it is sited again.
+void CConsoleCore::Unsite()
 {
-    if (site == nullptr)
+    StopServing();
+    ReleaseBrowser();
+    pendingOutput.Take();
+    if (::IsWindow(GetHwnd()))
+        ::DestroyWindow(GetHwnd());
+    dropHelper.Reset();
+    inputSite.Reset();
+    site.Reset();
+    parentWindow = nullptr;
+}
+
+STDMETHODIMP CConsoleCore::GetSite(REFIID iid, void** object)
+{
+    if (object == nullptr)
         return E_POINTER;
-    *site = nullptr;
-    return E_FAIL;
+    *object = nullptr;
+    if (!site)
+        return E_FAIL;
+    return site->QueryInterface(iid, object);
 }
 
 void CConsoleCore::ConnectBrowserEvents()

@@ -113,6 +113,8 @@ private:
     void ConnectBrowserEvents();
     void DisconnectBrowserEvents();
     void ReleaseBrowser();
+    void StopServing();
+    void Unsite();
     void LayOutTextBox();
     void ReportFocus(BOOL hasFocus);
 
@@ -147,6 +149,7 @@ private:
     InnerUnknownPart inner{*this};
     IUnknown* controllingUnknown;
     HWND parentWindow = nullptr;
+    Microsoft::WRL::ComPtr<IUnknown> site;
     Microsoft::WRL::ComPtr<IWebBrowser2> browser;
     Microsoft::WRL::ComPtr<IInputObjectSite> inputSite;
     view::CEditWindow edit;

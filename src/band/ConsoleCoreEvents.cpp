@@ -56,11 +56,17 @@ void CConsoleCore::EndCompletionCycle()
 void CConsoleCore::OnQuit()
 {
     ShowPendingOutput();
+    StopServing();
+}
+
+// The interpreter, the browser's events, the drop target and the key table stop; the windows stay.
+void CConsoleCore::StopServing()
+{
     DisconnectBrowserEvents();
     accelTable.Reset();
     if (console.IsRunning())
         console.Stop();
-    findHandle.Close();
+    EndCompletionCycle();
     if (dropRegistered) {
         ::RevokeDragDrop(GetHwnd());
         dropRegistered = false;

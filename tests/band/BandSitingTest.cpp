@@ -4,6 +4,7 @@
 #include "ComObject.h"
 #include "band/ConsoleCoreFactory.h"
 #include "band/IConsoleCore.h"
+#include "server/BrimblestoneModule.h"
 
 #include <ocidl.h>
 #include <shlguid.h>
@@ -73,25 +74,78 @@ int BandWindowsIn(HWND parent)
 
 class BandSiting : public BandInBrowser {};
 
-TEST_F(BandSiting, NullSiteFailsAndLeavesWindowInterpreterAndBrowserConnected)
+// Unsiting lets go of everything the site gave: no event reaches the band, no interpreter runs,
+// no window stays behind; the band can be sited again later and works as before.
+TEST_F(BandSiting, NullSiteReleasesEverythingAndTheBandCanBeSitedAgain)
 {
-    const std::vector<DWORD> interpreters = bandtest::RunningInterpreters();
-    ASSERT_EQ(1u, interpreters.size());
-
-    EXPECT_EQ(E_FAIL, BandAs<IObjectWithSite>()->SetSite(nullptr));
-
-    EXPECT_TRUE(::IsWindow(window.BandWindow()));
-    EXPECT_EQ(interpreters, bandtest::RunningInterpreters());
-    EXPECT_EQ(1u, window.EventSinkCount());
-    EXPECT_TRUE(Run(L"echo still here", folder.Path()));
-}
-
-TEST_F(BandSiting, GetSiteAnswersNothingEvenWhenSited)
-{
+    ASSERT_EQ(1u, bandtest::RunningInterpreters().size());
+    const HWND bandWindow = window.BandWindow();
     const ComPtr<IObjectWithSite> withSite = BandAs<IObjectWithSite>();
+    ASSERT_EQ(S_OK, BandAs<IDockingWindow>()->CloseDW(0));
+
+    EXPECT_EQ(S_OK, withSite->SetSite(nullptr));
+
+    EXPECT_FALSE(::IsWindow(bandWindow));
+    EXPECT_EQ(nullptr, ::FindWindowExW(window.BandParent(), nullptr, L"Brimblestone", nullptr));
+    EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+    EXPECT_EQ(0u, window.EventSinkCount());
     IUnknown* site = reinterpret_cast<IUnknown*>(1);
     EXPECT_EQ(E_FAIL, withSite->GetSite(IID_IUnknown, reinterpret_cast<void**>(&site)));
     EXPECT_EQ(nullptr, site);
+    // A later navigation starts nothing that nobody sees.
+    ASSERT_EQ(S_OK, window.NavigateTo(folder.Folder(L"unseen")));
+    window.PumpPending();
+    EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+    EXPECT_EQ(S_OK, withSite->SetSite(nullptr)) << "unsiting twice is harmless";
+
+    ComPtr<standin::BandSite> again;
+    again.Attach(new standin::BandSite(window.BandParent(), window.Browser()));
+    ASSERT_EQ(S_OK, withSite->SetSite(static_cast<IOleWindow*>(again.Get())));
+    EXPECT_EQ(1u, window.EventSinkCount());
+    HWND reported = nullptr;
+    ASSERT_EQ(S_OK, BandAs<IDeskBand>()->GetWindow(&reported));
+    EXPECT_TRUE(::IsWindow(reported));
+    edit = ::FindWindowExW(reported, nullptr, L"Brimblestone Editbox", nullptr);
+    ASSERT_NE(nullptr, edit);
+    ASSERT_EQ(S_OK, BandAs<IDockingWindow>()->ShowDW(TRUE));
+    EXPECT_EQ(1u, bandtest::RunningInterpreters().size());
+    const std::wstring shown = folder.Folder(L"unseen");
+    EXPECT_TRUE(WaitForPrompt(shown)) << Text();
+    EXPECT_TRUE(Run(L"echo sited again", shown));
+}
+
+// Closing and unsiting, as the browser does, lets the band go: its module lock with it.
+TEST(BandRelease, ClosedAndUnsitedBandIsDestroyedWithItsLastReference)
+{
+    bandtest::ScratchFolder folder;
+    const LONG locksBefore = server::libraryModule->GetModuleLockCount();
+    for (int round = 0; round < 2; ++round) {
+        standin::BrowserWindow window;
+        ASSERT_TRUE(window.Create(folder.Path()));
+        {
+            const ComPtr<IUnknown> band = NewBand();
+            ASSERT_EQ(S_OK, window.SiteBand(band.Get()));
+        }
+        window.CloseBand();
+        EXPECT_EQ(locksBefore, server::libraryModule->GetModuleLockCount()) << "round " << round;
+        EXPECT_EQ(0u, window.EventSinkCount());
+        EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+    }
+}
+
+TEST_F(BandSiting, GetSiteHandsBackTheSiteItHolds)
+{
+    const ComPtr<IObjectWithSite> withSite = BandAs<IObjectWithSite>();
+    ComPtr<IOleWindow> site;
+    ASSERT_EQ(S_OK, withSite->GetSite(IID_PPV_ARGS(&site)));
+    HWND parent = nullptr;
+    ASSERT_EQ(S_OK, site->GetWindow(&parent));
+    EXPECT_EQ(window.BandParent(), parent);
+    ComPtr<IInputObjectSite> inputSite;
+    EXPECT_EQ(S_OK, withSite->GetSite(IID_PPV_ARGS(&inputSite)));
+    IUnknown* missing = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(E_NOINTERFACE, withSite->GetSite(IID_IDropTarget, reinterpret_cast<void**>(&missing)));
+    EXPECT_EQ(nullptr, missing);
     EXPECT_EQ(E_POINTER, withSite->GetSite(IID_IUnknown, nullptr));
 }
 
@@ -121,7 +175,7 @@ TEST_F(BandSiting, SecondSiteKeepsTheWindowAndInterpreterAndMovesTheEventsToTheN
     EXPECT_TRUE(other.PumpUntil([&] { return bandtest::EndsWith(Text(), bandtest::PromptOf(sub)); })) << Text();
 }
 
-TEST_F(BandSiting, SiteWithoutAWindowFailsButConnectsTheBrowser)
+TEST_F(BandSiting, SiteWithoutAWindowFailsAndHoldsNothingOfIt)
 {
     for (const bool offersWindow : {false, true}) {
         standin::BrowserWindow browserWindow;
@@ -140,7 +194,9 @@ TEST_F(BandSiting, SiteWithoutAWindowFailsButConnectsTheBrowser)
         EXPECT_EQ(S_OK, oleWindow->GetWindow(&bandWindow));
         EXPECT_EQ(nullptr, bandWindow);
         EXPECT_TRUE(bandtest::RunningInterpreters().size() == 1u) << "only the fixture's interpreter runs";
-        EXPECT_EQ(1u, browserWindow.EventSinkCount());
+        EXPECT_EQ(0u, browserWindow.EventSinkCount());
+        IUnknown* held = reinterpret_cast<IUnknown*>(1);
+        EXPECT_EQ(E_FAIL, withSite->GetSite(IID_IUnknown, reinterpret_cast<void**>(&held)));
     }
 }
 
