@@ -155,7 +155,6 @@ private:
     view::CEditWindow edit;
     console::ConsoleProcess console;
     DWORD adviseCookie = 0;
-    int currentDrive = -1;
     shellview::FileNameSearch findHandle;  // the open search of a Ctrl+Tab cycle
     BOOL navFromConsole = FALSE;
     support::UniqueAccelerator accelTable;
@@ -165,7 +164,7 @@ private:
     OutputBatcher pendingOutput;
     bool dropRegistered = false;
     bool dragOffersFiles = false;
-    bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch
+    bool consoleLeftTheDrive = false;  // the console's own "cd" named another drive without the switch
 };
 
 }  // namespace band

@@ -60,7 +60,9 @@ void CConsoleCore::NavigateFromConsole(const std::wstring& folder, bool switches
     ScopedVariant postData;
     ScopedVariant headers;
     navFromConsole = TRUE;
-    consoleSwitchesDrive = switchesDrive;
+    std::wstring shown;
+    GetFolderPath(shown, FALSE);
+    consoleLeftTheDrive = !switchesDrive && DriveOf(folder) != DriveOf(shown);
     // A navigation that never starts completes nothing: the next one the user makes is not the console's.
     if (FAILED(browser->Navigate2(&address, &flags, &targetFrame, &postData, &headers)))
         navFromConsole = FALSE;
@@ -75,14 +77,9 @@ namespace band {
 void CConsoleCore::FollowConsoleNavigation()
 {
     std::wstring folder;
-    if (!GetFolderPath(folder, FALSE))
-        return;
-    const int drive = DriveOf(folder);
-    if (drive == -1 || drive == currentDrive)
-        return;
-    if (!consoleSwitchesDrive)
-        console.WriteLine(ChangeDirectoryCommand(folder, currentDrive).c_str());
-    currentDrive = drive;
+    if (consoleLeftTheDrive && GetFolderPath(folder, FALSE))
+        console.WriteLine(ChangeDirectoryCommand(folder).c_str());
+    consoleLeftTheDrive = false;
 }
 
 }  // namespace band

@@ -33,12 +33,10 @@ void CConsoleCore::OnDocumentComplete()
     }
     std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
-        const int drive = DriveOf(folder);
-        const std::wstring command = ChangeDirectoryCommand(folder, currentDrive);
+        const std::wstring command = ChangeDirectoryCommand(folder);
         edit.ClearInput();
         console.WriteLine(command.c_str());
         ::SetFocus(edit.GetHwnd());
-        currentDrive = drive;
     } else {
         ReplaceInput(L"Unknown Path");
     }

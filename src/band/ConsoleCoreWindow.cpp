@@ -2,7 +2,6 @@
 
 #include <shlwapi.h>
 
-#include "band/ChangeDirectoryCommand.h"
 #include "server/BrimblestoneModule.h"
 #include "support/ActivationContext.h"
 #include "support/AppMessages.h"
@@ -88,14 +87,11 @@ BOOL CConsoleCore::CreateBandWindow()
     return TRUE;
 }
 
-// Every start records the drive: an interpreter started while the band was hidden stands on the
-// drive of the folder shown then, and the next folder on another drive needs the drive switch.
 void CConsoleCore::StartInterpreterInCurrentFolder()
 {
     std::wstring folder;
     GetFolderPath(folder, FALSE);
     console.Start(GetHwnd(), folder.c_str());
-    currentDrive = DriveOf(folder);
 }
 
 BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
