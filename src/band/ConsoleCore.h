@@ -146,6 +146,15 @@ private:
     // Dropped files become names on the command line.
     void InsertDroppedNames(IDataObject* data, const std::wstring& folder);
 
+    // The word being completed: the cycle of this band's window only.
+    struct CompletionState {
+        std::wstring tabPrefix;
+        std::wstring tabBase;
+        BOOL tabQuoted = FALSE;
+        std::wstring findPrefix;
+        BOOL findQuoted = FALSE;
+    };
+
     InnerUnknownPart inner{*this};
     IUnknown* controllingUnknown;
     HWND parentWindow = nullptr;
@@ -159,6 +168,7 @@ private:
     BOOL navFromConsole = FALSE;
     support::UniqueAccelerator accelTable;
     int completeIndex = 0;
+    CompletionState completion;
     Microsoft::WRL::ComPtr<IDropTargetHelper> dropHelper;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
