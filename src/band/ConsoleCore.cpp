@@ -12,14 +12,12 @@
 
 namespace band {
 
-CConsoleCore::CConsoleCore(IUnknown* outer) : controllingUnknown(outer != nullptr ? outer : &inner)
-{
-    server::libraryModule->LockModule();
-}
+CConsoleCore::CConsoleCore(IUnknown* outer) : controllingUnknown(outer != nullptr ? outer : &inner) {}
 
+// The window goes first; the members follow, the interpreter among them, and the module lock,
+// the first member, goes last of all.
 CConsoleCore::~CConsoleCore()
 {
-    server::libraryModule->UnlockModule();
     if (::IsWindow(GetHwnd()))
         ::DestroyWindow(GetHwnd());
 }
@@ -185,8 +183,13 @@ STDMETHODIMP CConsoleCore::GetTypeInfoCount(UINT* count)
     return S_OK;
 }
 
-STDMETHODIMP CConsoleCore::GetTypeInfo(UINT, LCID locale, ITypeInfo** info)
+STDMETHODIMP CConsoleCore::GetTypeInfo(UINT index, LCID locale, ITypeInfo** info)
 {
+    if (info == nullptr)
+        return E_POINTER;
+    *info = nullptr;
+    if (index != 0)
+        return DISP_E_BADINDEX;
     return registration::ConsoleCoreTypeInfo().GetTypeInfo(locale, info);
 }
 

@@ -12,6 +12,7 @@
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
 #include "console/ConsoleProcess.h"
+#include "server/BrimblestoneModule.h"
 #include "support/UniqueHandle.h"
 #include "support/WindowImpl.h"
 #include "shellview/FileNameSearch.h"
@@ -155,6 +156,8 @@ private:
         BOOL findQuoted = FALSE;
     };
 
+    // Declared first, so it is destroyed last: after every member whose destructor runs code.
+    server::ModuleLock moduleLock;
     InnerUnknownPart inner{*this};
     IUnknown* controllingUnknown;
     HWND parentWindow = nullptr;

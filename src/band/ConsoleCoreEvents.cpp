@@ -6,8 +6,10 @@
 
 namespace band {
 
-STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
+STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID iid, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
 {
+    if (iid != IID_NULL)
+        return DISP_E_UNKNOWNINTERFACE;
     if (params == nullptr)
         return E_INVALIDARG;
     if (id == DISPID_ONQUIT)

@@ -58,4 +58,13 @@ private:
 // The one module object of the library, alive from static construction to static destruction.
 extern CBrimblestoneModule* const libraryModule;
 
+// One lock on the library for as long as the holder lives.
+class ModuleLock {
+public:
+    ModuleLock() noexcept { libraryModule->LockModule(); }
+    ~ModuleLock() { libraryModule->UnlockModule(); }
+    ModuleLock(const ModuleLock&) = delete;
+    ModuleLock& operator=(const ModuleLock&) = delete;
+};
+
 }  // namespace server

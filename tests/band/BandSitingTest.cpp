@@ -14,10 +14,14 @@ namespace {
 using bandtest::BandInBrowser;
 using Microsoft::WRL::ComPtr;
 
-// A site that offers the browser but no window, or a window that it cannot give.
-class WindowlessSite final : public standin::ComObject<IServiceProvider, IOleWindow> {
+// A site that offers the browser (when it has one) but no window, or a window that it cannot
+// give, or (given a parent) a window but no browser.
+class PartialSite final : public standin::ComObject<IServiceProvider, IOleWindow> {
 public:
-    WindowlessSite(IWebBrowser2* browser, bool offersWindow) : browser(browser), offersWindow(offersWindow) {}
+    PartialSite(IWebBrowser2* browser, bool offersWindow, HWND parent = nullptr)
+        : browser(browser), offersWindow(offersWindow), parent(parent)
+    {
+    }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override
     {
@@ -36,17 +40,24 @@ public:
         if (object == nullptr)
             return E_POINTER;
         *object = nullptr;
-        if (service != SID_SWebBrowserApp)
+        if (service != SID_SWebBrowserApp || !browser)
             return E_NOINTERFACE;
         return browser->QueryInterface(iid, object);
     }
 
-    STDMETHODIMP GetWindow(HWND*) override { return E_FAIL; }
+    STDMETHODIMP GetWindow(HWND* window) override
+    {
+        if (parent == nullptr)
+            return E_FAIL;
+        *window = parent;
+        return S_OK;
+    }
     STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
 private:
     ComPtr<IWebBrowser2> browser;
     bool offersWindow;
+    HWND parent;
 };
 
 ComPtr<IUnknown> NewBand()
@@ -133,6 +144,53 @@ TEST(BandRelease, ClosedAndUnsitedBandIsDestroyedWithItsLastReference)
     }
 }
 
+struct DestructionWatch {
+    HWND window = nullptr;
+    LONG locksWhenDestroyed = -1;
+};
+DestructionWatch destructionWatch;
+
+LRESULT CALLBACK RecordLocksAtDestruction(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == destructionWatch.window)
+        destructionWatch.locksWhenDestroyed = server::libraryModule->GetModuleLockCount();
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A band released while still sited takes down its window and interpreter before it lets go of
+// the module: the library must not be unloadable while its code still runs.
+TEST(BandRelease, ModuleLockIsLetGoOfLast)
+{
+    bandtest::ScratchFolder folder;
+    standin::BrowserWindow window;
+    ASSERT_TRUE(window.Create(folder.Path()));
+    const LONG locksBefore = server::libraryModule->GetModuleLockCount();
+    ComPtr<IUnknown> band = NewBand();
+    {
+        ComPtr<IObjectWithSite> withSite;
+        ASSERT_EQ(S_OK, band.As(&withSite));
+        ComPtr<PartialSite> site;
+        site.Attach(new PartialSite(nullptr, true, window.BandParent()));
+        ASSERT_EQ(S_OK, withSite->SetSite(static_cast<IServiceProvider*>(site.Get())));
+        ComPtr<IOleWindow> oleWindow;
+        ASSERT_EQ(S_OK, band.As(&oleWindow));
+        ASSERT_EQ(S_OK, oleWindow->GetWindow(&destructionWatch.window));
+    }
+    ASSERT_EQ(1u, bandtest::RunningInterpreters().size());
+    // The drop registration holds the band until it is unsited; taken away here, the last
+    // reference ends a band that still has its window and its interpreter.
+    ASSERT_EQ(S_OK, ::RevokeDragDrop(destructionWatch.window));
+
+    const HHOOK hook = ::SetWindowsHookExW(WH_CBT, RecordLocksAtDestruction, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    band.Reset();
+    ::UnhookWindowsHookEx(hook);
+
+    EXPECT_EQ(locksBefore + 1, destructionWatch.locksWhenDestroyed);
+    EXPECT_EQ(locksBefore, server::libraryModule->GetModuleLockCount());
+    EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+}
+
 TEST_F(BandSiting, GetSiteHandsBackTheSiteItHolds)
 {
     const ComPtr<IObjectWithSite> withSite = BandAs<IObjectWithSite>();
@@ -183,8 +241,8 @@ TEST_F(BandSiting, SiteWithoutAWindowFailsAndHoldsNothingOfIt)
         const ComPtr<IUnknown> fresh = NewBand();
         ComPtr<IObjectWithSite> withSite;
         ASSERT_EQ(S_OK, fresh.As(&withSite));
-        ComPtr<WindowlessSite> site;
-        site.Attach(new WindowlessSite(browserWindow.Browser(), offersWindow));
+        ComPtr<PartialSite> site;
+        site.Attach(new PartialSite(browserWindow.Browser(), offersWindow));
 
         EXPECT_EQ(E_FAIL, withSite->SetSite(static_cast<IServiceProvider*>(site.Get())));
 
@@ -298,6 +356,13 @@ TEST(BandInterfaces, DispatchPartDescribesOneTypeInfo)
     EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
     EXPECT_EQ(1u, count);
     EXPECT_EQ(E_POINTER, dispatch->GetTypeInfoCount(nullptr));
+
+    ITypeInfo* info = reinterpret_cast<ITypeInfo*>(1);
+    EXPECT_EQ(DISP_E_BADINDEX, dispatch->GetTypeInfo(1, LOCALE_USER_DEFAULT, &info));
+    EXPECT_EQ(nullptr, info);
+    DISPPARAMS none = {};
+    EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, dispatch->Invoke(DISPID_VALUE, IID_IDispatch, LOCALE_USER_DEFAULT,
+                                                        DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
 }
 
 }  // namespace
