@@ -1,4 +1,5 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 #include <shlwapi.h>
 
@@ -74,8 +75,10 @@ STDMETHODIMP_(ULONG) CConsoleCore::InnerUnknownPart::Release()
 }
 
 STDMETHODIMP CConsoleCore::QueryInterface(REFIID iid, void** object)
-{
+try {
     return controllingUnknown->QueryInterface(iid, object);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP_(ULONG) CConsoleCore::AddRef()
@@ -89,7 +92,7 @@ STDMETHODIMP_(ULONG) CConsoleCore::Release()
 }
 
 STDMETHODIMP CConsoleCore::SetSite(IUnknown* newSite)
-{
+try {
     if (newSite == nullptr) {
         Unsite();
         return S_OK;
@@ -120,6 +123,8 @@ STDMETHODIMP CConsoleCore::SetSite(IUnknown* newSite)
     parentWindow = newParent;
     CreateBandWindow();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 // Everything the site gave goes: the browser's events, the drop target, the interpreter, the
@@ -138,13 +143,15 @@ void CConsoleCore::Unsite()
 }
 
 STDMETHODIMP CConsoleCore::GetSite(REFIID iid, void** object)
-{
+try {
     if (object == nullptr)
         return E_POINTER;
     *object = nullptr;
     if (!site)
         return E_FAIL;
     return site->QueryInterface(iid, object);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 void CConsoleCore::ConnectBrowserEvents()
@@ -176,71 +183,91 @@ void CConsoleCore::ReleaseBrowser()
 }
 
 STDMETHODIMP CConsoleCore::GetTypeInfoCount(UINT* count)
-{
+try {
     if (count == nullptr)
         return E_POINTER;
     *count = 1;
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetTypeInfo(UINT index, LCID locale, ITypeInfo** info)
-{
+try {
     if (info == nullptr)
         return E_POINTER;
     *info = nullptr;
     if (index != 0)
         return DISP_E_BADINDEX;
     return registration::ConsoleCoreTypeInfo().GetTypeInfo(locale, info);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids)
-{
+try {
     return registration::ConsoleCoreTypeInfo().GetIDsOfNames(names, count, locale, ids);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetClassID(CLSID* classId)
-{
+try {
     if (classId == nullptr)
         return E_POINTER;
     *classId = CLSID_ConsoleCore;
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::IsDirty()
-{
+try {
     return S_FALSE;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::Load(IStream*)
-{
+try {
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::Save(IStream*, BOOL)
-{
+try {
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetSizeMax(ULARGE_INTEGER*)
-{
+try {
     return E_NOTIMPL;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetWindow(HWND* window)
-{
+try {
     if (window == nullptr)
         return E_POINTER;
     *window = GetHwnd();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::ContextSensitiveHelp(BOOL)
-{
+try {
     return E_NOTIMPL;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
-{
+try {
     if (show) {
         ::ShowWindow(GetHwnd(), SW_SHOW);
         if (edit.GetHwnd() != nullptr)
@@ -258,20 +285,26 @@ STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
     ::ShowWindow(GetHwnd(), SW_HIDE);
     edit.ClearAll();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::CloseDW(DWORD)
-{
+try {
     return ShowDW(FALSE);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::ResizeBorderDW(LPCRECT, IUnknown*, BOOL)
-{
+try {
     return E_NOTIMPL;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info)
-{
+try {
     if (info == nullptr)
         return S_OK;
     if (info->dwMask & DBIM_MINSIZE)
@@ -289,21 +322,27 @@ STDMETHODIMP CConsoleCore::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info)
     // The host's own background serves.
     info->dwMask &= ~static_cast<DWORD>(DBIM_BKCOLOR);
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::UIActivateIO(BOOL activate, MSG*)
-{
+try {
     if (activate && edit.GetHwnd() != nullptr)
         ::SetFocus(edit.GetHwnd());
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::HasFocusIO()
-{
+try {
     const HWND focus = ::GetFocus();
     if (focus != nullptr && (focus == GetHwnd() || focus == edit.GetHwnd()))
         return S_OK;
     return S_FALSE;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 BOOL CConsoleCore::GetFolderPath(std::wstring& path, BOOL addTrailingBackslash) const
@@ -320,9 +359,13 @@ HRESULT CreateConsoleCore(IUnknown* outer, REFIID interfaceId, void** object) no
     if (object == nullptr)
         return E_POINTER;
     *object = nullptr;
-    CConsoleCore* band = new (std::nothrow) CConsoleCore(outer);
-    if (band == nullptr)
-        return E_OUTOFMEMORY;
+    CConsoleCore* band = nullptr;
+    try {
+        band = new CConsoleCore(outer);
+    } catch (...) {
+        // A member's constructor may throw as well as the allocation.
+        return support::CaughtResult();
+    }
     // The query holds the band; when it fails, the band goes with the reference taken here.
     IUnknown* inner = band->InnerUnknown();
     inner->AddRef();

@@ -1,4 +1,5 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 #include "dragdrop/DroppedFiles.h"
 
@@ -21,7 +22,7 @@ void ReportEffect(DWORD* effect, bool accepted)
 }  // namespace
 
 STDMETHODIMP CConsoleCore::DragEnter(IDataObject* data, DWORD, POINTL point, DWORD* effect)
-{
+try {
     dragOffersFiles = OffersFileList(data);
     ReportEffect(effect, dragOffersFiles);
     if (!dragOffersFiles)
@@ -31,28 +32,34 @@ STDMETHODIMP CConsoleCore::DragEnter(IDataObject* data, DWORD, POINTL point, DWO
         dropHelper->DragEnter(GetHwnd(), data, &where, DROPEFFECT_LINK);
     }
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::DragOver(DWORD, POINTL point, DWORD* effect)
-{
+try {
     ReportEffect(effect, dragOffersFiles);
     if (dropHelper) {
         POINT where = {point.x, point.y};
         dropHelper->DragOver(&where, effect != nullptr ? *effect : DROPEFFECT_NONE);
     }
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::DragLeave()
-{
+try {
     dragOffersFiles = false;
     if (dropHelper)
         dropHelper->DragLeave();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect)
-{
+try {
     dragOffersFiles = false;
     const bool accepted = OffersFileList(data);
     ReportEffect(effect, accepted);
@@ -68,6 +75,8 @@ STDMETHODIMP CConsoleCore::Drop(IDataObject* data, DWORD, POINTL point, DWORD* e
     }
     ::SetFocus(edit.GetHwnd());
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 void CConsoleCore::InsertDroppedNames(IDataObject* data, const std::wstring& folder)

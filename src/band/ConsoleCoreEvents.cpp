@@ -1,4 +1,5 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 #include <exdispid.h>
 
@@ -7,7 +8,7 @@
 namespace band {
 
 STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID iid, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
-{
+try {
     if (iid != IID_NULL)
         return DISP_E_UNKNOWNINTERFACE;
     if (params == nullptr)
@@ -17,6 +18,8 @@ STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID iid, LCID, WORD, DISPPARAMS*
     else if (id == DISPID_DOCUMENTCOMPLETE)
         OnDocumentComplete();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 // The console follows the browser: once a folder is shown, the interpreter is moved there.

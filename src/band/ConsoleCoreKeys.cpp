@@ -1,11 +1,12 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 namespace band {
 
 // The host hands every keyboard message of the focused band here before dispatching it; the
 // band dispatches what it does not consume itself, so the host never acts on a key twice.
 STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
-{
+try {
     if (message == nullptr)
         return S_OK;
     // Keys act on the text box as it would stand had every chunk of output been shown at once.
@@ -37,6 +38,8 @@ STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
     ::TranslateMessage(message);
     ::DispatchMessageW(message);
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 void CConsoleCore::SubmitLine()

@@ -6,7 +6,37 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <system_error>
+
+namespace {
+
+// The thread whose allocations fail, 0 for none.
+std::atomic<DWORD> failingThread{0};
+
+}  // namespace
+
+// The program's allocation functions, so that a test can make them fail on its own thread.
+void* operator new(std::size_t size)
+{
+    if (failingThread.load() != 0 && failingThread.load() == ::GetCurrentThreadId())
+        throw std::bad_alloc();
+    if (void* memory = std::malloc(size != 0 ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
 
 namespace bandtest {
 namespace {
@@ -59,6 +89,16 @@ int CountThreads()
                                                 ++threads;
                                         });
     return threads;
+}
+
+FailingAllocations::FailingAllocations()
+{
+    failingThread = ::GetCurrentThreadId();
+}
+
+FailingAllocations::~FailingAllocations()
+{
+    failingThread = 0;
 }
 
 std::wstring PromptOf(const std::wstring& folder)

@@ -23,6 +23,16 @@ int CountOpenHandles();
 int CountThreads();
 using testsupport::CountOf;
 using testsupport::EndsWith;
+// While one lives, every allocation through operator new on the thread that made it fails with
+// std::bad_alloc; other threads allocate as usual.
+class FailingAllocations {
+public:
+    FailingAllocations();
+    ~FailingAllocations();
+    FailingAllocations(const FailingAllocations&) = delete;
+    FailingAllocations& operator=(const FailingAllocations&) = delete;
+};
+
 // The interpreter's prompt for a folder.
 std::wstring PromptOf(const std::wstring& folder);
 
