@@ -25,7 +25,7 @@ inline std::wstring CreateTextFile(const std::wstring& folder, const wchar_t* na
         content += line;
     content.append(size - content.size(), 'x');
     const std::wstring path = folder + L"\\" + name;
-    support::UniqueHandle file(
+    support::UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);

@@ -4,19 +4,11 @@
 #include "shellview/BuiltinCommand.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCommands.h"
+#include "support/ComResources.h"
 
 namespace band {
-namespace {
 
-// A VARIANT that frees what it holds.
-struct ScopedVariant : VARIANT {
-    ScopedVariant() { ::VariantInit(this); }
-    ~ScopedVariant() { ::VariantClear(this); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
-};
-
-}  // namespace
+using support::UniqueVariant;
 
 // The band's own commands act on the browser window; "cd" goes to the interpreter as well.
 BOOL CConsoleCore::RunBuiltinCommand(const std::wstring& line)
@@ -50,15 +42,15 @@ void CConsoleCore::NavigateFromConsole(const std::wstring& folder, bool switches
 {
     if (!browser)
         return;
-    ScopedVariant address;
+    UniqueVariant address;
     address.vt = VT_BSTR;
     address.bstrVal = ::SysAllocString(shellview::FolderAddress(folder).c_str());
     if (address.bstrVal == nullptr)
         return;
-    ScopedVariant flags;
-    ScopedVariant targetFrame;
-    ScopedVariant postData;
-    ScopedVariant headers;
+    UniqueVariant flags;
+    UniqueVariant targetFrame;
+    UniqueVariant postData;
+    UniqueVariant headers;
     navFromConsole = TRUE;
     std::wstring shown;
     GetFolderPath(shown, FALSE);

@@ -2,6 +2,7 @@
 #include "support/ComBoundary.h"
 
 #include "dragdrop/DroppedFiles.h"
+#include "support/ComResources.h"
 
 namespace band {
 namespace {
@@ -82,20 +83,19 @@ try {
 void CConsoleCore::InsertDroppedNames(IDataObject* data, const std::wstring& folder)
 {
     FORMATETC format = dragdrop::FileListFormat();
-    STGMEDIUM medium = {};
+    support::UniqueStgMedium medium;
     if (FAILED(data->GetData(&format, &medium)))
         return;
-    if (void* locked = ::GlobalLock(medium.hGlobal)) {
-        for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked))) {
-            std::wstring line;
-            edit.GetInputLine(line);
-            if (!line.empty() && line.back() != L' ')
-                edit.AppendText(L" ", FALSE);
-            edit.AppendText(dragdrop::NameForCommandLine(path, folder).c_str(), FALSE);
-        }
-        ::GlobalUnlock(medium.hGlobal);
+    const support::GlobalLockScope locked(medium.hGlobal);
+    if (locked.Get() == nullptr)
+        return;
+    for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked.Get()))) {
+        std::wstring line;
+        edit.GetInputLine(line);
+        if (!line.empty() && line.back() != L' ')
+            edit.AppendText(L" ", FALSE);
+        edit.AppendText(dragdrop::NameForCommandLine(path, folder).c_str(), FALSE);
     }
-    ::ReleaseStgMedium(&medium);
 }
 
 }  // namespace band

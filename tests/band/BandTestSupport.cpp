@@ -3,8 +3,6 @@
 #include "band/ConsoleCoreFactory.h"
 #include "support/UniqueHandle.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -43,52 +41,11 @@ namespace {
 
 constexpr const wchar_t* RecorderProperty = L"BandTestEditRecorder";
 
-template <typename Entry, typename First, typename Next, typename Visit>
-void ForEachSnapshotEntry(DWORD what, First first, Next next, Visit visit)
-{
-    const support::UniqueHandle snapshot(::CreateToolhelp32Snapshot(what, 0));
-    if (!snapshot)
-        return;
-    Entry entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = first(snapshot.Get(), &entry); more; more = next(snapshot.Get(), &entry))
-        visit(entry);
-}
-
 }  // namespace
 
 std::vector<DWORD> RunningInterpreters()
 {
-    std::vector<DWORD> found;
-    ForEachSnapshotEntry<PROCESSENTRY32W>(TH32CS_SNAPPROCESS, ::Process32FirstW, ::Process32NextW,
-                                          [&](const PROCESSENTRY32W& process) {
-                                              if (process.th32ParentProcessID == ::GetCurrentProcessId() &&
-                                                  _wcsicmp(process.szExeFile, L"cmd.exe") == 0)
-                                                  found.push_back(process.th32ProcessID);
-                                          });
-    return found;
-}
-
-int CountOpenHandles()
-{
-    int open = 0;
-    for (ULONG_PTR value = 4; value <= 65536; value += 4) {
-        DWORD flags = 0;
-        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            ++open;
-    }
-    return open;
-}
-
-int CountThreads()
-{
-    int threads = 0;
-    ForEachSnapshotEntry<THREADENTRY32>(TH32CS_SNAPTHREAD, ::Thread32First, ::Thread32Next,
-                                        [&](const THREADENTRY32& thread) {
-                                            if (thread.th32OwnerProcessID == ::GetCurrentProcessId())
-                                                ++threads;
-                                        });
-    return threads;
+    return testsupport::ChildProcessIds(L"cmd.exe");
 }
 
 FailingAllocations::FailingAllocations()
