@@ -8,8 +8,8 @@
 #include "band/ConsoleCoreFactory.h"
 
 #include "band/FolderPath.h"
-#include "registration/TypeInfoHolder.h"
-#include "server/BrimblestoneModule.h"
+#include "module/TypeInfoHolder.h"
+#include "module/BrimblestoneModule.h"
 
 namespace band {
 

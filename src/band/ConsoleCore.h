@@ -12,7 +12,7 @@
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
 #include "console/ConsoleProcess.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 #include "support/UniqueHandle.h"
 #include "support/WindowImpl.h"
 #include "shellview/FileNameSearch.h"

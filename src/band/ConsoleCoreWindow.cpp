@@ -2,7 +2,7 @@
 
 #include <shlwapi.h>
 
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 #include "support/ActivationContext.h"
 #include "support/AppMessages.h"
 #include "support/Diagnostics.h"

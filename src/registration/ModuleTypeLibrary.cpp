@@ -5,7 +5,7 @@
 #include <string>
 
 #include "registration/ErrorHResult.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 #include "support/ComResources.h"
 
 namespace registration {

@@ -2,8 +2,8 @@
 
 #include "registration/ErrorHResult.h"
 #include "registration/RegObject.h"
-#include "server/BrimblestoneModule.h"
-#include "server/Guids.h"
+#include "module/BrimblestoneModule.h"
+#include "module/Guids.h"
 
 #include <new>
 #include <string>

@@ -4,7 +4,7 @@
 #include "ComObject.h"
 #include "band/ConsoleCoreFactory.h"
 #include "band/IConsoleCore.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 
 #include <ocidl.h>
 #include <shlguid.h>

@@ -2,8 +2,8 @@
 #include "registration/RegObject.h"
 #include "registration/RegistryScript.h"
 #include "registration/ScriptParser.h"
-#include "server/BrimblestoneModule.h"
-#include "server/Guids.h"
+#include "module/BrimblestoneModule.h"
+#include "module/Guids.h"
 #include "server/ScriptResources.h"
 
 #include <gtest/gtest.h>

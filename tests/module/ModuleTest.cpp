@@ -1,5 +1,5 @@
-#include "server/BrimblestoneModule.h"
-#include "server/Guids.h"
+#include "module/BrimblestoneModule.h"
+#include "module/Guids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 
-#include "server/Guids.h"
+#include "module/Guids.h"
 
 #include <new>
 
