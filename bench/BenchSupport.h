@@ -19,7 +19,7 @@ inline double Seconds(ULONGLONG milliseconds)
 inline std::wstring WriteTextFile(const std::wstring& folder, const wchar_t* name, const std::string& content)
 {
     const std::wstring path = folder + L"\\" + name;
-    support::UniqueHandle file(
+    support::UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);

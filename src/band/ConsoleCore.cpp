@@ -1,4 +1,5 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 #include <shlwapi.h>
 
@@ -7,19 +8,17 @@
 #include "band/ConsoleCoreFactory.h"
 
 #include "band/FolderPath.h"
-#include "registration/TypeInfoHolder.h"
-#include "server/BrimblestoneModule.h"
+#include "module/TypeInfoHolder.h"
+#include "module/BrimblestoneModule.h"
 
 namespace band {
 
-CConsoleCore::CConsoleCore(IUnknown* outer) : controllingUnknown(outer != nullptr ? outer : &inner)
-{
-    server::libraryModule->LockModule();
-}
+CConsoleCore::CConsoleCore(IUnknown* outer) : controllingUnknown(outer != nullptr ? outer : &inner) {}
 
+// The window goes first; the members follow, the interpreter among them, and the module lock,
+// the first member, goes last of all.
 CConsoleCore::~CConsoleCore()
 {
-    server::libraryModule->UnlockModule();
     if (::IsWindow(GetHwnd()))
         ::DestroyWindow(GetHwnd());
 }
@@ -76,8 +75,10 @@ STDMETHODIMP_(ULONG) CConsoleCore::InnerUnknownPart::Release()
 }
 
 STDMETHODIMP CConsoleCore::QueryInterface(REFIID iid, void** object)
-{
+try {
     return controllingUnknown->QueryInterface(iid, object);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP_(ULONG) CConsoleCore::AddRef()
@@ -90,17 +91,26 @@ STDMETHODIMP_(ULONG) CConsoleCore::Release()
     return controllingUnknown->Release();
 }
 
-STDMETHODIMP CConsoleCore::SetSite(IUnknown* site)
-{
-    if (site == nullptr)
-        return E_FAIL;
+STDMETHODIMP CConsoleCore::SetSite(IUnknown* newSite)
+try {
+    if (newSite == nullptr) {
+        Unsite();
+        return S_OK;
+    }
     Microsoft::WRL::ComPtr<IOleWindow> oleWindow;
     Microsoft::WRL::ComPtr<IServiceProvider> services;
-    site->QueryInterface(IID_PPV_ARGS(&oleWindow));
-    site->QueryInterface(IID_PPV_ARGS(&services));
+    newSite->QueryInterface(IID_PPV_ARGS(&oleWindow));
+    newSite->QueryInterface(IID_PPV_ARGS(&services));
+    HWND newParent = nullptr;
+    // A site that cannot give a window leaves the band unsited, holding nothing of it.
+    if (!oleWindow || FAILED(oleWindow->GetWindow(&newParent))) {
+        Unsite();
+        return E_FAIL;
+    }
 
+    site = newSite;
     inputSite.Reset();
-    site->QueryInterface(IID_PPV_ARGS(&inputSite));
+    newSite->QueryInterface(IID_PPV_ARGS(&inputSite));
 
     // A band sited again lets go of the previous browser first, so its events are not
     // delivered twice and the browser is not kept alive by a forgotten reference.
@@ -111,20 +121,38 @@ STDMETHODIMP CConsoleCore::SetSite(IUnknown* site)
     if (browser)
         ConnectBrowserEvents();
 
-    if (!oleWindow)
-        return E_FAIL;
-    if (FAILED(oleWindow->GetWindow(&parentWindow)))
-        return E_FAIL;
+    parentWindow = newParent;
     CreateBandWindow();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
-STDMETHODIMP CConsoleCore::GetSite(REFIID, void** site)
+// Everything the site gave goes: the browser's events, the drop target, the interpreter, the
+// windows. Nothing that belongs to the band runs until it is sited again.
+void CConsoleCore::Unsite()
 {
-    if (site == nullptr)
+    StopServing();
+    ReleaseBrowser();
+    pendingOutput.Take();
+    if (::IsWindow(GetHwnd()))
+        ::DestroyWindow(GetHwnd());
+    dropHelper.Reset();
+    inputSite.Reset();
+    site.Reset();
+    parentWindow = nullptr;
+}
+
+STDMETHODIMP CConsoleCore::GetSite(REFIID iid, void** object)
+try {
+    if (object == nullptr)
         return E_POINTER;
-    *site = nullptr;
-    return E_FAIL;
+    *object = nullptr;
+    if (!site)
+        return E_FAIL;
+    return site->QueryInterface(iid, object);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 void CConsoleCore::ConnectBrowserEvents()
@@ -157,66 +185,91 @@ void CConsoleCore::ReleaseBrowser()
 }
 
 STDMETHODIMP CConsoleCore::GetTypeInfoCount(UINT* count)
-{
+try {
     if (count == nullptr)
         return E_POINTER;
     *count = 1;
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
-STDMETHODIMP CConsoleCore::GetTypeInfo(UINT, LCID locale, ITypeInfo** info)
-{
+STDMETHODIMP CConsoleCore::GetTypeInfo(UINT index, LCID locale, ITypeInfo** info)
+try {
+    if (info == nullptr)
+        return E_POINTER;
+    *info = nullptr;
+    if (index != 0)
+        return DISP_E_BADINDEX;
     return registration::ConsoleCoreTypeInfo().GetTypeInfo(locale, info);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids)
-{
+try {
     return registration::ConsoleCoreTypeInfo().GetIDsOfNames(names, count, locale, ids);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetClassID(CLSID* classId)
-{
+try {
     if (classId == nullptr)
         return E_POINTER;
     *classId = CLSID_ConsoleCore;
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::IsDirty()
-{
+try {
     return S_FALSE;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::Load(IStream*)
-{
+try {
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::Save(IStream*, BOOL)
-{
+try {
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetSizeMax(ULARGE_INTEGER*)
-{
+try {
     return E_NOTIMPL;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetWindow(HWND* window)
-{
+try {
     if (window == nullptr)
         return E_POINTER;
     *window = GetHwnd();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::ContextSensitiveHelp(BOOL)
-{
+try {
     return E_NOTIMPL;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
-{
+try {
     if (show) {
         ::ShowWindow(GetHwnd(), SW_SHOW);
         if (edit.GetHwnd() != nullptr)
@@ -236,20 +289,26 @@ STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
     // The next interpreter echoes nothing that this one was sent.
     echoes = EchoFilter();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::CloseDW(DWORD)
-{
+try {
     return ShowDW(FALSE);
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::ResizeBorderDW(LPCRECT, IUnknown*, BOOL)
-{
+try {
     return E_NOTIMPL;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info)
-{
+try {
     if (info == nullptr)
         return S_OK;
     if (info->dwMask & DBIM_MINSIZE)
@@ -267,21 +326,27 @@ STDMETHODIMP CConsoleCore::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info)
     // The host's own background serves.
     info->dwMask &= ~static_cast<DWORD>(DBIM_BKCOLOR);
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::UIActivateIO(BOOL activate, MSG*)
-{
+try {
     if (activate && edit.GetHwnd() != nullptr)
         ::SetFocus(edit.GetHwnd());
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::HasFocusIO()
-{
+try {
     const HWND focus = ::GetFocus();
     if (focus != nullptr && (focus == GetHwnd() || focus == edit.GetHwnd()))
         return S_OK;
     return S_FALSE;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 BOOL CConsoleCore::GetFolderPath(std::wstring& path, BOOL addTrailingBackslash) const
@@ -298,9 +363,13 @@ HRESULT CreateConsoleCore(IUnknown* outer, REFIID interfaceId, void** object) no
     if (object == nullptr)
         return E_POINTER;
     *object = nullptr;
-    CConsoleCore* band = new (std::nothrow) CConsoleCore(outer);
-    if (band == nullptr)
-        return E_OUTOFMEMORY;
+    CConsoleCore* band = nullptr;
+    try {
+        band = new CConsoleCore(outer);
+    } catch (...) {
+        // A member's constructor may throw as well as the allocation.
+        return support::CaughtResult();
+    }
     // The query holds the band; when it fails, the band goes with the reference taken here.
     IUnknown* inner = band->InnerUnknown();
     inner->AddRef();

@@ -14,6 +14,7 @@
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
 #include "console/ConsoleProcess.h"
+#include "module/BrimblestoneModule.h"
 #include "support/UniqueHandle.h"
 #include "support/WindowImpl.h"
 #include "shellview/BuiltinCommand.h"
@@ -116,6 +117,8 @@ private:
     void ConnectBrowserEvents();
     void DisconnectBrowserEvents();
     void ReleaseBrowser();
+    void StopServing();
+    void Unsite();
     void LayOutTextBox();
     void ReportFocus(BOOL hasFocus);
 
@@ -165,30 +168,45 @@ private:
     // Dropped files become names on the command line.
     void InsertDroppedNames(IDataObject* data, const std::wstring& folder);
 
+    // The word being completed: the cycle of this band's window only.
+    struct CompletionState {
+        std::wstring tabPrefix;
+        std::wstring tabBase;
+        BOOL tabQuoted = FALSE;
+        std::wstring findPrefix;
+        BOOL findQuoted = FALSE;
+        std::wstring findFolder;  // where the Ctrl+Tab search looks, with its trailing backslash
+        // The view's names as the cycle began: reading them all once keeps each further Tab short.
+        std::vector<std::wstring> tabNames;
+    };
+
     static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
     static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
 
+    // Declared first, so it is destroyed last: after every member whose destructor runs code.
+    server::ModuleLock moduleLock;
     InnerUnknownPart inner{*this};
     IUnknown* controllingUnknown;
     HWND parentWindow = nullptr;
+    Microsoft::WRL::ComPtr<IUnknown> site;
     Microsoft::WRL::ComPtr<IWebBrowser2> browser;
     Microsoft::WRL::ComPtr<IServiceProvider> siteServices;  // leads to the browser's shell view
     Microsoft::WRL::ComPtr<IInputObjectSite> inputSite;
     view::CEditWindow edit;
     console::ConsoleProcess console;
     DWORD adviseCookie = 0;
-    int currentDrive = -1;
     shellview::FileNameSearch findHandle;  // the open search of a Ctrl+Tab cycle
     BOOL navFromConsole = FALSE;
     support::UniqueAccelerator accelTable;
     int completeIndex = 0;
+    CompletionState completion;
     Microsoft::WRL::ComPtr<IDropTargetHelper> dropHelper;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
     EchoFilter echoes;
     bool dropRegistered = false;
     bool dragOffersFiles = false;
-    bool consoleSwitchesDrive = false;  // the console's own "cd" carried the drive switch
+    bool consoleLeftTheDrive = false;  // the console's own "cd" named another drive without the switch
     bool codePageMayHaveChanged = false;  // a line sent since the code page was last learnt may change it
     bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
 };

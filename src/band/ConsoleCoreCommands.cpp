@@ -7,19 +7,11 @@
 #include "shellview/ShellFolderView.h"
 #include "shellview/ShellListView.h"
 #include "shellview/ViewCommands.h"
+#include "support/ComResources.h"
 
 namespace band {
-namespace {
 
-// A VARIANT that frees what it holds.
-struct ScopedVariant : VARIANT {
-    ScopedVariant() { ::VariantInit(this); }
-    ~ScopedVariant() { ::VariantClear(this); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
-};
-
-}  // namespace
+using support::UniqueVariant;
 
 // The band's own commands act on the browser window; "cd" goes to the interpreter as well.
 BOOL CConsoleCore::RunBuiltinCommand(const shellview::BuiltinCommand& command)
@@ -58,17 +50,19 @@ void CConsoleCore::NavigateFromConsole(const std::wstring& folder, bool switches
 {
     if (!browser)
         return;
-    ScopedVariant address;
+    UniqueVariant address;
     address.vt = VT_BSTR;
     address.bstrVal = ::SysAllocString(shellview::FolderAddress(folder).c_str());
     if (address.bstrVal == nullptr)
         return;
-    ScopedVariant flags;
-    ScopedVariant targetFrame;
-    ScopedVariant postData;
-    ScopedVariant headers;
+    UniqueVariant flags;
+    UniqueVariant targetFrame;
+    UniqueVariant postData;
+    UniqueVariant headers;
     navFromConsole = TRUE;
-    consoleSwitchesDrive = switchesDrive;
+    std::wstring shown;
+    GetFolderPath(shown, FALSE);
+    consoleLeftTheDrive = !switchesDrive && DriveOf(folder) != DriveOf(shown);
     // A navigation that never starts completes nothing: the next one the user makes is not the console's.
     if (FAILED(browser->Navigate2(&address, &flags, &targetFrame, &postData, &headers)))
         navFromConsole = FALSE;
@@ -86,7 +80,7 @@ void CConsoleCore::SendChangeDirectory(const std::wstring& folder)
         console.WriteLine(L"\r\n");
         return;
     }
-    console.WriteLine(ChangeDirectoryCommand(*spelled, currentDrive).c_str());
+    console.WriteLine(ChangeDirectoryCommand(*spelled).c_str());
 }
 
 }  // namespace band
@@ -98,14 +92,9 @@ namespace band {
 void CConsoleCore::FollowConsoleNavigation()
 {
     std::wstring folder;
-    if (!GetFolderPath(folder, FALSE))
-        return;
-    const int drive = DriveOf(folder);
-    if (drive == -1 || drive == currentDrive)
-        return;
-    if (!consoleSwitchesDrive)
+    if (consoleLeftTheDrive && GetFolderPath(folder, FALSE))
         SendChangeDirectory(folder);
-    currentDrive = drive;
+    consoleLeftTheDrive = false;
 }
 
 }  // namespace band

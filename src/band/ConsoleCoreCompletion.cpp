@@ -9,28 +9,6 @@
 #include "support/AppMessages.h"
 
 namespace band {
-namespace {
-
-// The word being completed, shared by every band in the process: only the focused band handles
-// keys, and a cycle may go on in another browser window where it left off.
-struct CompletionState {
-    std::wstring tabPrefix;
-    std::wstring tabBase;
-    BOOL tabQuoted = FALSE;
-    std::wstring findPrefix;
-    BOOL findQuoted = FALSE;
-    std::wstring findFolder;  // where the Ctrl+Tab search looks, with its trailing backslash
-    // The view's names as the cycle began: reading them all once keeps each further Tab short.
-    std::vector<std::wstring> tabNames;
-};
-
-CompletionState& ModuleCompletion()
-{
-    static CompletionState state;
-    return state;
-}
-
-}  // namespace
 
 // The browser's shell view through its interfaces; its list control where it offers none.
 std::vector<std::wstring> CConsoleCore::ViewNames() const
@@ -62,7 +40,7 @@ void CConsoleCore::CompleteFromView()
     const int caret = edit.GetCaretInInput();
     if (caret < 0)
         return;
-    CompletionState& state = ModuleCompletion();
+    CompletionState& state = completion;
     if (completeIndex == 0) {
         const std::wstring head = InputUpToCaret(caret);
         const int start = shellview::FindWordStart(head, state.tabQuoted);
@@ -97,7 +75,7 @@ LRESULT CConsoleCore::CompleteFromFileSystem(WPARAM command)
     if (LOWORD(command) != ID_COMPLETE_FILE)
         return 0;
     ShowPendingOutput();
-    CompletionState& state = ModuleCompletion();
+    CompletionState& state = completion;
     if (findHandle.IsOpen()) {
         if (edit.GetModify())
             return 0;

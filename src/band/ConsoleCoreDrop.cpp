@@ -1,8 +1,10 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 #include "band/RefusalText.h"
 #include "band/SpelledPath.h"
 #include "dragdrop/DroppedFiles.h"
+#include "support/ComResources.h"
 
 namespace band {
 namespace {
@@ -23,7 +25,7 @@ void ReportEffect(DWORD* effect, bool accepted)
 }  // namespace
 
 STDMETHODIMP CConsoleCore::DragEnter(IDataObject* data, DWORD, POINTL point, DWORD* effect)
-{
+try {
     dragOffersFiles = OffersFileList(data);
     ReportEffect(effect, dragOffersFiles);
     if (!dragOffersFiles)
@@ -33,28 +35,34 @@ STDMETHODIMP CConsoleCore::DragEnter(IDataObject* data, DWORD, POINTL point, DWO
         dropHelper->DragEnter(GetHwnd(), data, &where, DROPEFFECT_LINK);
     }
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::DragOver(DWORD, POINTL point, DWORD* effect)
-{
+try {
     ReportEffect(effect, dragOffersFiles);
     if (dropHelper) {
         POINT where = {point.x, point.y};
         dropHelper->DragOver(&where, effect != nullptr ? *effect : DROPEFFECT_NONE);
     }
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::DragLeave()
-{
+try {
     dragOffersFiles = false;
     if (dropHelper)
         dropHelper->DragLeave();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 STDMETHODIMP CConsoleCore::Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect)
-{
+try {
     dragOffersFiles = false;
     const bool accepted = OffersFileList(data);
     ReportEffect(effect, accepted);
@@ -70,30 +78,31 @@ STDMETHODIMP CConsoleCore::Drop(IDataObject* data, DWORD, POINTL point, DWORD* e
     }
     ::SetFocus(edit.GetHwnd());
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 void CConsoleCore::InsertDroppedNames(IDataObject* data, const std::wstring& folder)
 {
     FORMATETC format = dragdrop::FileListFormat();
-    STGMEDIUM medium = {};
+    support::UniqueStgMedium medium;
     if (FAILED(data->GetData(&format, &medium)))
         return;
-    if (void* locked = ::GlobalLock(medium.hGlobal)) {
-        for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked))) {
-            const auto spelled = SpelledPath(path, InterpreterCodePage());
-            if (!spelled) {
-                SayAboveInput(NameRefusal(path, InterpreterCodePage()));
-                continue;
-            }
-            std::wstring line;
-            edit.GetInputLine(line);
-            if (!line.empty() && line.back() != L' ')
-                edit.AppendText(L" ", FALSE);
-            edit.AppendText(dragdrop::NameForCommandLine(*spelled, folder).c_str(), FALSE);
+    const support::GlobalLockScope locked(medium.hGlobal);
+    if (locked.Get() == nullptr)
+        return;
+    for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked.Get()))) {
+        const auto spelled = SpelledPath(path, InterpreterCodePage());
+        if (!spelled) {
+            SayAboveInput(NameRefusal(path, InterpreterCodePage()));
+            continue;
         }
-        ::GlobalUnlock(medium.hGlobal);
+        std::wstring line;
+        edit.GetInputLine(line);
+        if (!line.empty() && line.back() != L' ')
+            edit.AppendText(L" ", FALSE);
+        edit.AppendText(dragdrop::NameForCommandLine(*spelled, folder).c_str(), FALSE);
     }
-    ::ReleaseStgMedium(&medium);
 }
 
 }  // namespace band

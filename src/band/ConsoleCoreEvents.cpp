@@ -1,4 +1,5 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 #include <exdispid.h>
 
@@ -15,8 +16,10 @@ constexpr UINT FollowFolderInterval = 250;
 
 }  // namespace
 
-STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
-{
+STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID iid, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
+try {
+    if (iid != IID_NULL)
+        return DISP_E_UNKNOWNINTERFACE;
     if (params == nullptr)
         return E_INVALIDARG;
     if (id == DISPID_ONQUIT)
@@ -24,6 +27,8 @@ STDMETHODIMP CConsoleCore::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* par
     else if (id == DISPID_DOCUMENTCOMPLETE)
         OnDocumentComplete();
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 // The console follows the browser: once a folder is shown, the interpreter is moved there.
@@ -65,7 +70,6 @@ void CConsoleCore::ChangeToBrowserFolder(bool moveFocus)
     folderChangeWaits = false;
     std::wstring folder;
     if (GetFolderPath(folder, FALSE)) {
-        const int drive = DriveOf(folder);
         // A line typed meanwhile stays where it is: the next prompt arrives in front of it. The
         // band's own word for a place outside the file system goes.
         std::wstring typed;
@@ -75,7 +79,6 @@ void CConsoleCore::ChangeToBrowserFolder(bool moveFocus)
         SendChangeDirectory(folder);
         if (moveFocus)
             ::SetFocus(edit.GetHwnd());
-        currentDrive = drive;
     } else {
         ReplaceInput(UnknownPath);
     }
@@ -101,11 +104,17 @@ void CConsoleCore::EndCompletionCycle()
 void CConsoleCore::OnQuit()
 {
     ShowPendingOutput();
+    StopServing();
+}
+
+// The interpreter, the browser's events, the drop target and the key table stop; the windows stay.
+void CConsoleCore::StopServing()
+{
     DisconnectBrowserEvents();
     accelTable.Reset();
     if (console.IsRunning())
         console.Stop();
-    findHandle.Close();
+    EndCompletionCycle();
     if (dropRegistered) {
         ::RevokeDragDrop(GetHwnd());
         dropRegistered = false;

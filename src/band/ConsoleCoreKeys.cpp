@@ -1,8 +1,9 @@
 #include "band/ConsoleCore.h"
+#include "support/ComBoundary.h"
 
 #include "band/RefusalText.h"
 #include "console/ExactEncoding.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 
 namespace band {
 namespace {
@@ -23,7 +24,7 @@ bool HasSelection(HWND edit)
 // The host hands every keyboard message of the focused band here before dispatching it; the
 // band dispatches what it does not consume itself, so the host never acts on a key twice.
 STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
-{
+try {
     if (message == nullptr)
         return S_OK;
     // Keys act on the text box as it would stand had every chunk of output been shown at once.
@@ -67,6 +68,8 @@ STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
     ::TranslateMessage(message);
     ::DispatchMessageW(message);
     return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 void CConsoleCore::SubmitLine()

@@ -2,10 +2,10 @@
 
 #include <shlwapi.h>
 
-#include "band/ChangeDirectoryCommand.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 #include "support/ActivationContext.h"
 #include "support/AppMessages.h"
+#include "support/Diagnostics.h"
 
 namespace band {
 namespace {
@@ -74,31 +74,39 @@ BOOL CConsoleCore::CreateBandWindow()
 {
     if (!::IsWindow(GetHwnd())) {
         const support::ActivationScope manifest(LibraryActivationContext());
-        CreateBoundWindow(BandWindowClass(), parentWindow, RECT{}, nullptr,
-                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | CCS_TOP | CCS_NORESIZE |
-                              CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                          0, 0);
-        edit.Create(GetHwnd());
+        if (!CreateBoundWindow(BandWindowClass(), parentWindow, RECT{}, nullptr,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | CCS_TOP | CCS_NORESIZE |
+                                   CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                               0, 0)) {
+            BRIMBLESTONE_TRACE_LAST_ERROR();
+            return FALSE;
+        }
+        if (!edit.Create(GetHwnd()))
+            BRIMBLESTONE_TRACE_LAST_ERROR();
         if (!accelTable) {
             ACCEL completeFile = {FVIRTKEY | FCONTROL, VK_TAB, ID_COMPLETE_FILE};
             accelTable.Reset(::CreateAcceleratorTableW(&completeFile, 1));
         }
-        ::CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dropHelper));
-        dropRegistered = SUCCEEDED(::RegisterDragDrop(GetHwnd(), static_cast<IDropTarget*>(this)));
+        const HRESULT helper =
+            ::CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dropHelper));
+        if (FAILED(helper))
+            BRIMBLESTONE_TRACE_HRESULT(helper);
+        const HRESULT registered = ::RegisterDragDrop(GetHwnd(), static_cast<IDropTarget*>(this));
+        dropRegistered = SUCCEEDED(registered);
+        if (!dropRegistered)
+            BRIMBLESTONE_TRACE_HRESULT(registered);
     }
     if (!console.IsRunning())
         StartInterpreterInCurrentFolder();
     return TRUE;
 }
 
-// Every start records the drive: an interpreter started while the band was hidden stands on the
-// drive of the folder shown then, and the next folder on another drive needs the drive switch.
 void CConsoleCore::StartInterpreterInCurrentFolder()
 {
     std::wstring folder;
     GetFolderPath(folder, FALSE);
-    console.Start(GetHwnd(), folder.c_str());
-    currentDrive = DriveOf(folder);
+    if (!console.Start(GetHwnd(), folder.c_str()))
+        BRIMBLESTONE_TRACE_LAST_ERROR();
     // The console's own settings may give it another code page than the OEM one it starts from.
     codePageMayHaveChanged = true;
 }

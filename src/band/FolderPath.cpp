@@ -1,6 +1,6 @@
 #include "band/FolderPath.h"
 
-#include "support/UniqueHandle.h"
+#include "support/ComResources.h"
 
 #include <cwchar>
 #include <cwctype>
@@ -10,12 +10,7 @@ namespace band {
 
 namespace {
 
-struct BstrTraits {
-    using Type = BSTR;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type text) noexcept { ::SysFreeString(text); }
-};
-using UniqueBstr = support::UniqueResource<BstrTraits>;
+using support::UniqueBstr;
 
 constexpr wchar_t FallbackFolder[] = L"C:\\";
 constexpr wchar_t FileLocationPrefix[] = L"file:///";

@@ -2,7 +2,7 @@
 
 #include <oaidl.h>
 
-#include "server/Guids.h"
+#include "module/Guids.h"
 
 // The band's dual dispatch interface: no members of its own, the browser's events arrive
 // through its Invoke.

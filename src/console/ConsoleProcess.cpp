@@ -9,6 +9,7 @@
 #include "console/PipeTextWriter.h"
 #include "console/ReaderThread.h"
 #include "console/WorkerJoin.h"
+#include "support/Diagnostics.h"
 
 #include <new>
 #include <string>
@@ -41,7 +42,9 @@ BOOL ConsoleProcess::Start(HWND window, const wchar_t* directory)
         if (StartClean(window, directory))
             return TRUE;
     } catch (const std::bad_alloc&) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     }
+    BRIMBLESTONE_TRACE_LAST_ERROR();
     Stop();
     return FALSE;
 }

@@ -5,24 +5,11 @@
 #include <string>
 
 #include "registration/ErrorHResult.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
+#include "support/ComResources.h"
 
 namespace registration {
 namespace {
-
-// Frees a BSTR when it goes out of scope.
-class ScopedBstr {
-public:
-    ScopedBstr() = default;
-    ~ScopedBstr() { ::SysFreeString(text); }
-    ScopedBstr(const ScopedBstr&) = delete;
-    ScopedBstr& operator=(const ScopedBstr&) = delete;
-    BSTR* Receive() { return &text; }
-    BSTR Get() const { return text; }
-
-private:
-    BSTR text = nullptr;
-};
 
 // Where the file name's extension begins: the last "." after the last backslash, else the end.
 size_t ExtensionPosition(const std::wstring& path)
@@ -79,7 +66,7 @@ HRESULT LoadModuleTypeLibrary(HINSTANCE instance, BSTR* path, ITypeLib** library
 
 HRESULT RegisterModuleTypeLibrary(HINSTANCE instance)
 {
-    ScopedBstr path;
+    support::UniqueBstr path;
     Microsoft::WRL::ComPtr<ITypeLib> library;
     HRESULT result = LoadModuleTypeLibrary(instance, path.Receive(), &library);
     if (FAILED(result))
@@ -90,7 +77,7 @@ HRESULT RegisterModuleTypeLibrary(HINSTANCE instance)
 
 HRESULT UnregisterModuleTypeLibrary(HINSTANCE instance)
 {
-    ScopedBstr path;
+    support::UniqueBstr path;
     Microsoft::WRL::ComPtr<ITypeLib> library;
     HRESULT result = LoadModuleTypeLibrary(instance, path.Receive(), &library);
     if (FAILED(result))

@@ -2,7 +2,8 @@
 
 #include "registration/ErrorHResult.h"
 #include "registration/RegObject.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
+#include "module/Guids.h"
 
 #include <new>
 #include <string>
@@ -38,7 +39,7 @@ HRESULT RunRegistryScript(server::CBrimblestoneModule& module, UINT resourceId, 
     CRegObject registrar;
     for (const ScriptVariable* variable = extraVariables; variable && variable->name; ++variable)
         registrar.AddVariable(variable->name, variable->value);
-    HRESULT result = module.AddCommonScriptVariables(registrar);
+    HRESULT result = registrar.AddVariable(L"APPID", server::AppIdText);
     if (FAILED(result))
         return result;
 

@@ -15,7 +15,7 @@ struct ScriptVariable {
 };
 
 // Runs the "REGISTRY" resource `resourceId` of the module's own library file in register or
-// unregister mode. Besides `extraVariables` (may be null) and the module's common variables,
+// unregister mode. Besides `extraVariables` (may be null) and "APPID", the application identity,
 // the script sees "Module" and "Module_Raw": the library's path with each single quote doubled,
 // ready to stand inside a quoted token.
 HRESULT RunRegistryScript(server::CBrimblestoneModule& module, UINT resourceId, bool registering,

@@ -33,9 +33,10 @@ bool ClosesBlock(const std::wstring& token) noexcept
     return token[0] == L'}';
 }
 
-bool HasBackslash(const std::wstring& name) noexcept
+// A key name holds no backslash (it would name a path) and fits the registry's limit.
+bool IsBadKeyName(const std::wstring& name) noexcept
 {
-    return name.find(L'\\') != std::wstring::npos;
+    return name.find(L'\\') != std::wstring::npos || name.size() > CRegParser::MaxKeyNameLength;
 }
 
 // A block belongs to a key item. After a value or a deleted key it would otherwise fill
@@ -95,14 +96,19 @@ HRESULT CRegParser::RunScriptText(const wchar_t* text, bool registering) noexcep
         const HRESULT result = ExpandVariables(variables, text, &expanded);
         if (FAILED(result))
             return result;
+        // The whole script is checked by a pass that touches no key before any of it runs.
         CScriptReader reader(expanded);
-        return RunRootBlocks(reader, registering);
+        const HRESULT checked = RunRootBlocks(reader, false, true);
+        if (FAILED(checked))
+            return checked;
+        reader.Seek(0);
+        return RunRootBlocks(reader, registering, false);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
 }
 
-HRESULT CRegParser::RunRootBlocks(CScriptReader& reader, bool registering)
+HRESULT CRegParser::RunRootBlocks(CScriptReader& reader, bool registering, bool checking)
 {
     std::wstring token;
     while (!reader.AtEnd()) {
@@ -117,7 +123,7 @@ HRESULT CRegParser::RunRootBlocks(CScriptReader& reader, bool registering)
             return result;
         if (token[0] != L'{')
             return DISP_E_EXCEPTION;
-        result = ProcessRootBlock(reader, root, registering);
+        result = checking ? CheckRootBlock(reader) : ProcessRootBlock(reader, root, registering);
         if (FAILED(result))
             return result;
         reader.SkipWhiteSpace();
@@ -125,19 +131,21 @@ HRESULT CRegParser::RunRootBlocks(CScriptReader& reader, bool registering)
     return S_OK;
 }
 
-// The block's syntax is checked first by a pass that touches no key, so that a malformed block
-// writes or removes nothing. Registering is then all or nothing: a block that fails on the way
-// is unregistered again from its start.
+// Unregistering while recovering opens no key: a pass of pure syntax, values' types and data
+// included, so that a malformed script writes or removes nothing.
+HRESULT CRegParser::CheckRootBlock(CScriptReader& reader) noexcept
+{
+    std::wstring token;
+    return TryProcessKeyBlock(reader, token, nullptr, false, true);
+}
+
+// Registering a checked block is all or nothing: a block that fails on the way is unregistered
+// again from its start.
 HRESULT CRegParser::ProcessRootBlock(CScriptReader& reader, HKEY root, bool registering) noexcept
 {
     const std::size_t blockStart = reader.Position();
     std::wstring token;
-    // Unregistering while recovering opens no key: a pass of pure syntax.
-    HRESULT result = TryProcessKeyBlock(reader, token, nullptr, false, true);
-    if (FAILED(result))
-        return result;
-    reader.Seek(blockStart);
-    result = TryProcessKeyBlock(reader, token, root, registering, false);
+    HRESULT result = TryProcessKeyBlock(reader, token, root, registering, false);
     if (FAILED(result) && registering) {
         reader.Seek(blockStart);
         TryProcessKeyBlock(reader, token, root, false, false);
@@ -148,6 +156,7 @@ HRESULT CRegParser::ProcessRootBlock(CScriptReader& reader, HKEY root, bool regi
 HRESULT CRegParser::TryProcessKeyBlock(CScriptReader& reader, std::wstring& token, HKEY parent,
                                        bool registering, bool recovering) noexcept
 {
+    depth = 0;
     try {
         return ProcessKeyBlock(reader, token, parent, registering, recovering);
     } catch (const std::bad_alloc&) {
@@ -156,15 +165,20 @@ HRESULT CRegParser::TryProcessKeyBlock(CScriptReader& reader, std::wstring& toke
 }
 
 // Handles the items of one block up to its closing brace, which stays in the token buffer.
+// Blocks nest by recursion, so the depth is bounded: deeper nesting is a syntax error.
 HRESULT CRegParser::ProcessKeyBlock(CScriptReader& reader, std::wstring& token, HKEY parent,
                                     bool registering, bool recovering)
 {
+    if (depth == MaxNestingDepth)
+        return DISP_E_EXCEPTION;
+    ++depth;
     support::UniqueRegistryKey currentKey;
     HRESULT result = reader.ReadToken(token);
     while (SUCCEEDED(result) && !ClosesBlock(token)) {
         result = registering ? RegisterItem(reader, token, parent, currentKey)
                              : UnregisterItem(reader, token, parent, recovering);
     }
+    --depth;
     return result;
 }
 
@@ -177,7 +191,7 @@ HRESULT CRegParser::RegisterItem(CScriptReader& reader, std::wstring& token, HKE
         result = reader.ReadToken(token);
         if (FAILED(result))
             return result;
-        if (HasBackslash(token))
+        if (IsBadKeyName(token))
             return DISP_E_EXCEPTION;
         if (!IsProtectedKeyName(token.c_str()))
             DeleteKeyTree(parent, token.c_str());
@@ -206,7 +220,7 @@ HRESULT CRegParser::RegisterItem(CScriptReader& reader, std::wstring& token, HKE
 HRESULT CRegParser::RegisterKey(CScriptReader& reader, std::wstring& token, HKEY parent,
                                 support::UniqueRegistryKey& currentKey)
 {
-    if (HasBackslash(token))
+    if (IsBadKeyName(token))
         return DISP_E_EXCEPTION;
     HRESULT result = OpenOrCreateKey(parent, token.c_str(), currentKey);
     if (SUCCEEDED(result))
@@ -258,7 +272,7 @@ HRESULT CRegParser::UnregisterValue(CScriptReader& reader, std::wstring& token, 
 HRESULT CRegParser::UnregisterKey(CScriptReader& reader, std::wstring& token, HKEY parent,
                                   bool keep, bool recovering)
 {
-    if (HasBackslash(token))
+    if (IsBadKeyName(token))
         return DISP_E_EXCEPTION;
     support::UniqueRegistryKey key;
     const LONG opened = recovering ? ERROR_SUCCESS : OpenKey(parent, token.c_str(), KEY_READ, key);
@@ -323,7 +337,8 @@ HRESULT CRegParser::SetValue(CScriptReader& reader, HKEY key, const wchar_t* val
     return reader.ReadToken(token);
 }
 
-// Steps over "= type data" after a name whose value is not written.
+// Steps over "= type data" after a name whose value is not written; the type and the data must
+// still be ones that could be written.
 HRESULT CRegParser::SkipValueAssignment(CScriptReader& reader, std::wstring& token)
 {
     if (!IsAssignment(token))
@@ -331,8 +346,15 @@ HRESULT CRegParser::SkipValueAssignment(CScriptReader& reader, std::wstring& tok
     HRESULT result = reader.ReadToken(token);
     if (FAILED(result))
         return result;
+    DWORD type = REG_NONE;
+    if (!FindValueType(token.c_str(), &type))
+        return DISP_E_EXCEPTION;
     reader.SkipWhiteSpace();
     result = reader.ReadToken(token);
+    if (FAILED(result))
+        return result;
+    std::vector<BYTE> data;
+    result = EncodeValueData(type, token, data);
     if (FAILED(result))
         return result;
     return reader.ReadToken(token);

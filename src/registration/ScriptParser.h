@@ -18,17 +18,23 @@ class CRegParser {
 public:
     // The longest value name after "Val".
     static constexpr std::size_t MaxValueNameLength = 259;
+    // The longest key name.
+    static constexpr std::size_t MaxKeyNameLength = 255;
+    // The deepest nesting of blocks within one root block.
+    static constexpr int MaxNestingDepth = 64;
 
     explicit CRegParser(const CRegObject& variables) noexcept : variables(variables) {}
 
     // Expands the variables of the whole text first, so that a script with an unknown
-    // variable writes nothing, and checks each root block's syntax before it runs, so that a
-    // malformed block writes nothing. A root block that fails to register is unregistered
-    // again before the error is returned; blocks before it stay as they were done.
+    // variable writes nothing, and checks the whole script's syntax, values' types and data
+    // included, before any of it runs, so that a malformed script writes nothing. A root block
+    // that fails to register is unregistered again before the error is returned; blocks before
+    // it stay as they were done.
     HRESULT RunScriptText(const wchar_t* text, bool registering) noexcept;
 
 private:
-    HRESULT RunRootBlocks(CScriptReader& reader, bool registering);
+    HRESULT RunRootBlocks(CScriptReader& reader, bool registering, bool checking);
+    HRESULT CheckRootBlock(CScriptReader& reader) noexcept;
     HRESULT ProcessRootBlock(CScriptReader& reader, HKEY root, bool registering) noexcept;
     HRESULT TryProcessKeyBlock(CScriptReader& reader, std::wstring& token, HKEY parent,
                                bool registering, bool recovering) noexcept;
@@ -50,6 +56,7 @@ private:
     HRESULT SkipValueAssignment(CScriptReader& reader, std::wstring& token);
 
     const CRegObject& variables;
+    int depth = 0;
 };
 
 }  // namespace registration

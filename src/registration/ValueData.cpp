@@ -41,8 +41,11 @@ void EncodeMultiString(const std::wstring& token, std::vector<BYTE>& data)
     AppendWideText(strings.c_str(), used, data);
 }
 
+// Decimal digits only: a conversion would otherwise round "2.5" to 2 or read signs and separators.
 HRESULT EncodeNumber(const std::wstring& token, std::vector<BYTE>& data)
 {
+    if (token.empty() || token.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return DISP_E_EXCEPTION;
     std::wstring text(token);
     ULONG number = 0;
     if (FAILED(::VarUI4FromStr(&text[0], 0, 0, &number)))
@@ -53,21 +56,26 @@ HRESULT EncodeNumber(const std::wstring& token, std::vector<BYTE>& data)
     return S_OK;
 }
 
-BYTE HexDigitValue(wchar_t digit) noexcept
+// The value of a hex digit, or -1 for any other character.
+int HexDigitValue(wchar_t digit) noexcept
 {
     if (digit >= L'0' && digit <= L'9')
-        return static_cast<BYTE>(digit - L'0');
+        return digit - L'0';
     if (digit >= L'a' && digit <= L'f')
-        return static_cast<BYTE>(digit - L'a' + 10);
+        return digit - L'a' + 10;
     if (digit >= L'A' && digit <= L'F')
-        return static_cast<BYTE>(digit - L'A' + 10);
-    return 0;
+        return digit - L'A' + 10;
+    return -1;
 }
 
 HRESULT EncodeBinary(const std::wstring& token, std::vector<BYTE>& data)
 {
     if (token.size() % 2 != 0)
-        return E_FAIL;
+        return DISP_E_EXCEPTION;
+    for (const wchar_t digit : token) {
+        if (HexDigitValue(digit) < 0)
+            return DISP_E_EXCEPTION;
+    }
     data.clear();
     for (std::size_t index = 0; index < token.size(); index += 2)
         data.push_back(static_cast<BYTE>(HexDigitValue(token[index]) << 4 |

@@ -1,6 +1,6 @@
 #include "server/ClassFactory.h"
 
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 
 #include <new>
 

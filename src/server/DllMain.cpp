@@ -3,9 +3,9 @@
 
 #include "band/ConsoleCoreFactory.h"
 #include "registration/ModuleTypeLibrary.h"
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 #include "server/ClassTable.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 #include "server/HostRestriction.h"
 #include "server/ScriptResources.h"
 #include "server/ServerRegistration.h"

@@ -2,7 +2,7 @@
 
 #include "registration/RegistryScript.h"
 #include "server/ClassTable.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 #include "server/ScriptResources.h"
 #include "server/ThreadLocaleScope.h"
 

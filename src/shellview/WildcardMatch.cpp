@@ -56,19 +56,24 @@ BOOL MatchWildcard(const wchar_t* name, const wchar_t* pattern)
 
     const wchar_t* n = name;
     const wchar_t* p = pattern;
-    // Where the rest of the pattern after the latest "*" begins; null before the first "*".
+    // The one backtrack point: the rest of the pattern after the latest "*" (null before the
+    // first "*") and the name position that "*" is tried from next. An earlier "*" never needs
+    // another try: whatever the later one cannot take, widening the earlier one cannot fix.
     const wchar_t* resume = nullptr;
+    const wchar_t* retry = nullptr;
     while (*n != L'\0') {
         if (*p == L'\0')
             return resume != nullptr;
         if (*p == L'*') {
             p = ::CharNextW(p);
             resume = p;
+            retry = n;
         } else if (*p == L'?' || *p == *n) {
             n = ::CharNextW(n);
             p = ::CharNextW(p);
         } else if (resume != nullptr) {
-            n = ::CharNextW(n);
+            retry = ::CharNextW(retry);
+            n = retry;
             p = resume;
         } else {
             return FALSE;

@@ -56,6 +56,13 @@ struct KernelHandleTraits {
     static void Close(Type handle) noexcept { ::CloseHandle(handle); }
 };
 
+// Handles whose empty value is INVALID_HANDLE_VALUE: files and tool-help snapshots.
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
+};
+
 struct FindHandleTraits {
     using Type = HANDLE;
     static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
@@ -75,6 +82,7 @@ struct WindowTraits {
 };
 
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueAccelerator = UniqueResource<AcceleratorTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;

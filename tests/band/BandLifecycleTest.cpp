@@ -112,6 +112,26 @@ TEST_F(BandLifecycle, QuitEventCutsTheTiesToTheBrowser)
     EXPECT_EQ(0, window.QuitCount()) << "a stopped interpreter did not end by itself";
 }
 
+// An allocation that fails inside a COM method is its answer, never an exception in the caller.
+TEST_F(BandLifecycle, AllocationFailureInAComMethodIsAnsweredWithOutOfMemory)
+{
+    window.TypeText(edit, L"echo typed");
+    MSG enter = {edit, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    DISPPARAMS none = {};
+    HRESULT submitted = S_OK;
+    HRESULT completed = S_OK;
+    HRESULT sited = S_OK;
+    {
+        const bandtest::FailingAllocations failing;
+        submitted = BandAs<IInputObject>()->TranslateAcceleratorIO(&enter);
+        completed = InvokeEvent(DISPID_DOCUMENTCOMPLETE, &none);
+        sited = BandAs<IObjectWithSite>()->SetSite(nullptr);
+    }
+    EXPECT_EQ(E_OUTOFMEMORY, submitted);
+    EXPECT_EQ(E_OUTOFMEMORY, completed);
+    EXPECT_EQ(S_OK, sited) << "letting go needs no memory";
+}
+
 TEST_F(BandLifecycle, EventsWithoutParametersAreRefusedAndChangeNothing)
 {
     const std::vector<DWORD> interpreters = RunningInterpreters();

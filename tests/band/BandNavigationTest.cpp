@@ -43,6 +43,23 @@ TEST_F(BandNavigation, InterpreterFollowsAcrossFoldersDrivesAndRoots)
     EXPECT_EQ(edit, ::GetFocus()) << "each folder shown moves the focus into the console";
 }
 
+// A drive switch that the interpreter could not make is not taken for done: the next folder on
+// that drive still brings the interpreter over.
+TEST_F(BandNavigation, FailedDriveSwitchIsMadeAgainByTheNextFolderOnThatDrive)
+{
+    const std::wstring vanished = elsewhere.Folder(L"vanished");
+    ASSERT_EQ(S_OK, window.NavigateTo(vanished));
+    ASSERT_TRUE(::RemoveDirectoryW(vanished.c_str()));
+    ASSERT_TRUE(WaitForDocumentComplete(1));
+    // The error goes through its own pipe: its line end may come after the prompt.
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return CountOf(text, PromptOf(folder.Path())) >= 2; }))
+        << "the interpreter stays where it was: " << Text();
+
+    const std::wstring reached = elsewhere.Folder(L"reached");
+    ASSERT_TRUE(Follow(reached, reached)) << Text();
+    ASSERT_TRUE(Run(L"echo marker", reached));
+}
+
 TEST_F(BandNavigation, FolderWithSpacesIsReached)
 {
     const std::wstring spaced = folder.Folder(L"with some spaces");

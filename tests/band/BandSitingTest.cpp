@@ -4,6 +4,7 @@
 #include "ComObject.h"
 #include "band/ConsoleCoreFactory.h"
 #include "band/IConsoleCore.h"
+#include "module/BrimblestoneModule.h"
 
 #include <ocidl.h>
 #include <shlguid.h>
@@ -13,10 +14,14 @@ namespace {
 using bandtest::BandInBrowser;
 using Microsoft::WRL::ComPtr;
 
-// A site that offers the browser but no window, or a window that it cannot give.
-class WindowlessSite final : public standin::ComObject<IServiceProvider, IOleWindow> {
+// A site that offers the browser (when it has one) but no window, or a window that it cannot
+// give, or (given a parent) a window but no browser.
+class PartialSite final : public standin::ComObject<IServiceProvider, IOleWindow> {
 public:
-    WindowlessSite(IWebBrowser2* browser, bool offersWindow) : browser(browser), offersWindow(offersWindow) {}
+    PartialSite(IWebBrowser2* browser, bool offersWindow, HWND parent = nullptr)
+        : browser(browser), offersWindow(offersWindow), parent(parent)
+    {
+    }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override
     {
@@ -35,17 +40,24 @@ public:
         if (object == nullptr)
             return E_POINTER;
         *object = nullptr;
-        if (service != SID_SWebBrowserApp)
+        if (service != SID_SWebBrowserApp || !browser)
             return E_NOINTERFACE;
         return browser->QueryInterface(iid, object);
     }
 
-    STDMETHODIMP GetWindow(HWND*) override { return E_FAIL; }
+    STDMETHODIMP GetWindow(HWND* window) override
+    {
+        if (parent == nullptr)
+            return E_FAIL;
+        *window = parent;
+        return S_OK;
+    }
     STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
 private:
     ComPtr<IWebBrowser2> browser;
     bool offersWindow;
+    HWND parent;
 };
 
 ComPtr<IUnknown> NewBand()
@@ -73,25 +85,125 @@ int BandWindowsIn(HWND parent)
 
 class BandSiting : public BandInBrowser {};
 
-TEST_F(BandSiting, NullSiteFailsAndLeavesWindowInterpreterAndBrowserConnected)
+// Unsiting lets go of everything the site gave: no event reaches the band, no interpreter runs,
+// no window stays behind; the band can be sited again later and works as before.
+TEST_F(BandSiting, NullSiteReleasesEverythingAndTheBandCanBeSitedAgain)
 {
-    const std::vector<DWORD> interpreters = bandtest::RunningInterpreters();
-    ASSERT_EQ(1u, interpreters.size());
-
-    EXPECT_EQ(E_FAIL, BandAs<IObjectWithSite>()->SetSite(nullptr));
-
-    EXPECT_TRUE(::IsWindow(window.BandWindow()));
-    EXPECT_EQ(interpreters, bandtest::RunningInterpreters());
-    EXPECT_EQ(1u, window.EventSinkCount());
-    EXPECT_TRUE(Run(L"echo still here", folder.Path()));
-}
-
-TEST_F(BandSiting, GetSiteAnswersNothingEvenWhenSited)
-{
+    ASSERT_EQ(1u, bandtest::RunningInterpreters().size());
+    const HWND bandWindow = window.BandWindow();
     const ComPtr<IObjectWithSite> withSite = BandAs<IObjectWithSite>();
+    ASSERT_EQ(S_OK, BandAs<IDockingWindow>()->CloseDW(0));
+
+    EXPECT_EQ(S_OK, withSite->SetSite(nullptr));
+
+    EXPECT_FALSE(::IsWindow(bandWindow));
+    EXPECT_EQ(nullptr, ::FindWindowExW(window.BandParent(), nullptr, L"Brimblestone", nullptr));
+    EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+    EXPECT_EQ(0u, window.EventSinkCount());
     IUnknown* site = reinterpret_cast<IUnknown*>(1);
     EXPECT_EQ(E_FAIL, withSite->GetSite(IID_IUnknown, reinterpret_cast<void**>(&site)));
     EXPECT_EQ(nullptr, site);
+    // A later navigation starts nothing that nobody sees.
+    ASSERT_EQ(S_OK, window.NavigateTo(folder.Folder(L"unseen")));
+    window.PumpPending();
+    EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+    EXPECT_EQ(S_OK, withSite->SetSite(nullptr)) << "unsiting twice is harmless";
+
+    ComPtr<standin::BandSite> again;
+    again.Attach(new standin::BandSite(window.BandParent(), window.Browser()));
+    ASSERT_EQ(S_OK, withSite->SetSite(static_cast<IOleWindow*>(again.Get())));
+    EXPECT_EQ(1u, window.EventSinkCount());
+    HWND reported = nullptr;
+    ASSERT_EQ(S_OK, BandAs<IDeskBand>()->GetWindow(&reported));
+    EXPECT_TRUE(::IsWindow(reported));
+    edit = ::FindWindowExW(reported, nullptr, L"Brimblestone Editbox", nullptr);
+    ASSERT_NE(nullptr, edit);
+    ASSERT_EQ(S_OK, BandAs<IDockingWindow>()->ShowDW(TRUE));
+    EXPECT_EQ(1u, bandtest::RunningInterpreters().size());
+    const std::wstring shown = folder.Folder(L"unseen");
+    EXPECT_TRUE(WaitForPrompt(shown)) << Text();
+    EXPECT_TRUE(Run(L"echo sited again", shown));
+}
+
+// Closing and unsiting, as the browser does, lets the band go: its module lock with it.
+TEST(BandRelease, ClosedAndUnsitedBandIsDestroyedWithItsLastReference)
+{
+    bandtest::ScratchFolder folder;
+    const LONG locksBefore = server::libraryModule->GetModuleLockCount();
+    for (int round = 0; round < 2; ++round) {
+        standin::BrowserWindow window;
+        ASSERT_TRUE(window.Create(folder.Path()));
+        {
+            const ComPtr<IUnknown> band = NewBand();
+            ASSERT_EQ(S_OK, window.SiteBand(band.Get()));
+        }
+        window.CloseBand();
+        EXPECT_EQ(locksBefore, server::libraryModule->GetModuleLockCount()) << "round " << round;
+        EXPECT_EQ(0u, window.EventSinkCount());
+        EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+    }
+}
+
+struct DestructionWatch {
+    HWND window = nullptr;
+    LONG locksWhenDestroyed = -1;
+};
+DestructionWatch destructionWatch;
+
+LRESULT CALLBACK RecordLocksAtDestruction(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == destructionWatch.window)
+        destructionWatch.locksWhenDestroyed = server::libraryModule->GetModuleLockCount();
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A band released while still sited takes down its window and interpreter before it lets go of
+// the module: the library must not be unloadable while its code still runs.
+TEST(BandRelease, ModuleLockIsLetGoOfLast)
+{
+    bandtest::ScratchFolder folder;
+    standin::BrowserWindow window;
+    ASSERT_TRUE(window.Create(folder.Path()));
+    const LONG locksBefore = server::libraryModule->GetModuleLockCount();
+    ComPtr<IUnknown> band = NewBand();
+    {
+        ComPtr<IObjectWithSite> withSite;
+        ASSERT_EQ(S_OK, band.As(&withSite));
+        ComPtr<PartialSite> site;
+        site.Attach(new PartialSite(nullptr, true, window.BandParent()));
+        ASSERT_EQ(S_OK, withSite->SetSite(static_cast<IServiceProvider*>(site.Get())));
+        ComPtr<IOleWindow> oleWindow;
+        ASSERT_EQ(S_OK, band.As(&oleWindow));
+        ASSERT_EQ(S_OK, oleWindow->GetWindow(&destructionWatch.window));
+    }
+    ASSERT_EQ(1u, bandtest::RunningInterpreters().size());
+    // The drop registration holds the band until it is unsited; taken away here, the last
+    // reference ends a band that still has its window and its interpreter.
+    ASSERT_EQ(S_OK, ::RevokeDragDrop(destructionWatch.window));
+
+    const HHOOK hook = ::SetWindowsHookExW(WH_CBT, RecordLocksAtDestruction, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    band.Reset();
+    ::UnhookWindowsHookEx(hook);
+
+    EXPECT_EQ(locksBefore + 1, destructionWatch.locksWhenDestroyed);
+    EXPECT_EQ(locksBefore, server::libraryModule->GetModuleLockCount());
+    EXPECT_TRUE(bandtest::RunningInterpreters().empty());
+}
+
+TEST_F(BandSiting, GetSiteHandsBackTheSiteItHolds)
+{
+    const ComPtr<IObjectWithSite> withSite = BandAs<IObjectWithSite>();
+    ComPtr<IOleWindow> site;
+    ASSERT_EQ(S_OK, withSite->GetSite(IID_PPV_ARGS(&site)));
+    HWND parent = nullptr;
+    ASSERT_EQ(S_OK, site->GetWindow(&parent));
+    EXPECT_EQ(window.BandParent(), parent);
+    ComPtr<IInputObjectSite> inputSite;
+    EXPECT_EQ(S_OK, withSite->GetSite(IID_PPV_ARGS(&inputSite)));
+    IUnknown* missing = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(E_NOINTERFACE, withSite->GetSite(IID_IDropTarget, reinterpret_cast<void**>(&missing)));
+    EXPECT_EQ(nullptr, missing);
     EXPECT_EQ(E_POINTER, withSite->GetSite(IID_IUnknown, nullptr));
 }
 
@@ -121,7 +233,7 @@ TEST_F(BandSiting, SecondSiteKeepsTheWindowAndInterpreterAndMovesTheEventsToTheN
     EXPECT_TRUE(other.PumpUntil([&] { return bandtest::EndsWith(Text(), bandtest::PromptOf(sub)); })) << Text();
 }
 
-TEST_F(BandSiting, SiteWithoutAWindowFailsButConnectsTheBrowser)
+TEST_F(BandSiting, SiteWithoutAWindowFailsAndHoldsNothingOfIt)
 {
     for (const bool offersWindow : {false, true}) {
         standin::BrowserWindow browserWindow;
@@ -129,8 +241,8 @@ TEST_F(BandSiting, SiteWithoutAWindowFailsButConnectsTheBrowser)
         const ComPtr<IUnknown> fresh = NewBand();
         ComPtr<IObjectWithSite> withSite;
         ASSERT_EQ(S_OK, fresh.As(&withSite));
-        ComPtr<WindowlessSite> site;
-        site.Attach(new WindowlessSite(browserWindow.Browser(), offersWindow));
+        ComPtr<PartialSite> site;
+        site.Attach(new PartialSite(browserWindow.Browser(), offersWindow));
 
         EXPECT_EQ(E_FAIL, withSite->SetSite(static_cast<IServiceProvider*>(site.Get())));
 
@@ -140,7 +252,9 @@ TEST_F(BandSiting, SiteWithoutAWindowFailsButConnectsTheBrowser)
         EXPECT_EQ(S_OK, oleWindow->GetWindow(&bandWindow));
         EXPECT_EQ(nullptr, bandWindow);
         EXPECT_TRUE(bandtest::RunningInterpreters().size() == 1u) << "only the fixture's interpreter runs";
-        EXPECT_EQ(1u, browserWindow.EventSinkCount());
+        EXPECT_EQ(0u, browserWindow.EventSinkCount());
+        IUnknown* held = reinterpret_cast<IUnknown*>(1);
+        EXPECT_EQ(E_FAIL, withSite->GetSite(IID_IUnknown, reinterpret_cast<void**>(&held)));
     }
 }
 
@@ -242,6 +356,13 @@ TEST(BandInterfaces, DispatchPartDescribesOneTypeInfo)
     EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
     EXPECT_EQ(1u, count);
     EXPECT_EQ(E_POINTER, dispatch->GetTypeInfoCount(nullptr));
+
+    ITypeInfo* info = reinterpret_cast<ITypeInfo*>(1);
+    EXPECT_EQ(DISP_E_BADINDEX, dispatch->GetTypeInfo(1, LOCALE_USER_DEFAULT, &info));
+    EXPECT_EQ(nullptr, info);
+    DISPPARAMS none = {};
+    EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, dispatch->Invoke(DISPID_VALUE, IID_IDispatch, LOCALE_USER_DEFAULT,
+                                                        DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
 }
 
 }  // namespace

@@ -3,28 +3,44 @@
 #include "band/ConsoleCoreFactory.h"
 #include "support/UniqueHandle.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <cwchar>
 #include <system_error>
+
+namespace {
+
+// The thread whose allocations fail, 0 for none.
+std::atomic<DWORD> failingThread{0};
+
+}  // namespace
+
+// The program's allocation functions, so that a test can make them fail on its own thread.
+void* operator new(std::size_t size)
+{
+    if (failingThread.load() != 0 && failingThread.load() == ::GetCurrentThreadId())
+        throw std::bad_alloc();
+    if (void* memory = std::malloc(size != 0 ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
 
 namespace bandtest {
 namespace {
 
 constexpr const wchar_t* RecorderProperty = L"BandTestEditRecorder";
-
-template <typename Entry, typename First, typename Next, typename Visit>
-void ForEachSnapshotEntry(DWORD what, First first, Next next, Visit visit)
-{
-    const support::UniqueHandle snapshot(::CreateToolhelp32Snapshot(what, 0));
-    if (!snapshot)
-        return;
-    Entry entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = first(snapshot.Get(), &entry); more; more = next(snapshot.Get(), &entry))
-        visit(entry);
-}
 
 }  // namespace
 
@@ -37,53 +53,30 @@ std::wstring HelperCommand(const wchar_t* name)
 
 std::vector<DWORD> RunningHelpers()
 {
-    const std::vector<DWORD> interpreters = RunningInterpreters();
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     const wchar_t* name = std::wcsrchr(path, L'\\') != nullptr ? std::wcsrchr(path, L'\\') + 1 : path;
     std::vector<DWORD> found;
-    ForEachSnapshotEntry<PROCESSENTRY32W>(TH32CS_SNAPPROCESS, ::Process32FirstW, ::Process32NextW,
-                                          [&](const PROCESSENTRY32W& process) {
-                                              if (std::count(interpreters.begin(), interpreters.end(),
-                                                             process.th32ParentProcessID) != 0 &&
-                                                  _wcsicmp(process.szExeFile, name) == 0)
-                                                  found.push_back(process.th32ProcessID);
-                                          });
+    for (const DWORD interpreter : RunningInterpreters()) {
+        const std::vector<DWORD> helpers = testsupport::ChildProcessIds(name, interpreter);
+        found.insert(found.end(), helpers.begin(), helpers.end());
+    }
     return found;
 }
 
 std::vector<DWORD> RunningInterpreters()
 {
-    std::vector<DWORD> found;
-    ForEachSnapshotEntry<PROCESSENTRY32W>(TH32CS_SNAPPROCESS, ::Process32FirstW, ::Process32NextW,
-                                          [&](const PROCESSENTRY32W& process) {
-                                              if (process.th32ParentProcessID == ::GetCurrentProcessId() &&
-                                                  _wcsicmp(process.szExeFile, L"cmd.exe") == 0)
-                                                  found.push_back(process.th32ProcessID);
-                                          });
-    return found;
+    return testsupport::ChildProcessIds(L"cmd.exe");
 }
 
-int CountOpenHandles()
+FailingAllocations::FailingAllocations()
 {
-    int open = 0;
-    for (ULONG_PTR value = 4; value <= 65536; value += 4) {
-        DWORD flags = 0;
-        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            ++open;
-    }
-    return open;
+    failingThread = ::GetCurrentThreadId();
 }
 
-int CountThreads()
+FailingAllocations::~FailingAllocations()
 {
-    int threads = 0;
-    ForEachSnapshotEntry<THREADENTRY32>(TH32CS_SNAPTHREAD, ::Thread32First, ::Thread32Next,
-                                        [&](const THREADENTRY32& thread) {
-                                            if (thread.th32OwnerProcessID == ::GetCurrentProcessId())
-                                                ++threads;
-                                        });
-    return threads;
+    failingThread = 0;
 }
 
 std::wstring PromptOf(const std::wstring& folder)

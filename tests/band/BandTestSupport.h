@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BrowserWindow.h"
+#include "shared/ProcessProbe.h"
 #include "shared/ScratchFolder.h"
 #include "shared/TextSearch.h"
 
@@ -17,12 +18,20 @@ using testsupport::ScratchFolder;
 
 // Process ids of the interpreters this process has started and that still run.
 std::vector<DWORD> RunningInterpreters();
-// The number of open handles of this process, found by probing every handle value.
-int CountOpenHandles();
-// The number of threads of this process.
-int CountThreads();
+using testsupport::CountOpenHandles;
+using testsupport::CountThreads;
 using testsupport::CountOf;
 using testsupport::EndsWith;
+// While one lives, every allocation through operator new on the thread that made it fails with
+// std::bad_alloc; other threads allocate as usual.
+class FailingAllocations {
+public:
+    FailingAllocations();
+    ~FailingAllocations();
+    FailingAllocations(const FailingAllocations&) = delete;
+    FailingAllocations& operator=(const FailingAllocations&) = delete;
+};
+
 // The interpreter's prompt for a folder.
 std::wstring PromptOf(const std::wstring& folder);
 // The command that makes the interpreter run one of this program's helpers: a disabled test

@@ -75,6 +75,31 @@ TEST_P(TabCompletion, EmptyWordOffersEveryItemInTurn)
     EXPECT_EQ(fromEmpty, InputsAfterTabs(2));
 }
 
+// Each browser window keeps its own cycle: one in another window does not change where this one goes on.
+TEST_P(TabCompletion, CycleInAnotherWindowLeavesThisWindowsCycleAlone)
+{
+    Open();
+    ConsoleBand other;
+    standin::BrowserOptions options;
+    options.layout = GetParam();
+    ASSERT_TRUE(other.Open(folder.Path(), options));
+    const auto tabIn = [](ConsoleBand& band) {
+        ::SetFocus(band.Edit());
+        band.PressTab();
+        return band.Input();
+    };
+    ::SetFocus(console.Edit());
+    console.Type(L"type re");
+    ASSERT_EQ(L"type Readme.txt", tabIn(console));
+
+    ::SetFocus(other.Edit());
+    other.Type(L"copy ze");
+    ASSERT_EQ(L"copy Zeta", tabIn(other));
+
+    EXPECT_EQ(L"type report.doc", tabIn(console));
+    EXPECT_EQ(L"copy Zeta", tabIn(other));
+}
+
 TEST_P(TabCompletion, NameWithASpaceIsQuoted)
 {
     folder.Folder(L"My Documents");

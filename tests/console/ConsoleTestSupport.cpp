@@ -2,8 +2,6 @@
 
 #include "support/AppMessages.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 
 namespace consoletest {
@@ -18,20 +16,6 @@ ATOM RegisterCollectingClass(WNDPROC procedure)
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = ClassName;
     return ::RegisterClassW(&windowClass);
-}
-
-template <typename Visit>
-void ForEachProcess(Visit visit)
-{
-    support::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot || snapshot.Get() == INVALID_HANDLE_VALUE) {
-        snapshot.Release();
-        return;
-    }
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        visit(entry);
 }
 
 struct VisibleWindowSearch {
@@ -111,26 +95,6 @@ bool CollectingWindow::WaitForPrompt(std::size_t since)
     });
 }
 
-std::vector<DWORD> ChildProcessIds(const wchar_t* exeName, DWORD parent)
-{
-    std::vector<DWORD> ids;
-    ForEachProcess([&](const PROCESSENTRY32W& entry) {
-        if (entry.th32ParentProcessID == parent && ::lstrcmpiW(entry.szExeFile, exeName) == 0)
-            ids.push_back(entry.th32ProcessID);
-    });
-    return ids;
-}
-
-std::vector<DWORD> ProcessIds(const wchar_t* exeName)
-{
-    std::vector<DWORD> ids;
-    ForEachProcess([&](const PROCESSENTRY32W& entry) {
-        if (::lstrcmpiW(entry.szExeFile, exeName) == 0)
-            ids.push_back(entry.th32ProcessID);
-    });
-    return ids;
-}
-
 DWORD NewProcessId(const std::vector<DWORD>& before, const std::vector<DWORD>& after)
 {
     for (DWORD id : after)
@@ -151,17 +115,6 @@ DWORD ExitCodeOf(HANDLE process)
     ::WaitForSingleObject(process, GenerousBound);
     ::GetExitCodeProcess(process, &exitCode);
     return exitCode;
-}
-
-int CountOpenHandles()
-{
-    int open = 0;
-    for (ULONG_PTR value = 4; value < 0x8000; value += 4) {
-        DWORD flags = 0;
-        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            ++open;
-    }
-    return open;
 }
 
 bool HasVisibleWindow(DWORD processId)
@@ -222,7 +175,7 @@ TemporaryFolder::~TemporaryFolder()
 std::wstring TemporaryFolder::WriteFile(const wchar_t* name, const std::string& content) const
 {
     std::wstring file = path + L"\\" + name;
-    support::UniqueHandle handle(
+    support::UniqueFileHandle handle(
         ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ::WriteFile(handle.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);

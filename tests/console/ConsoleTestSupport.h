@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/ProcessProbe.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
@@ -43,17 +44,14 @@ private:
     support::UniqueWindow window;
 };
 
-// Process ids of the running programs named `exeName` that `parent` (by default this process) started.
-std::vector<DWORD> ChildProcessIds(const wchar_t* exeName, DWORD parent = ::GetCurrentProcessId());
-// Process ids of the running programs named `exeName`, wherever started.
-std::vector<DWORD> ProcessIds(const wchar_t* exeName);
+using testsupport::ChildProcessIds;
+using testsupport::ProcessIds;
 // The one id in `after` that is not in `before`, or 0.
 DWORD NewProcessId(const std::vector<DWORD>& before, const std::vector<DWORD>& after);
 support::UniqueHandle OpenForExitCode(DWORD processId);
 DWORD ExitCodeOf(HANDLE process);
 
-// The number of open handles of this process, found by probing every handle value in a range.
-int CountOpenHandles();
+using testsupport::CountOpenHandles;
 
 // Whether any top-level window of the process is visible.
 bool HasVisibleWindow(DWORD processId);

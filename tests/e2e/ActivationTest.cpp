@@ -1,6 +1,6 @@
 #include "Registration.h"
 #include "band/IConsoleCore.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Registration.h"
 
 #include "RegistryTestSupport.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 
 #include <oleauto.h>
 #include <wrl/client.h>

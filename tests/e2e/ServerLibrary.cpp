@@ -28,10 +28,10 @@ std::wstring OwnProgramPath()
 
 std::vector<char> FileBytes(const std::wstring& path)
 {
-    const support::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    const support::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                    OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size = {};
-    if (file.Get() == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file.Get(), &size))
+    if (!file || !::GetFileSizeEx(file.Get(), &size))
         return {};
     std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
@@ -43,10 +43,10 @@ std::vector<char> FileBytes(const std::wstring& path)
 
 bool WriteFileBytes(const std::wstring& path, const std::vector<char>& bytes)
 {
-    const support::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+    const support::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                                                    nullptr));
     DWORD written = 0;
-    return file.Get() != INVALID_HANDLE_VALUE &&
+    return file &&
            ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }

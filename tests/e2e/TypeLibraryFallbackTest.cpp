@@ -1,5 +1,5 @@
 #include "Registration.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 
 #include <gtest/gtest.h>
 

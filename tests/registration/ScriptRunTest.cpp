@@ -75,10 +75,10 @@ TEST_F(ScriptRun, NamesThatLookLikeStructureAreOrdinaryNames)
 
 TEST_F(ScriptRun, BinaryMultiStringAndNumberDataBecomeTheirBytes)
 {
-    ASSERT_EQ(S_OK, Register(L"Data { val Bin = b '0aFf' val Empty = b '' val NotHex = B 'zz'"
+    ASSERT_EQ(S_OK, Register(L"Data { val Bin = b '0aFf' val Empty = b ''"
                              L" val Multi = m 'abc\\0def' val Cut = M 'abc\\0\\0def'"
                              L" val Number = D '7' }"));
-    EXPECT_EQ(Sorted({L"Data", L"Data : Bin = b:0AFF", L"Data : Empty = b:", L"Data : NotHex = b:00",
+    EXPECT_EQ(Sorted({L"Data", L"Data : Bin = b:0AFF", L"Data : Empty = b:",
                       L"Data : Multi = m:610062006300000064006500660000000000",
                       L"Data : Cut = m:61006200630000000000", L"Data : Number = d:07000000"}),
               Tree());
@@ -86,7 +86,7 @@ TEST_F(ScriptRun, BinaryMultiStringAndNumberDataBecomeTheirBytes)
 
 TEST_F(ScriptRun, BadDataFailsAndTheFailedBlockIsUndone)
 {
-    EXPECT_EQ(E_FAIL, Register(L"Odd = s 'x' { val Bin = b 'abc' }"));
+    EXPECT_EQ(DISP_E_EXCEPTION, Register(L"Odd = s 'x' { val Bin = b 'abc' }"));
     EXPECT_EQ(DISP_E_EXCEPTION, Register(L"Word = s 'x' { val Number = d 'twelve' }"));
     EXPECT_EQ(DISP_E_EXCEPTION, Register(L"Negative { val Number = d '-1' }"));
     EXPECT_EQ(Lines{}, Tree());
@@ -139,14 +139,53 @@ TEST_F(ScriptRun, ASyntaxErrorInsideASkippedBlockStopsTheRun)
     EXPECT_TRUE(KeyExists(scratch.Get(), L"Victim"));
 }
 
-TEST_F(ScriptRun, AFailedRootBlockIsUndoneAndEarlierBlocksStay)
+TEST_F(ScriptRun, AMalformedRootBlockStopsTheScriptBeforeAnyBlockRuns)
 {
     ASSERT_EQ(ERROR_SUCCESS, CreateKey(scratch.Get(), L"Existing\\Child"));
     const std::wstring text =
         InScratch(L"Kept") +
         InScratch(L"Existing { } First = s 'x' { val v = s 'y' Sub } Second = q 'unknown type'");
     EXPECT_EQ(DISP_E_EXCEPTION, RunText(text, true));
-    EXPECT_EQ(Sorted({L"Existing", L"Existing\\Child", L"Kept"}), Tree());
+    EXPECT_EQ(DISP_E_EXCEPTION, RunText(text, false));
+    EXPECT_EQ(Sorted({L"Existing", L"Existing\\Child"}), Tree());
+}
+
+// The values of a block are checked before ForceRemove or Delete removes anything.
+TEST_F(ScriptRun, BadValuesAreFoundBeforeAnyTreeIsRemoved)
+{
+    ASSERT_EQ(ERROR_SUCCESS, CreateKey(scratch.Get(), L"Tree\\Foreign\\Data"));
+    const Lines before = Tree();
+    for (const std::wstring body : {L"ForceRemove Tree { New val Bin = b 'abc' }",
+                                    L"Delete Tree Later { val Number = d '2.5' }",
+                                    L"ForceRemove Tree { New = b 'zz' }", L"Delete Tree = d 'x'"}) {
+        EXPECT_EQ(DISP_E_EXCEPTION, Register(body)) << std::string(body.begin(), body.end());
+        EXPECT_EQ(before, Tree()) << std::string(body.begin(), body.end());
+    }
+    EXPECT_EQ(S_OK, Register(L"Delete Tree = d '1'"));
+    EXPECT_FALSE(KeyExists(scratch.Get(), L"Tree")) << "a well-formed Delete still deletes";
+}
+
+// Blocks nest by recursion: the depth is bounded, so a deeply nested script is a syntax error
+// rather than the end of the process.
+TEST_F(ScriptRun, NestingDeeperThanTheBoundIsASyntaxError)
+{
+    const auto nested = [](int depth) {
+        std::wstring body;
+        for (int level = 0; level < depth; ++level)
+            body += L"K { ";
+        for (int level = 0; level < depth; ++level)
+            body += L"} ";
+        return body;
+    };
+    // The scratch key lies three blocks deep.
+    const int deepest = registration::CRegParser::MaxNestingDepth - 3;
+    EXPECT_EQ(S_OK, Register(nested(deepest)));
+    EXPECT_TRUE(KeyExists(scratch.Get(), L"K\\K\\K"));
+    EXPECT_EQ(DISP_E_EXCEPTION, Register(L"Other " + nested(deepest + 1)));
+    EXPECT_EQ(DISP_E_EXCEPTION, Register(L"Other " + nested(10000)));
+    EXPECT_EQ(DISP_E_EXCEPTION, Unregister(nested(10000)));
+    EXPECT_FALSE(KeyExists(scratch.Get(), L"Other"));
+    EXPECT_TRUE(KeyExists(scratch.Get(), L"K"));
 }
 
 TEST_F(ScriptRun, SyntaxErrorsLeaveTheRegistryUntouched)
@@ -162,6 +201,11 @@ TEST_F(ScriptRun, SyntaxErrorsLeaveTheRegistryUntouched)
         L"Before " + std::wstring(4095, L'k'),
         L"Before { val " + std::wstring(260, L'n') + L" = s 'too long' }",
         L"Before { val Number = d 'not a number' }",
+        L"Before { val Number = d '2.5' }",
+        L"Before { val Number = d '' }",
+        L"Before { val Bin = b 'zz' }",
+        L"Before = b '0g'",
+        L"Before " + std::wstring(256, L'k'),
     };
     for (const std::wstring& body : bodies) {
         EXPECT_EQ(DISP_E_EXCEPTION, Register(body)) << body.substr(0, 40);

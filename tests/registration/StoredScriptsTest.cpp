@@ -1,11 +1,15 @@
 #include "RegistryTestSupport.h"
+#include "registration/RegObject.h"
 #include "registration/RegistryScript.h"
-#include "server/BrimblestoneModule.h"
-#include "server/Guids.h"
+#include "registration/ScriptParser.h"
+#include "module/BrimblestoneModule.h"
+#include "module/Guids.h"
 #include "server/ScriptResources.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -256,6 +260,139 @@ TEST_F(StoredScriptRun, APathWithASingleQuoteIsRegisteredAsItIs)
                                             nullptr, registered, &size));
     EXPECT_STREQ(loadedPath, registered);
     EXPECT_NE(nullptr, std::wcschr(registered, L'\''));
+}
+
+// Seeded mutations of the stored scripts and scripts made of hostile tokens, run against the
+// redirected roots holding the footprint and a foreign key: none may crash or hang the run, and
+// any that fails must leave every key and value as it found them.
+class ScriptFuzz : public StoredScriptRun {
+protected:
+    static std::wstring Widened(const std::string& bytes) { return std::wstring(bytes.begin(), bytes.end()); }
+
+    static std::vector<std::wstring> Tokens(const std::wstring& text)
+    {
+        std::vector<std::wstring> tokens;
+        std::wstring current;
+        for (const wchar_t character : text + L" ") {
+            if (character == L' ' || character == L'\t' || character == L'\r' || character == L'\n') {
+                if (!current.empty())
+                    tokens.push_back(current);
+                current.clear();
+            } else {
+                current.push_back(character);
+            }
+        }
+        return tokens;
+    }
+
+    static std::wstring Joined(const std::vector<std::wstring>& tokens)
+    {
+        std::wstring text;
+        for (const std::wstring& token : tokens)
+            text += token + L" ";
+        return text;
+    }
+
+    // Whole-token mutations, so that no root other than the two redirected ones can arise.
+    std::wstring Mutated(const std::vector<std::wstring>& original)
+    {
+        std::vector<std::wstring> tokens = original;
+        const int edits = 1 + static_cast<int>(random() % 3);
+        for (int edit = 0; edit < edits && !tokens.empty(); ++edit) {
+            const size_t at = random() % tokens.size();
+            switch (random() % 5) {
+            case 0:
+                tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(at));
+                break;
+            case 1:
+                tokens.insert(tokens.begin() + static_cast<std::ptrdiff_t>(at), tokens[at]);
+                break;
+            case 2:
+                tokens.insert(tokens.begin() + static_cast<std::ptrdiff_t>(at), Hostile());
+                break;
+            case 3:
+                tokens[at] = Hostile();
+                break;
+            default:
+                std::swap(tokens[at], tokens[random() % tokens.size()]);
+                break;
+            }
+        }
+        return Joined(tokens);
+    }
+
+    std::wstring Hostile()
+    {
+        static const wchar_t* const hostile[] = {
+            L"{", L"}", L"=", L"s", L"d", L"b", L"m", L"q", L"val", L"Val", L"ForceRemove", L"Delete",
+            L"NoRemove", L"'x'", L"'2.5'", L"'zz'", L"'abc'", L"'-1'", L"'4294967296'", L"'0aFf'", L"''",
+            L"'", L"'open", L"Name", L"A\\B", L"CLSID", L"SoftWare", L"%MODULE%", L"%APPID%", L"%NONE%",
+            L"%", L"%%", L"}{", L"{x", L"HKCR", L"HKLM", L"'a\\0b'"};
+        return hostile[random() % (sizeof(hostile) / sizeof(hostile[0]))];
+    }
+
+    std::wstring Grammar()
+    {
+        std::wstring text = random() % 2 ? L"HKCR { " : L"HKLM { ";
+        const int count = 1 + static_cast<int>(random() % 40);
+        for (int index = 0; index < count; ++index)
+            text += Hostile() + L" ";
+        return text + (random() % 4 ? L"}" : L"");
+    }
+
+    // The footprint of both stored scripts and a key of other software, as before every run.
+    void ResetRoots()
+    {
+        ::RegDeleteTreeW(roots.classesRoot, nullptr);
+        ::RegDeleteTreeW(roots.machine, nullptr);
+        ASSERT_EQ(S_OK, Run(appIdText, true));
+        ASSERT_EQ(S_OK, Run(classText, true));
+        ASSERT_EQ(ERROR_SUCCESS, registry_test::CreateKey(roots.classesRoot, L"CLSID\\Foreign\\Data"));
+    }
+
+    HRESULT Run(const std::wstring& text, bool registering)
+    {
+        return registration::CRegParser(variables).RunScriptText(text.c_str(), registering);
+    }
+
+    void SetUp() override
+    {
+        variables.AddVariable(L"MODULE", L"C:\\lib.dll");
+        variables.AddVariable(L"APPID", server::AppIdText);
+        appIdText = Widened(ResourceBytes(server::AppIdScriptResource));
+        classText = Widened(ResourceBytes(server::ConsoleCoreScriptResource));
+        ASSERT_FALSE(appIdText.empty());
+        ASSERT_FALSE(classText.empty());
+    }
+
+    unsigned random() { return static_cast<unsigned>(engine()); }
+
+    std::mt19937 engine{20261207};
+    registration::CRegObject variables;
+    std::wstring appIdText;
+    std::wstring classText;
+};
+
+TEST_F(ScriptFuzz, FailedScriptsWriteAndDeleteNothing)
+{
+    constexpr int Cases = 300;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const std::vector<std::wstring> sources[] = {Tokens(appIdText), Tokens(classText)};
+    int failed = 0;
+    int run = 0;
+    for (; run < Cases && std::chrono::steady_clock::now() < deadline; ++run) {
+        ResetRoots();
+        const Lines before = Tree();
+        const std::wstring script = run % 3 == 2 ? Grammar() : Mutated(sources[run % 2]);
+        const bool registering = random() % 4 != 0;
+        const HRESULT result = Run(script, registering);
+        if (FAILED(result)) {
+            ++failed;
+            ASSERT_EQ(before, Tree()) << "case " << run << ": " << std::string(script.begin(), script.end());
+        }
+    }
+    EXPECT_GE(run, 100) << "too few cases within the time bound";
+    EXPECT_GT(failed, run / 4) << "the mutations should mostly break the scripts";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "TestObject.h"
 #include "server/ClassTable.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 #include "support/UniqueHandle.h"
 
 #include <gtest/gtest.h>

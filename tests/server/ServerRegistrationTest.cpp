@@ -1,7 +1,7 @@
 #include "RegistryTestSupport.h"
 #include "TestObject.h"
 #include "server/ClassTable.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 #include "server/ScriptResources.h"
 #include "server/ServerRegistration.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 
 #include <windows.h>
 

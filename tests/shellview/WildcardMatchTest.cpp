@@ -23,8 +23,8 @@ struct MatchCase {
     bool matches;
 };
 
-// The matcher's answers are part of the commands' behaviour, including those that a backtracking
-// matcher would give differently.
+// The matcher's answers are part of the commands' behaviour: a star takes as many characters as the
+// rest of the pattern needs, and once the pattern is used up after a star the name may go on.
 const MatchCase MATCH_CASES[] = {
     {Matcher::Single, L"*.txt", L"a.txt", true},
     {Matcher::Single, L"*.txt", L"a.txt.bak", true},
@@ -36,8 +36,14 @@ const MatchCase MATCH_CASES[] = {
     {Matcher::Single, L"a?z", L"abz", true},
     {Matcher::Single, L"a?z", L"abzd", false},
     {Matcher::Single, L"a?z", L"ab", false},
-    {Matcher::Single, L"*ab", L"aab", false},
-    {Matcher::Single, L"*aab", L"aaab", false},
+    {Matcher::Single, L"*ab", L"aab", true},
+    {Matcher::Single, L"*aab", L"aaab", true},
+    {Matcher::Single, L"*.txt", L"report..txt", true},
+    {Matcher::Single, L"*ss.txt", L"glasss.txt", true},
+    {Matcher::Single, L"a*b*c", L"aXbYbZc", true},
+    {Matcher::Single, L"a*b?d", L"abbxd", true},
+    {Matcher::Single, L"*ab", L"aac", false},
+    {Matcher::Single, L"x*ab", L"aab", false},
     {Matcher::Single, L"a*b", L"abc", true},
     {Matcher::Single, L"a*b", L"acb", true},
     {Matcher::Single, L"rep", L"report.doc", true},

@@ -1,6 +1,7 @@
 #include "support/UniqueHandle.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 namespace {
 
@@ -35,6 +36,19 @@ TEST(UniqueHandle, FindHandleTreatsInvalidValueAsEmpty)
     support::UniqueFindHandle none;
     EXPECT_FALSE(none.IsHeld());
     EXPECT_EQ(INVALID_HANDLE_VALUE, none.Get());
+}
+
+// A file that could not be opened is INVALID_HANDLE_VALUE: empty, never closed.
+TEST(UniqueHandle, FileHandleTreatsInvalidValueAsEmptyAndClosesAnOpenFile)
+{
+    const support::UniqueFileHandle missing(::CreateFileW(L"C:\\no such folder\\none.txt", GENERIC_READ, 0, nullptr,
+                                                          OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(missing);
+    support::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    ASSERT_TRUE(snapshot);
+    const HANDLE held = snapshot.Get();
+    snapshot.Reset();
+    EXPECT_FALSE(IsOpen(held));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/UniqueHandle.h"
+#include "support/ComResources.h"
 
 #include <oleauto.h>
 
@@ -8,13 +8,7 @@
 
 namespace standin {
 
-struct BstrTraits {
-    using Type = BSTR;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type text) noexcept { ::SysFreeString(text); }
-};
-
-using UniqueBstr = support::UniqueResource<BstrTraits>;
+using support::UniqueBstr;
 
 inline UniqueBstr MakeBstr(const std::wstring& text)
 {

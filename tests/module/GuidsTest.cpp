@@ -1,4 +1,4 @@
-#include "server/Guids.h"
+#include "module/Guids.h"
 
 #include <gtest/gtest.h>
 

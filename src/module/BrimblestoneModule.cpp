@@ -1,7 +1,6 @@
-#include "server/BrimblestoneModule.h"
+#include "module/BrimblestoneModule.h"
 
-#include "registration/RegObject.h"
-#include "server/Guids.h"
+#include "module/Guids.h"
 
 #include <new>
 
@@ -53,11 +52,6 @@ HRESULT CBrimblestoneModule::AddTerminationCallback(TerminationCallback callback
         return E_OUTOFMEMORY;
     }
     return S_OK;
-}
-
-HRESULT CBrimblestoneModule::AddCommonScriptVariables(registration::CRegObject& registrar) const noexcept
-{
-    return registrar.AddVariable(L"APPID", AppIdText);
 }
 
 namespace {

@@ -1,12 +1,12 @@
-#include "registration/TypeInfoHolder.h"
+#include "module/TypeInfoHolder.h"
 
 #include <wrl/client.h>
 
 #include <cwchar>
 #include <new>
 
-#include "server/BrimblestoneModule.h"
-#include "server/Guids.h"
+#include "module/BrimblestoneModule.h"
+#include "module/Guids.h"
 #include "support/CriticalSection.h"
 
 namespace registration {

@@ -7,10 +7,6 @@
 #include <forward_list>
 #include <utility>
 
-namespace registration {
-class CRegObject;
-}
-
 namespace server {
 
 // The library's module object: counts the locks that keep the library loaded and runs the
@@ -38,9 +34,6 @@ public:
     // The callback runs once at library end; callbacks added later run earlier.
     HRESULT AddTerminationCallback(TerminationCallback callback, DWORD_PTR argument) noexcept;
 
-    // Adds "APPID", the application identity in braced registry form.
-    HRESULT AddCommonScriptVariables(registration::CRegObject& registrar) const noexcept;
-
     HINSTANCE Instance() const noexcept { return instance; }
     const GUID& LibraryId() const noexcept { return libraryId; }
 
@@ -57,5 +50,14 @@ private:
 
 // The one module object of the library, alive from static construction to static destruction.
 extern CBrimblestoneModule* const libraryModule;
+
+// One lock on the library for as long as the holder lives.
+class ModuleLock {
+public:
+    ModuleLock() noexcept { libraryModule->LockModule(); }
+    ~ModuleLock() { libraryModule->UnlockModule(); }
+    ModuleLock(const ModuleLock&) = delete;
+    ModuleLock& operator=(const ModuleLock&) = delete;
+};
 
 }  // namespace server
