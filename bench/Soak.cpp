@@ -5,11 +5,10 @@
 #include "band/ConsoleCoreFactory.h"
 #include "BrowserWindow.h"
 #include "console/ConsoleProcess.h"
-#include "support/UniqueHandle.h"
+#include "shared/ProcessProbe.h"
 
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 #include <wrl/client.h>
 
 #include <cstdio>
@@ -20,31 +19,6 @@ namespace {
 constexpr int InterpreterCycles = 1000;
 constexpr int BandCycles = 200;
 
-// Under Wine GetProcessHandleCount answers 0: every handle value is probed instead.
-int OpenHandles()
-{
-    int open = 0;
-    for (ULONG_PTR value = 4; value <= 65536; value += 4) {
-        DWORD flags = 0;
-        if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            ++open;
-    }
-    return open;
-}
-
-int Threads()
-{
-    const support::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    int threads = 0;
-    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry)) {
-        if (entry.th32OwnerProcessID == ::GetCurrentProcessId())
-            ++threads;
-    }
-    return threads;
-}
-
 void PrintFigures(const char* when)
 {
     PROCESS_MEMORY_COUNTERS_EX memory = {};
@@ -53,8 +27,9 @@ void PrintFigures(const char* when)
                            sizeof(memory));
     // Wine leaves PrivateUsage at 0 and fills the committed bytes in PagefileUsage.
     const SIZE_T privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
-    std::printf("%-28s handles %5d  GDI objects %4lu  threads %3d  private bytes %8.1f KB\n", when, OpenHandles(),
-                ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), Threads(),
+    std::printf("%-28s handles %5d  GDI objects %4lu  threads %3d  private bytes %8.1f KB\n", when,
+                testsupport::CountOpenHandles(), ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+                testsupport::CountThreads(),
                 static_cast<double>(privateBytes) / 1024.0);
     std::fflush(stdout);
 }

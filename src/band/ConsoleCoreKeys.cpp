@@ -11,14 +11,6 @@ namespace {
 // How long a program may take to end after Ctrl+C before it is ended.
 constexpr UINT InterruptGrace = 1000;
 
-bool HasSelection(HWND edit)
-{
-    DWORD start = 0;
-    DWORD end = 0;
-    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return start != end;
-}
-
 }  // namespace
 
 // The host hands every keyboard message of the focused band here before dispatching it; the
@@ -49,7 +41,7 @@ try {
             InterruptProgram(true);
             return S_OK;
         case 'C':
-            if (::GetKeyState(VK_CONTROL) < 0 && !HasSelection(edit.GetHwnd())) {
+            if (::GetKeyState(VK_CONTROL) < 0 && !edit.HasSelection()) {
                 InterruptProgram(false);
                 return S_OK;
             }

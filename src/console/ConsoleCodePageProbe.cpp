@@ -1,6 +1,6 @@
 #include "console/ConsoleCodePageProbe.h"
 
-#include "support/UniqueHandle.h"
+#include "console/LibraryHelper.h"
 
 #include <cstdlib>
 #include <cwctype>
@@ -10,13 +10,6 @@ namespace console {
 namespace {
 
 constexpr DWORD ProbeTimeout = 5000;
-
-std::wstring SystemFolder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
-}
 
 std::wstring FirstWord(const std::wstring& line)
 {
@@ -34,21 +27,13 @@ std::wstring FirstWord(const std::wstring& line)
 
 ConsoleCodePages ProbeConsoleCodePages(DWORD processId, const std::wstring& library)
 {
-    const std::wstring system = SystemFolder();
-    if (processId == 0 || library.empty() || system.empty())
+    if (processId == 0)
         return {};
-    const std::wstring rundll = system + L"\\rundll32.exe";
-    std::wstring commandLine = L"\"" + rundll + L"\" \"" + library + L"\",ReportConsoleCodePage " +
-                               std::to_wstring(processId);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION created = {};
     // Detached, so that it has no console of its own to leave before it attaches to the interpreter's.
-    if (!::CreateProcessW(rundll.c_str(), &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                          system.c_str(), &startup, &created))
+    const support::UniqueHandle helper =
+        StartLibraryHelper(library, L"ReportConsoleCodePage", std::to_wstring(processId), DETACHED_PROCESS);
+    if (!helper)
         return {};
-    const support::UniqueHandle thread(created.hThread);
-    const support::UniqueHandle helper(created.hProcess);
     if (::WaitForSingleObject(helper.Get(), ProbeTimeout) != WAIT_OBJECT_0) {
         ::TerminateProcess(helper.Get(), 0);
         return {};
@@ -66,17 +51,7 @@ std::wstring OwnLibraryPath()
                               reinterpret_cast<LPCWSTR>(&ReportConsoleCodePageW), &module) ||
         ::GetProcAddress(module, "ReportConsoleCodePageW") == nullptr)
         return std::wstring();
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return ModulePath(module);
 }
 
 bool MayChangeCodePage(const std::wstring& line)

@@ -233,6 +233,12 @@ BOOL CEditWindow::GetModify() const noexcept
     return ::SendMessageW(GetHwnd(), EM_GETMODIFY, 0, 0) ? TRUE : FALSE;
 }
 
+bool CEditWindow::HasSelection() const noexcept
+{
+    const Selection selection = GetSelection();
+    return selection.start != selection.end;
+}
+
 BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD mapId)
 {
     if (mapId != 0 || !GetHwnd())

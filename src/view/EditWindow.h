@@ -28,6 +28,7 @@ public:
     int GetCaretInInput() const noexcept;
     LRESULT SetModify(BOOL modified) noexcept;
     BOOL GetModify() const noexcept;
+    bool HasSelection() const noexcept;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;

@@ -1,0 +1,39 @@
+#include "console/LibraryHelper.h"
+
+#include <vector>
+
+namespace console {
+
+std::wstring ModulePath(HMODULE module)
+{
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < path.size())
+            return std::wstring(path.data(), length);
+        path.resize(path.size() * 2);
+    }
+}
+
+support::UniqueHandle StartLibraryHelper(const std::wstring& libraryPath, const wchar_t* entry,
+                                         const std::wstring& arguments, DWORD creationFlags)
+{
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (libraryPath.empty() || length == 0 || length >= MAX_PATH)
+        return support::UniqueHandle();
+    const std::wstring program = std::wstring(system, length) + L"\\rundll32.exe";
+    std::wstring commandLine = L"\"" + program + L"\" \"" + libraryPath + L"\"," + entry + L" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION created = {};
+    if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr, system,
+                          &startup, &created))
+        return support::UniqueHandle();
+    const support::UniqueHandle thread(created.hThread);
+    return support::UniqueHandle(created.hProcess);
+}
+
+}  // namespace console

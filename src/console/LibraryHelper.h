@@ -1,0 +1,21 @@
+#pragma once
+
+#include "support/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace console {
+
+// The file of a loaded module; empty when it has none.
+std::wstring ModulePath(HMODULE module);
+
+// Starts the system's rundll32, of this process's architecture as the library is, on the entry
+// point `entry` of the library at `libraryPath`, with `arguments` after it. The short-lived helper
+// does what this process must not: attach to another process's console. Empty when it could not
+// be started.
+support::UniqueHandle StartLibraryHelper(const std::wstring& libraryPath, const wchar_t* entry,
+                                         const std::wstring& arguments, DWORD creationFlags);
+
+}  // namespace console
