@@ -162,7 +162,7 @@ BOOL ConsoleProcess::FollowCodePage(const std::wstring& library)
 
 BOOL ConsoleProcess::IsBusy() const
 {
-    return IsRunning() && HasRunningProgram(::GetProcessId(process.Get()));
+    return IsRunning() && HasRunningProgram(process.Get());
 }
 
 BOOL ConsoleProcess::Interrupt(HMODULE helperLibrary, bool breakKey)
@@ -175,7 +175,7 @@ BOOL ConsoleProcess::Interrupt(HMODULE helperLibrary, bool breakKey)
 void ConsoleProcess::EndRunningPrograms()
 {
     if (IsRunning())
-        console::EndRunningPrograms(::GetProcessId(process.Get()));
+        console::EndRunningPrograms(process.Get());
 }
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)

@@ -1,9 +1,9 @@
 #include "console/ConsolePrograms.h"
 
+#include "console/ProcessTree.h"
 #include "support/UniqueHandle.h"
 
 #include <shellapi.h>
-#include <tlhelp32.h>
 
 #include <cstddef>
 #include <vector>
@@ -26,55 +26,22 @@ void EndProcess(DWORD processId)
         ::TerminateProcess(process.Get(), 1);
 }
 
-struct ParentLink {
-    DWORD process;
-    DWORD parent;
-    bool consoleHost;  // the process that shows a console, a child of the interpreter on newer systems
-};
-using ParentLinks = std::vector<ParentLink>;
-
-// Every running process with its parent, from one snapshot.
-ParentLinks TakeParentLinks()
+// Ends the process the record names, unless its id has since been given to another one.
+void EndProcess(const ProcessRecord& record)
 {
-    ParentLinks links;
-    const HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (taken == INVALID_HANDLE_VALUE)
-        return links;
-    const support::UniqueHandle snapshot(taken);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        links.push_back({entry.th32ProcessID, entry.th32ParentProcessID, ::lstrcmpiW(entry.szExeFile, L"conhost.exe") == 0});
-    return links;
+    const support::UniqueHandle process(
+        ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, record.id));
+    if (process && CreationTimeOf(process.Get()) == record.created)
+        ::TerminateProcess(process.Get(), 1);
 }
 
-std::vector<DWORD> ChildrenOf(const ParentLinks& links, DWORD parent)
+std::vector<ProcessRecord> RunningProgramsOf(const ProcessRecords& records, HANDLE interpreter)
 {
-    std::vector<DWORD> children;
-    for (const ParentLink& link : links)
-        if (link.parent == parent && link.process != parent)
-            children.push_back(link.process);
-    return children;
-}
-
-std::vector<DWORD> RunningProgramsOf(const ParentLinks& links, DWORD interpreterId)
-{
-    std::vector<DWORD> programs;
-    for (const ParentLink& link : links)
-        if (link.parent == interpreterId && link.process != interpreterId && !link.consoleHost &&
-            IsConsoleProgram(link.process))
-            programs.push_back(link.process);
+    std::vector<ProcessRecord> programs;
+    for (const ProcessRecord& child : ChildrenOf(records, ::GetProcessId(interpreter), CreationTimeOf(interpreter)))
+        if (!child.consoleHost && IsConsoleProgram(child.id))
+            programs.push_back(child);
     return programs;
-}
-
-// The process and everything below it, parents before their children.
-std::vector<DWORD> TreeOf(const ParentLinks& links, DWORD root)
-{
-    std::vector<DWORD> tree{root};
-    for (std::size_t next = 0; next < tree.size() && tree.size() < links.size(); ++next)
-        for (DWORD child : ChildrenOf(links, tree[next]))
-            tree.push_back(child);
-    return tree;
 }
 
 }  // namespace
@@ -104,18 +71,16 @@ void EndConsolePrograms(HANDLE job, DWORD interpreterId)
     }
 }
 
-bool HasRunningProgram(DWORD interpreterId)
+bool HasRunningProgram(HANDLE interpreter)
 {
-    return interpreterId != 0 && !RunningProgramsOf(TakeParentLinks(), interpreterId).empty();
+    return !RunningProgramsOf(TakeProcessRecords(), interpreter).empty();
 }
 
-void EndRunningPrograms(DWORD interpreterId)
+void EndRunningPrograms(HANDLE interpreter)
 {
-    if (interpreterId == 0)
-        return;
-    const ParentLinks links = TakeParentLinks();
-    for (DWORD program : RunningProgramsOf(links, interpreterId))
-        for (DWORD process : TreeOf(links, program))
+    const ProcessRecords records = TakeProcessRecords();
+    for (const ProcessRecord& program : RunningProgramsOf(records, interpreter))
+        for (const ProcessRecord& process : TreeOf(records, program))
             EndProcess(process);
 }
 

@@ -16,9 +16,9 @@ void EndConsolePrograms(HANDLE job, DWORD interpreterId);
 
 // Whether the interpreter runs a console program now: it then waits for that program, and what is
 // written to its input goes to the program.
-bool HasRunningProgram(DWORD interpreterId);
+bool HasRunningProgram(HANDLE interpreter);
 
 // Ends the console programs the interpreter runs, each with every process it started.
-void EndRunningPrograms(DWORD interpreterId);
+void EndRunningPrograms(HANDLE interpreter);
 
 }  // namespace console
