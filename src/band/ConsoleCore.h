@@ -146,6 +146,9 @@ private:
     void ChangeToBrowserFolder(bool moveFocus);
     void WaitToChangeFolder();
     void FollowWhenIdle();
+    // Whether the next line written to the interpreter would be read as input, not run: by a
+    // program it runs, or by its own "set /p" or "pause".
+    bool InterpreterReadsInput() const;
 
     // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.
     void InterruptProgram(bool breakKey);
@@ -209,6 +212,7 @@ private:
     bool consoleLeftTheDrive = false;  // the console's own "cd" named another drive without the switch
     bool codePageMayHaveChanged = false;  // a line sent since the code page was last learnt may change it
     bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
+    bool interpreterAsksForALine = false;  // the last line run was a "set /p" or "pause" not yet answered
 };
 
 }  // namespace band

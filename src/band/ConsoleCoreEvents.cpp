@@ -45,12 +45,17 @@ void CConsoleCore::OnDocumentComplete()
         FollowConsoleNavigation();
         return;
     }
-    if (console.IsBusy())
+    if (InterpreterReadsInput())
         WaitToChangeFolder();
     else
         ChangeToBrowserFolder(true);
     EndCompletionCycle();
     navFromConsole = FALSE;
+}
+
+bool CConsoleCore::InterpreterReadsInput() const
+{
+    return interpreterAsksForALine || console.IsBusy();
 }
 
 // While the interpreter runs a program, a "cd" would be that program's input: the change waits,
@@ -86,7 +91,7 @@ void CConsoleCore::ChangeToBrowserFolder(bool moveFocus)
 
 void CConsoleCore::FollowWhenIdle()
 {
-    if (folderChangeWaits && console.IsBusy())
+    if (folderChangeWaits && InterpreterReadsInput())
         return;
     ::KillTimer(GetHwnd(), FollowFolderTimer);
     if (folderChangeWaits && console.IsRunning())

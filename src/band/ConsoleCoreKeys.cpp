@@ -1,6 +1,7 @@
 #include "band/ConsoleCore.h"
 #include "support/ComBoundary.h"
 
+#include "band/InputRequestCommand.h"
 #include "band/RefusalText.h"
 #include "console/ExactEncoding.h"
 #include "module/BrimblestoneModule.h"
@@ -83,6 +84,8 @@ void CConsoleCore::SubmitLine()
         ShowPrompt();
         return;
     }
+    // An answer to "set /p" or "pause" is read, not run, whatever it says.
+    interpreterAsksForALine = !interpreterAsksForALine && RequestsALineOfInput(line) && !console.IsBusy();
     echoes.Expect(line);
     if (console.WriteLine((line + L"\r\n").c_str()) && console::MayChangeCodePage(line))
         codePageMayHaveChanged = true;

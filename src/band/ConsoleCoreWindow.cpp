@@ -109,6 +109,7 @@ void CConsoleCore::StartInterpreterInCurrentFolder()
         BRIMBLESTONE_TRACE_LAST_ERROR();
     // The console's own settings may give it another code page than the OEM one it starts from.
     codePageMayHaveChanged = true;
+    interpreterAsksForALine = false;
 }
 
 BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

@@ -153,6 +153,22 @@ TEST_F(BandNavigation, FolderShownWhileAProgramRunsIsFollowedOnceItEnds)
     EXPECT_EQ(0u, CountOf(Text(), PromptOf(second))) << Text();
 }
 
+// The interpreter's own "set /p" and "pause" read the next line as well: a folder shown meanwhile
+// is followed after the user's answer, which the command gets whole.
+TEST_F(BandNavigation, FolderShownWhileTheInterpreterAsksForALineIsFollowedAfterTheAnswer)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    Submit(L"set /p answer=Your name? ");
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return EndsWith(text, L"Your name? "); })) << Text();
+    ASSERT_EQ(S_OK, window.NavigateTo(sub));
+    ASSERT_TRUE(WaitForDocumentComplete(1));
+
+    Submit(L"Ann");
+    ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+    ASSERT_TRUE(Run(L"echo [%answer%]", sub)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"[Ann]")) << Text();
+}
+
 // Run by the interpreter in the band's tests, never on its own: reads one line of its input and
 // says what it read.
 TEST(BandHelper, DISABLED_ReadOneLine)
