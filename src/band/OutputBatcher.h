@@ -18,7 +18,9 @@ class OutputBatcher {
 public:
     static constexpr size_t FlushSize = 32 * 1024;  // characters gathered before an append is due
     static constexpr DWORD MinimumInterval = 20;   // milliseconds
-    static constexpr DWORD TargetStretch = 40;     // milliseconds one append should take at most
+    // Milliseconds one append should take at most: well under the 50 ms the window's thread may be
+    // held, because on a busy machine other processes also run while an append is under way.
+    static constexpr DWORD TargetStretch = 30;
     static constexpr size_t MinimumTake = 2048;    // characters an append takes however slow
 
     // Adds one chunk; true when the gathered text should be shown now.
