@@ -1,4 +1,5 @@
 // Cost of appending interpreter output to the console text box, by how much text it holds.
+// Appends are AppendText (a typed or echoed line); output is InsertOutput (the interpreter's).
 #include "view/EditWindow.h"
 
 #include <windows.h>
@@ -21,7 +22,12 @@ const support::WindowClass& HostClass()
 
 class HostWindow : public support::CWindowImpl {
 public:
-    HostWindow() { CreateBoundWindow(HostClass(), nullptr, RECT{0, 0, 800, 400}, L"", WS_OVERLAPPEDWINDOW, 0, 0); }
+    // Shown, as the band's text box is: a shown text box draws its scroll bar on every change.
+    HostWindow()
+    {
+        CreateBoundWindow(HostClass(), nullptr, RECT{0, 0, 800, 400}, L"", WS_OVERLAPPEDWINDOW, 0, 0);
+        ::ShowWindow(GetHwnd(), SW_SHOWNOACTIVATE);
+    }
 
     BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override { return FALSE; }
 };

@@ -16,9 +16,14 @@ namespace band {
 // the window once FlushSize is gathered, which bounds what is held.
 class OutputBatcher {
 public:
-    static constexpr size_t FlushSize = 32 * 1024;  // characters gathered before an append is due
-    static constexpr DWORD MinimumInterval = 20;   // milliseconds
-    static constexpr DWORD TargetStretch = 40;     // milliseconds one append should take at most
+    static constexpr size_t FlushSize = 64 * 1024;  // characters gathered before an append is due
+    // Milliseconds of gathering at least. Every append also has the text box drawn again once,
+    // which costs about as much as appending 15,000 characters (its scroll bar alone about 7 ms
+    // under Wine), so a flood is shown in fewer, larger appends; a prompt waits at most this long.
+    static constexpr DWORD MinimumInterval = 50;
+    // Milliseconds one append should take at most: well under the 50 ms the window's thread may be
+    // held, because on a busy machine other processes also run while an append is under way.
+    static constexpr DWORD TargetStretch = 30;
     static constexpr size_t MinimumTake = 2048;    // characters an append takes however slow
 
     // Adds one chunk; true when the gathered text should be shown now.

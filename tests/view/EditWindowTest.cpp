@@ -338,6 +338,12 @@ TEST_F(EditWindowTest, OutputArrivesInFrontOfTheTypedLine)
     EXPECT_EQ(L"", InputLine());
     edit.InsertOutput(L"typed-ahead\r\n");
     EXPECT_TRUE(Text().size() == static_cast<size_t>(edit.inputStart));
+
+    // Output goes in while the box is kept from drawing; it ends as shown or hidden as it was.
+    EXPECT_EQ(0x50201044, ::GetWindowLongW(edit.GetHwnd(), GWL_STYLE));
+    ::ShowWindow(edit.GetHwnd(), SW_HIDE);
+    edit.InsertOutput(std::wstring(2000, L'x').c_str());
+    EXPECT_EQ(0, ::GetWindowLongW(edit.GetHwnd(), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(EditWindowTest, LineEndsShowAsInAConsole)
