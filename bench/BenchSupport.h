@@ -1,5 +1,6 @@
 #pragma once
 // Pieces the benchmarks share: a text file of known size, and the interpreter's raw output speed.
+#include "console/ChildPipe.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
@@ -49,7 +50,8 @@ inline double RawSeconds(const std::wstring& folder, const wchar_t* name, unsign
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
     support::UniqueHandle readEnd;
     support::UniqueHandle writeEnd;
-    ::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, 0);
+    // The same pipe the console gives the interpreter, so only what reads it differs.
+    ::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, console::OutputPipeSize);
     ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);

@@ -4,13 +4,13 @@
 
 namespace console {
 
-ChildPipe CreateChildPipe(ChildEnd childEnd)
+ChildPipe CreateChildPipe(ChildEnd childEnd, DWORD bufferSize)
 {
     SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
     support::UniqueHandle readEnd;
     support::UniqueHandle writeEnd;
     ChildPipe pipe;
-    if (!::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, 0))
+    if (!::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inheritable, bufferSize))
         return pipe;
     support::UniqueHandle& inheritableParentEnd = childEnd == ChildEnd::Reads ? writeEnd : readEnd;
     const HANDLE self = ::GetCurrentProcess();

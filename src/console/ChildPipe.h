@@ -6,14 +6,19 @@ namespace console {
 
 enum class ChildEnd { Reads, Writes };
 
-// An anonymous pipe of the system's default size between the host and the interpreter. The child's
+// The buffer of the interpreter's output pipe. Output is held there while the window shows earlier
+// output, so a program that prints fast keeps running instead of waiting for each append to the
+// text box.
+constexpr DWORD OutputPipeSize = 256 * 1024;
+
+// An anonymous pipe between the host and the interpreter. The child's
 // end is inheritable; the host's end is not, so the interpreter never holds its own pipe's far end.
 struct ChildPipe {
     support::UniqueHandle childEnd;
     support::UniqueHandle parentEnd;
 };
 
-// Both ends are empty when the pipe could not be created.
-ChildPipe CreateChildPipe(ChildEnd childEnd);
+// Both ends are empty when the pipe could not be created. A buffer size of 0 is the system's default.
+ChildPipe CreateChildPipe(ChildEnd childEnd, DWORD bufferSize = 0);
 
 }  // namespace console

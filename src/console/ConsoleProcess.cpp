@@ -76,7 +76,7 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
 bool ConsoleProcess::CreatePipes()
 {
     ChildPipe input = CreateChildPipe(ChildEnd::Reads);
-    ChildPipe output = CreateChildPipe(ChildEnd::Writes);
+    ChildPipe output = CreateChildPipe(ChildEnd::Writes, OutputPipeSize);
     childInputRead = std::move(input.childEnd);
     inputWrite = std::move(input.parentEnd);
     childOutputWrite = std::move(output.childEnd);
