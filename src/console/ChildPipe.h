@@ -11,8 +11,8 @@ enum class ChildEnd { Reads, Writes };
 // text box.
 constexpr DWORD OutputPipeSize = 256 * 1024;
 
-// An anonymous pipe between the host and the interpreter. The child's
-// end is inheritable; the host's end is not, so the interpreter never holds its own pipe's far end.
+// An anonymous pipe between the host and the interpreter. The child's end is inheritable; the
+// host's end is not, so the interpreter never holds its own pipe's far end.
 struct ChildPipe {
     support::UniqueHandle childEnd;
     support::UniqueHandle parentEnd;

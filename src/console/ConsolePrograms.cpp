@@ -35,7 +35,7 @@ void EndProcess(const ProcessRecord& record)
         ::TerminateProcess(process.Get(), 1);
 }
 
-std::vector<ProcessRecord> RunningProgramsOf(const ProcessRecords& records, HANDLE interpreter)
+std::vector<ProcessRecord> RunningProgramsOf(ProcessRecords& records, HANDLE interpreter)
 {
     std::vector<ProcessRecord> programs;
     for (const ProcessRecord& child : ChildrenOf(records, ::GetProcessId(interpreter), CreationTimeOf(interpreter)))
@@ -73,12 +73,13 @@ void EndConsolePrograms(HANDLE job, DWORD interpreterId)
 
 bool HasRunningProgram(HANDLE interpreter)
 {
-    return !RunningProgramsOf(TakeProcessRecords(), interpreter).empty();
+    ProcessRecords records = TakeProcessRecords();
+    return !RunningProgramsOf(records, interpreter).empty();
 }
 
 void EndRunningPrograms(HANDLE interpreter)
 {
-    const ProcessRecords records = TakeProcessRecords();
+    ProcessRecords records = TakeProcessRecords();
     for (const ProcessRecord& program : RunningProgramsOf(records, interpreter))
         for (const ProcessRecord& process : TreeOf(records, program))
             EndProcess(process);

@@ -35,23 +35,28 @@ ProcessRecords TakeProcessRecords()
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry))
-        records.push_back({entry.th32ProcessID, entry.th32ParentProcessID, CreationTimeOfId(entry.th32ProcessID),
+        records.push_back({entry.th32ProcessID, entry.th32ParentProcessID, NotAskedYet,
                            ::lstrcmpiW(entry.szExeFile, L"conhost.exe") == 0});
     return records;
 }
 
-std::vector<ProcessRecord> ChildrenOf(const ProcessRecords& records, DWORD parent, ULONGLONG parentCreated)
+std::vector<ProcessRecord> ChildrenOf(ProcessRecords& records, DWORD parent, ULONGLONG parentCreated)
 {
     std::vector<ProcessRecord> children;
     if (parentCreated == 0)
         return children;
-    for (const ProcessRecord& record : records)
-        if (record.parent == parent && record.id != parent && record.created >= parentCreated)
+    for (ProcessRecord& record : records) {
+        if (record.parent != parent || record.id == parent)
+            continue;
+        if (record.created == NotAskedYet)
+            record.created = CreationTimeOfId(record.id);
+        if (record.created >= parentCreated)
             children.push_back(record);
+    }
     return children;
 }
 
-std::vector<ProcessRecord> TreeOf(const ProcessRecords& records, const ProcessRecord& root)
+std::vector<ProcessRecord> TreeOf(ProcessRecords& records, const ProcessRecord& root)
 {
     std::vector<ProcessRecord> tree{root};
     for (std::size_t next = 0; next < tree.size() && tree.size() <= records.size(); ++next)

@@ -194,10 +194,6 @@ TEST_F(HostileName, RandomNamesOfHostileCharactersReachExactlyTheNamedItem)
     }
 }
 
-}  // namespace
-
-namespace {
-
 // "?" stands in for a character the code page lacks, and "?" is a wildcard: "del ??.txt" would
 // delete ab.txt. The line is not sent and stays as typed, under the reason.
 TEST(TypedLine, WithCharactersTheCodePageLacksIsNotSentAndStaysAsTyped)

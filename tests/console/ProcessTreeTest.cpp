@@ -19,7 +19,7 @@ std::vector<DWORD> IdsOf(const std::vector<console::ProcessRecord>& records)
 // console busy for good and end unrelated processes on Ctrl+C.
 TEST(ProcessTree, ProcessOlderThanItsNamedParentIsNotItsChild)
 {
-    const console::ProcessRecords records = {
+    console::ProcessRecords records = {
         {40, 8, 1000, false},   // the interpreter, given the id of a process that ended
         {56, 40, 500, false},   // started by that earlier process: a system service
         {76, 56, 600, false},
