@@ -1,5 +1,5 @@
 // Throughput of the interpreter's output: read straight from a pipe, against delivered through
-// ConsoleProcess (512-byte reads, one synchronous window message each) to a window that only counts.
+// ConsoleProcess (512-byte reads, queued, taken by the window on each notice) to a window that only counts.
 #include "console/ConsoleProcess.h"
 #include "support/AppMessages.h"
 #include "support/UniqueHandle.h"
@@ -23,6 +23,8 @@ using bench::Seconds;
 constexpr ULONGLONG Bound = 120000;
 
 struct Counter {
+    console::ConsoleProcess* source = nullptr;
+    std::wstring taken;
     unsigned long long characters = 0;
     ULONGLONG firstArrival = 0;
     ULONGLONG lastArrival = 0;
@@ -33,8 +35,11 @@ LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPA
 {
     auto* counter = reinterpret_cast<Counter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (counter && message == WM_APP_STDOUT) {
-        const auto* text = reinterpret_cast<const wchar_t*>(wParam);
-        const std::size_t length = std::wcslen(text);
+        counter->taken.clear();
+        if (counter->source == nullptr || !counter->source->TakeOutput(counter->taken))
+            return 0;
+        const wchar_t* text = counter->taken.c_str();
+        const std::size_t length = counter->taken.size();
         const ULONGLONG now = ::GetTickCount64();
         if (!counter->firstArrival)
             counter->firstArrival = now;
@@ -62,15 +67,19 @@ double DeliveredSeconds(HWND window, Counter& counter, const std::wstring& folde
                         unsigned long long size)
 {
     console::ConsoleProcess console;
+    counter = Counter();
+    counter.source = &console;
     if (!console.Start(window, folder.c_str()))
         return 0;
     PumpUntil(counter, 1);
     counter = Counter();
+    counter.source = &console;
     const std::wstring line = std::wstring(L"type ") + name + L"\r\n";
     console.WriteLine(line.c_str());
     PumpUntil(counter, size);
     const double seconds = Seconds(counter.lastArrival - counter.firstArrival);
     console.Stop();
+    counter.source = nullptr;
     return seconds;
 }
 

@@ -25,7 +25,7 @@
 namespace band {
 
 // The band object: one per browser window that shows the console. It lives on the browser
-// window's thread; the interpreter's worker threads reach it only through sent messages.
+// window's thread; the interpreter's worker threads reach it only through messages.
 class CConsoleCore : public IObjectWithSite,
                      public IConsoleCore,
                      public IPersistStream,
@@ -122,10 +122,13 @@ private:
     void LayOutTextBox();
     void ReportFocus(BOOL hasFocus);
 
-    // Interpreter output, gathered and shown in batches.
-    void ReceiveOutput(const wchar_t* text);
+    // Interpreter output, taken from the reader's queue, gathered and shown in batches.
+    void ShowQueuedOutput();
+    bool TakeQueuedOutput();
+    bool GatherOutput(const wchar_t* text);
     void ShowPendingOutput();
     void ShowOutputBatch();
+    void AppendOutputBatch();
     void ReleaseHeldBackEcho();
 
     // Keys and the command line.
@@ -206,6 +209,7 @@ private:
     Microsoft::WRL::ComPtr<IDropTargetHelper> dropHelper;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
+    std::wstring takenOutput;  // swapped with the reader's queue, so neither side allocates anew
     EchoFilter echoes;
     bool dropRegistered = false;
     bool dragOffersFiles = false;

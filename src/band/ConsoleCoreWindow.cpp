@@ -128,9 +128,11 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
         ReportFocus(static_cast<BOOL>(wParam));
         return TRUE;
     case WM_APP_STDOUT:
-        ReceiveOutput(reinterpret_cast<const wchar_t*>(wParam));
+        ShowQueuedOutput();
         return TRUE;
     case WM_APP_EXITED:
+        // The reader has ended: everything the interpreter wrote is queued, and shown before its end.
+        TakeQueuedOutput();
         ReleaseHeldBackEcho();
         ShowPendingOutput();
         if (browser)
@@ -182,21 +184,36 @@ void CConsoleCore::ReportFocus(BOOL hasFocus)
     Identity()->Release();
 }
 
-// Output goes in front of the command line, in batches, without the echoes of submitted lines.
-void CConsoleCore::ReceiveOutput(const wchar_t* text)
+// The reader's notice: at most one append per message, so the window's thread is never held for
+// long however fast output comes. What is left is shown on the timer, or on the next notice.
+void CConsoleCore::ShowQueuedOutput()
 {
-    const std::wstring& shown = echoes.Filter(text != nullptr ? text : L"");
+    // A full batcher takes nothing more: the reader waits, and what is gathered stays bounded.
+    const bool due = pendingOutput.IsFull() || TakeQueuedOutput();
+    if (due)
+        ShowOutputBatch();
+}
+
+// Moves everything the reader queued into the batcher, without appending; true when an append is due.
+bool CConsoleCore::TakeQueuedOutput()
+{
+    takenOutput.clear();
+    return console.TakeOutput(takenOutput) && GatherOutput(takenOutput.c_str());
+}
+
+// Output goes in front of the command line, in batches, without the echoes of submitted lines.
+bool CConsoleCore::GatherOutput(const wchar_t* text)
+{
+    const std::wstring& shown = echoes.Filter(text);
     if (echoes.HasHeldBack())
         ::SetTimer(GetHwnd(), EchoWaitTimer, EchoWait, nullptr);
     if (shown.empty())
-        return;
+        return false;
     const bool wasPending = pendingOutput.HasPending();
-    if (pendingOutput.Add(shown.c_str(), ::GetTickCount())) {
-        ShowOutputBatch();
-        return;
-    }
+    const bool due = pendingOutput.Add(shown.c_str(), ::GetTickCount());
     if (!wasPending)
         ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
+    return due;
 }
 
 void CConsoleCore::ReleaseHeldBackEcho()
@@ -207,23 +224,32 @@ void CConsoleCore::ReleaseHeldBackEcho()
 }
 
 // Shows everything gathered, for the keys and events that act on the text box as it stands.
+// Output still queued is only taken, so a flood never holds the window's thread here.
 void CConsoleCore::ShowPendingOutput()
 {
     while (pendingOutput.HasPending())
-        ShowOutputBatch();
+        AppendOutputBatch();
+    ShowOutputBatch();
 }
 
+// Appends one batch, then takes what the reader queued meanwhile, which lets a waiting reader go on.
 void CConsoleCore::ShowOutputBatch()
 {
-    if (!pendingOutput.HasPending())
-        return;
+    if (pendingOutput.HasPending())
+        AppendOutputBatch();
+    if (!pendingOutput.IsFull())
+        TakeQueuedOutput();
+    if (pendingOutput.HasPending())
+        ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
+}
+
+void CConsoleCore::AppendOutputBatch()
+{
     ::KillTimer(GetHwnd(), ShowOutputTimer);
     const std::wstring batch = pendingOutput.Take();
     const DWORD started = ::GetTickCount();
     edit.InsertOutput(batch.c_str());
     pendingOutput.Shown(started, ::GetTickCount(), batch.size());
-    if (pendingOutput.HasPending())
-        ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
 }
 
 }  // namespace band

@@ -12,8 +12,8 @@ namespace band {
 // The gathering interval grows with the cost of the last append, so the window's thread never
 // spends more than about half of a flood appending. One append takes only as much as the last
 // appends showed in TargetStretch, so that no output, however costly to lay out (one endless
-// line), holds the window's thread for long; the rest stays gathered, and the reader waits for
-// the window once FlushSize is gathered, which bounds what is held.
+// line), holds the window's thread for long; the rest stays gathered. Once FlushSize is gathered
+// the window takes nothing more from the reader's queue, which bounds what is held.
 class OutputBatcher {
 public:
     static constexpr size_t FlushSize = 64 * 1024;  // characters gathered before an append is due
@@ -30,6 +30,7 @@ public:
     bool Add(const wchar_t* text, DWORD now);
 
     bool HasPending() const { return !pending.empty(); }
+    bool IsFull() const { return pending.size() >= FlushSize; }
 
     // How long the tail may wait for the next chunk before it is shown anyway.
     DWORD Interval() const { return interval; }

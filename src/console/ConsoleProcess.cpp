@@ -66,7 +66,8 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     if (!stopEvent)
         return FALSE;
     input = std::make_shared<InputQueue>();
-    if (!input->IsUsable())
+    output = std::make_shared<OutputQueue>();
+    if (!input->IsUsable() || !output->IsUsable())
         return FALSE;
     link = std::make_shared<WorkerLink>(notifyWindow, codePage);
     StartWorkers();
@@ -87,7 +88,7 @@ bool ConsoleProcess::CreatePipes()
 void ConsoleProcess::StartWorkers()
 {
     inputWriter = StartInputWriter(input, std::move(inputWrite));
-    outputReader = StartReaderThread(link, std::move(outputRead));
+    outputReader = StartReaderThread(link, output, std::move(outputRead));
     exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get(), outputReader.Get());
 }
 
@@ -97,6 +98,8 @@ BOOL ConsoleProcess::Stop()
         link->stopping = true;
     if (stopEvent)
         ::SetEvent(stopEvent.Get());
+    // A reader waiting for the window to take its output would otherwise hold up the join.
+    CloseOutput();
     // The input closes only after the interpreter is gone: at the end of its input it would exit by itself.
     const DWORD interpreterId = process ? ::GetProcessId(process.Get()) : 0;
     TerminateIfRunning();
@@ -125,6 +128,13 @@ void ConsoleProcess::CloseInput()
     if (input)
         input->Close();
     input.reset();
+}
+
+void ConsoleProcess::CloseOutput()
+{
+    if (output)
+        output->Close();
+    output.reset();
 }
 
 // The workers own the pipe ends they were given; only ends not yet handed over are held here.

@@ -2,6 +2,7 @@
 
 #include "console/ConsoleCodePageProbe.h"
 #include "console/InputWriter.h"
+#include "console/OutputQueue.h"
 #include "console/WorkerLink.h"
 #include "support/UniqueHandle.h"
 
@@ -13,11 +14,12 @@
 namespace console {
 
 // The hidden command interpreter behind one band: its process, its two pipes, the stop event and
-// the worker threads that hand its output and its end to the notify window: WM_APP_STDOUT (wParam:
-// the chunk's zero-terminated wide text, valid during the call) and WM_APP_EXITED when the
-// interpreter ended by itself. Standard output and standard error share one pipe, so text arrives
-// in the order the interpreter and its programs wrote it. All operations belong to the thread
-// that owns the notify window.
+// the worker threads that hand its output and its end to the notify window. The output waits in a
+// bounded queue; WM_APP_STDOUT is posted when text is queued and the window has not been told yet,
+// and the window takes it with TakeOutput when it has room to show it. WM_APP_EXITED is sent when
+// the interpreter ended by itself, once the reader has queued everything the interpreter wrote.
+// Standard output and standard error share one pipe, so text arrives in the order the interpreter
+// and its programs wrote it. All operations belong to the thread that owns the notify window.
 class ConsoleProcess {
 public:
     ConsoleProcess() = default;
@@ -47,6 +49,9 @@ public:
     // the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code page cannot
     // carry the text exactly.
     BOOL WriteLine(const wchar_t* text);
+    // Swaps all output queued since the last take into `taken`, which is expected empty; the next
+    // output is announced with WM_APP_STDOUT again. False when nothing was queued.
+    bool TakeOutput(std::wstring& taken) { return output && output->Take(taken); }
     // The code page in which the interpreter reads its input.
     UINT CodePage() const noexcept { return codePage; }
     // Learns the console's code pages anew, as a "chcp" may have changed them, from a helper run
@@ -59,6 +64,7 @@ private:
     void StartWorkers();
     void TerminateIfRunning();
     void CloseInput();
+    void CloseOutput();
     void CloseAllPipeEnds();
     void JoinWorkers();
 
@@ -70,6 +76,7 @@ private:
     support::UniqueHandle job;
     support::UniqueHandle process;
     std::shared_ptr<InputQueue> input;
+    std::shared_ptr<OutputQueue> output;
     support::UniqueHandle inputWriter;
     support::UniqueHandle exitWatcher;
     support::UniqueHandle outputReader;

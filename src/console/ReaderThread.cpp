@@ -1,6 +1,7 @@
 #include "console/ReaderThread.h"
 
 #include "console/ChunkDecoder.h"
+#include "console/OutputQueue.h"
 #include "console/WorkerThread.h"
 #include "support/AppMessages.h"
 
@@ -13,12 +14,18 @@ constexpr DWORD ChunkSize = 512;
 
 struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
+    std::shared_ptr<OutputQueue> output;
     support::UniqueHandle readEnd;
 };
 
-void Deliver(const ReaderContext& context, const std::wstring& text)
+// Posted, not sent: the window takes the text when it is free, so a flood never holds its thread
+// for more than one append at a time. False once the queue is closed.
+bool Deliver(const ReaderContext& context, const std::wstring& text)
 {
-    ::SendMessageW(context.link->notifyWindow, WM_APP_STDOUT, reinterpret_cast<WPARAM>(text.c_str()), 0);
+    const OutputQueue::Pushed pushed = context.output->Push(text);
+    if (pushed == OutputQueue::Pushed::QueuedTellWindow)
+        ::PostMessageW(context.link->notifyWindow, WM_APP_STDOUT, 0, 0);
+    return pushed != OutputQueue::Pushed::Closed;
 }
 
 DWORD ReadUntilEnd(const ReaderContext& context)
@@ -44,15 +51,18 @@ DWORD ReadUntilEnd(const ReaderContext& context)
             codePage = link.codePage;
             decoder = ChunkDecoder(codePage);
         }
-        Deliver(context, decoder.Decode(buffer, read));
+        if (!Deliver(context, decoder.Decode(buffer, read)))
+            return 0;
     }
 }
 
 }  // namespace
 
-support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd)
+support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, std::shared_ptr<OutputQueue> output,
+                                        support::UniqueHandle readEnd)
 {
-    auto context = std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(readEnd)});
+    auto context =
+        std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(output), std::move(readEnd)});
     return StartWorkerThread([context] { return ReadUntilEnd(*context); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/OutputQueue.h"
 #include "console/WorkerLink.h"
 #include "support/UniqueHandle.h"
 
@@ -8,8 +9,11 @@
 namespace console {
 
 // Starts a thread that reads the interpreter's output from its pipe in chunks of at most 512 bytes
-// and sends each chunk's wide text to the window with WM_APP_STDOUT. The thread owns the read end.
+// and queues each chunk's wide text on `output`, posting WM_APP_STDOUT to the window when the
+// window has no notice outstanding. While the queue is full the thread waits, and the interpreter
+// with it. The thread owns the read end; it ends when the pipe breaks or the queue is closed.
 // Returns an empty handle when the thread could not be started.
-support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, support::UniqueHandle readEnd);
+support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, std::shared_ptr<OutputQueue> output,
+                                        support::UniqueHandle readEnd);
 
 }  // namespace console

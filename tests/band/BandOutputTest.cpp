@@ -1,8 +1,10 @@
 #include "BandTestSupport.h"
 
-#include "support/AppMessages.h"
+#include "support/UniqueHandle.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -31,10 +33,33 @@ size_t FirstDifference(const std::wstring& shown, const std::wstring& expected)
     return std::wstring::npos;
 }
 
+constexpr wchar_t LentMark[] = L"output lent as ";
+
 class BandOutput : public BandInBrowser {
 protected:
-    // Hands text to the band as the interpreter's output reader does.
-    void Deliver(const wchar_t* text) { ::SendMessageW(window.BandWindow(), WM_APP_STDOUT, reinterpret_cast<WPARAM>(text), 0); }
+    // The write end of the interpreter's output pipe, lent by a program the interpreter runs:
+    // what is written there reaches the band as the interpreter's own output.
+    support::UniqueHandle BorrowOutput()
+    {
+        const std::wstring helper =
+            bandtest::HelperCommand(L"LendOutput") + L" " + std::to_wstring(::GetCurrentProcessId());
+        if (!Run(helper, folder.Path()))
+            return support::UniqueHandle();
+        const std::wstring text = Text();
+        const size_t at = text.rfind(LentMark);
+        if (at == std::wstring::npos)
+            return support::UniqueHandle();
+        const auto value = std::wcstoull(text.c_str() + at + std::wcslen(LentMark), nullptr, 10);
+        return support::UniqueHandle(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)));
+    }
+
+    // Writes plain ASCII text as the interpreter would, at a moment of the test's choosing.
+    static void Deliver(HANDLE output, const wchar_t* text)
+    {
+        const std::string bytes(text, text + std::wcslen(text));
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    }
 
     // Presses Enter without handling any other message meanwhile: no output of the interpreter
     // can come in between.
@@ -102,12 +127,15 @@ TEST_F(BandOutput, SubmittedLineStaysInTheTranscriptOnce)
 TEST_F(BandOutput, AnEchoOfTheSubmittedLineIsNotShownAgain)
 {
     const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const support::UniqueHandle output = BorrowOutput();
+    ASSERT_TRUE(output) << Text();
+    const size_t prompts = bandtest::CountOf(Text(), prompt);
     window.TypeText(edit, L"rem said once");
     PressEnterAlone();
-    Deliver(L"rem said");
-    Deliver(L" once\r");
-    Deliver(L"\n");
-    ASSERT_TRUE(WaitForPrompt(folder.Path(), 2)) << Text();
+    Deliver(output.Get(), L"rem said");
+    Deliver(output.Get(), L" once\r");
+    Deliver(output.Get(), L"\n");
+    ASSERT_TRUE(WaitForPrompt(folder.Path(), prompts + 1)) << Text();
     EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"rem said once\r\n\r\n" + prompt)) << Text();
     EXPECT_EQ(1u, bandtest::CountOf(Text(), L"rem said once"));
 }
@@ -117,11 +145,13 @@ TEST_F(BandOutput, AnEchoOfTheSubmittedLineIsNotShownAgain)
 TEST_F(BandOutput, LineTypedAheadSurvivesOutputAndRuns)
 {
     const std::wstring prompt = bandtest::PromptOf(folder.Path());
-    Deliver(L"\r\ntick 1\r\n");
+    const support::UniqueHandle output = BorrowOutput();
+    ASSERT_TRUE(output) << Text();
+    Deliver(output.Get(), L"\r\ntick 1\r\n");
     window.TypeText(edit, L"echo typed-ahead");
     window.PressKey(edit, VK_LEFT);
     for (const wchar_t* tick : {L"tick 2\r\n", L"tick 3\r\n", L"\r\n", prompt.c_str()})
-        Deliver(tick);
+        Deliver(output.Get(), tick);
     const std::wstring expected = L"tick 3\r\n\r\n" + prompt + L"echo typed-ahead";
     EXPECT_TRUE(WaitForText([&](const std::wstring& text) { return bandtest::EndsWith(text, expected); })) << Text();
     window.TypeText(edit, L"!");
@@ -158,6 +188,23 @@ TEST_F(BandOutput, ErrorOutputIsShownInOrderBeforeTheNextPrompt)
     const std::wstring text = Text();
     EXPECT_LT(text.find(error), text.rfind(prompt)) << text;
     EXPECT_TRUE(bandtest::EndsWith(text, prompt)) << text;
+}
+
+// Run by the interpreter in the band's tests, never on its own: gives the test program whose
+// process id ends its command line a handle to its standard output, the interpreter's output pipe.
+TEST(BandHelper, DISABLED_LendOutput)
+{
+    const wchar_t* line = ::GetCommandLineW();
+    const DWORD borrower = std::wcstoul(std::wcsrchr(line, L' ') + 1, nullptr, 10);
+    const support::UniqueHandle process(::OpenProcess(PROCESS_DUP_HANDLE, FALSE, borrower));
+    HANDLE lent = nullptr;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), ::GetStdHandle(STD_OUTPUT_HANDLE), process.Get(), &lent, 0,
+                                  FALSE, DUPLICATE_SAME_ACCESS));
+    const std::wstring mark = LentMark;
+    const std::string said =
+        std::string(mark.begin(), mark.end()) + std::to_string(reinterpret_cast<uintptr_t>(lent)) + "\r\n";
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), said.data(), static_cast<DWORD>(said.size()), &written, nullptr);
 }
 
 }  // namespace

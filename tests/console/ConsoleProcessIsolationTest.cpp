@@ -26,7 +26,7 @@ TEST(ConsoleProcessIsolation, InterpreterInheritsNoOtherInheritableHandleOfTheHo
 
     CollectingWindow window;
     console::ConsoleProcess console;
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
+    ASSERT_TRUE(window.Start(console, L"C:\\"));
     ASSERT_TRUE(window.WaitForPrompt(0));
     writeEnd.Reset();
     EXPECT_FALSE(IsWriteEndHeldElsewhere(readEnd.Get()));
@@ -48,7 +48,7 @@ TEST(ConsoleProcessIsolation, InterpretersStartedTogetherOnTwoThreadsEndIndepend
         console::ConsoleProcess console;
         ++ready;
         ::WaitForSingleObject(startTogether.Get(), consoletest::GenerousBound);
-        console.Start(window.Handle(), L"C:\\");
+        window.Start(console, L"C:\\");
         window.WaitForPrompt(0);
         window.PumpUntil([&] { return ::WaitForSingleObject(firstDone.Get(), 0) == WAIT_OBJECT_0; });
         otherStillRunning = console.IsRunning() != FALSE;
@@ -64,7 +64,7 @@ TEST(ConsoleProcessIsolation, InterpretersStartedTogetherOnTwoThreadsEndIndepend
     while (ready == 0)
         std::this_thread::yield();
     ::SetEvent(startTogether.Get());
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
+    ASSERT_TRUE(window.Start(console, L"C:\\"));
     ASSERT_TRUE(window.WaitForPrompt(0));
     ASSERT_TRUE(console.WriteLine(L"exit\r\n"));
     EXPECT_TRUE(window.WaitForExited());

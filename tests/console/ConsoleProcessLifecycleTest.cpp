@@ -22,7 +22,7 @@ protected:
     {
         const auto before = ChildProcessIds(Interpreter);
         const std::size_t seen = window.Got().output.size();
-        EXPECT_TRUE(console.Start(window.Handle(), L"C:\\"));
+        EXPECT_TRUE(window.Start(console, L"C:\\"));
         auto process = consoletest::OpenForExitCode(consoletest::NewProcessId(before, ChildProcessIds(Interpreter)));
         EXPECT_TRUE(process);
         EXPECT_TRUE(window.WaitForPrompt(seen));
@@ -52,7 +52,7 @@ TEST_F(ConsoleProcessLifecycle, SecondStartWhileRunningCreatesNoInterpreter)
     StartInterpreter();
     const auto running = ChildProcessIds(Interpreter);
     EXPECT_TRUE(console.IsRunning());
-    EXPECT_FALSE(console.Start(window.Handle(), L"C:\\"));
+    EXPECT_FALSE(window.Start(console, L"C:\\"));
     EXPECT_EQ(running, ChildProcessIds(Interpreter));
     EXPECT_TRUE(console.IsRunning());
     EXPECT_TRUE(console.Stop());
@@ -125,7 +125,7 @@ TEST_F(ConsoleProcessLifecycle, FailedStartLeavesNothingBehindAndALaterStartWork
     ::OutputDebugStringW(L"counting handles\n");
     const int handlesBefore = consoletest::CountOpenHandles();
 
-    EXPECT_FALSE(console.Start(window.Handle(), L"C:\\no such folder here"));
+    EXPECT_FALSE(window.Start(console, L"C:\\no such folder here"));
     EXPECT_FALSE(console.IsRunning());
     EXPECT_FALSE(console.WriteLine(L"dir\r\n"));
     EXPECT_EQ(handlesBefore, consoletest::CountOpenHandles());

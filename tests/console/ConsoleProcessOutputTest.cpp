@@ -34,7 +34,7 @@ class ConsoleProcessOutput : public ::testing::Test {
 protected:
     void StartIn(const std::wstring& folder)
     {
-        ASSERT_TRUE(console.Start(window.Handle(), folder.c_str()));
+        ASSERT_TRUE(window.Start(console, folder.c_str()));
         ASSERT_TRUE(window.WaitForPrompt(0));
     }
 
@@ -136,20 +136,24 @@ TEST_F(ConsoleProcessOutput, ErrorTextArrivesInOrderWithTheOutput)
     EXPECT_LT(error, last);
 }
 
-TEST_F(ConsoleProcessOutput, LongOutputArrivesInChunksOfAtMost512BytesThatJoinExactly)
+// A window slower than the interpreter gets everything, in order, in takes the queue's bound
+// keeps small, however much more the interpreter writes meanwhile.
+TEST_F(ConsoleProcessOutput, OutputFarBeyondTheQueuesBoundReachesASlowWindowWholeInBoundedTakes)
 {
     TemporaryFolder folder(L"brimblestone long output");
     std::string content;
-    for (int line = 0; content.size() < 5000; ++line)
+    for (int line = 0; content.size() < 16 * console::OutputQueue::Bound; ++line)
         content += "line " + std::to_string(line) + " of the long output\r\n";
     folder.WriteFile(L"long.txt", content);
     StartIn(folder.Path());
-    const std::size_t firstChunk = window.Got().outputChunkLengths.size();
+    window.TakeSlowly(20);
+    const std::size_t firstTake = window.Got().takenLengths.size();
     const std::wstring answer = Run(L"type long.txt\r\n");
     EXPECT_NE(std::wstring::npos, answer.find(std::wstring(content.begin(), content.end())));
-    const auto& lengths = window.Got().outputChunkLengths;
-    EXPECT_GE(lengths.size() - firstChunk, content.size() / 512);
-    EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), 512u);
+    const auto& lengths = window.Got().takenLengths;
+    EXPECT_GE(lengths.size() - firstTake, 16u);
+    // The reader queues whole chunks of at most 512 bytes, and waits once the bound is reached.
+    EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), console::OutputQueue::Bound + 512);
 }
 
 // While the program that reads the interpreter's input is busy, the pipe fills up: lines wait

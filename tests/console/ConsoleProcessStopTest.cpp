@@ -20,19 +20,24 @@ std::wstring OwnName()
     return name != nullptr ? name + 1 : path;
 }
 
-TEST(ConsoleProcessStop, StopWhileOutputFloodsInReturnsAndDeliversNothingAfterwards)
+TEST(ConsoleProcessStop, StopWhileOutputFloodsInReleasesTheWaitingReaderAndDeliversNothingAfterwards)
 {
     TemporaryFolder folder(L"brimblestone flood");
     folder.WriteFile(L"flood.txt", std::string(4 * 1024 * 1024, 'x'));
     CollectingWindow window;
     console::ConsoleProcess console;
-    ASSERT_TRUE(console.Start(window.Handle(), folder.Path().c_str()));
+    ASSERT_TRUE(window.Start(console, folder.Path().c_str()));
     ASSERT_TRUE(window.WaitForPrompt(0));
     const std::size_t seen = window.Got().output.size();
     ASSERT_TRUE(console.WriteLine(L"type flood.txt\r\n"));
     ASSERT_TRUE(window.PumpUntil([&] { return window.Got().output.size() > seen + 4096; }));
+    // Unattended, the reader fills its queue and waits for the window to take from it.
+    ::Sleep(500);
 
+    const ULONGLONG started = ::GetTickCount64();
     console.Stop();
+    // A reader still waiting would hold Stop for the join's whole bound of three seconds.
+    EXPECT_LT(::GetTickCount64() - started, 2500u);
     const std::size_t afterStop = window.Got().output.size();
     window.ProcessPending();
     EXPECT_EQ(afterStop, window.Got().output.size());
@@ -47,7 +52,7 @@ TEST(ConsoleProcessStop, StopReturnsWhileAProgramStartedFromTheInterpreterHoldsI
     consoletest::HelperProgram holder;
     CollectingWindow window;
     console::ConsoleProcess console;
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
+    ASSERT_TRUE(window.Start(console, L"C:\\"));
     ASSERT_TRUE(window.WaitForPrompt(0));
     ASSERT_TRUE(console.WriteLine(holder.CommandLine(L"HoldOutputOpen").c_str()));
     ASSERT_TRUE(window.PumpUntil([&] { return window.Got().output.find(L"holding the output") != std::wstring::npos; }));
@@ -71,7 +76,7 @@ TEST(ConsoleProcessStop, StopEndsTheConsolesProgramsButNotWindowsStartedFromIt)
     console::ConsoleProcess console;
     const auto interpreters = consoletest::ChildProcessIds(L"cmd.exe");
     const auto notepads = consoletest::ProcessIds(L"notepad.exe");
-    ASSERT_TRUE(console.Start(window.Handle(), L"C:\\"));
+    ASSERT_TRUE(window.Start(console, L"C:\\"));
     ASSERT_TRUE(window.WaitForPrompt(0));
     const DWORD interpreter = consoletest::NewProcessId(interpreters, consoletest::ChildProcessIds(L"cmd.exe"));
     const std::size_t seen = window.Got().output.size();

@@ -41,27 +41,43 @@ CollectingWindow::CollectingWindow()
     (void)registered;
     window.Reset(::CreateWindowExW(0, ClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                    ::GetModuleHandleW(nullptr), nullptr));
-    ::SetWindowLongPtrW(window.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&delivered));
+    ::SetWindowLongPtrW(window.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+BOOL CollectingWindow::Start(console::ConsoleProcess& console, const wchar_t* directory)
+{
+    source = &console;
+    return console.Start(Handle(), directory);
 }
 
 LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* delivered = reinterpret_cast<Delivered*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!delivered)
+    auto* collecting = reinterpret_cast<CollectingWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!collecting)
         return ::DefWindowProcW(window, message, wParam, lParam);
-    const auto* text = reinterpret_cast<const wchar_t*>(wParam);
     switch (message) {
     case WM_APP_STDOUT:
-        delivered->output += text;
-        delivered->outputChunkLengths.push_back(std::wcslen(text));
+        collecting->TakeOutput();
         return 0;
     case WM_APP_EXITED:
-        ++delivered->exited;
-        delivered->outputAtExit = delivered->output.size();
+        // Everything the interpreter wrote is queued by now.
+        collecting->TakeOutput();
+        ++collecting->delivered.exited;
+        collecting->delivered.outputAtExit = collecting->delivered.output.size();
         return 0;
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+void CollectingWindow::TakeOutput()
+{
+    ::Sleep(takeDelay);
+    std::wstring taken;
+    if (source == nullptr || !source->TakeOutput(taken))
+        return;
+    delivered.output += taken;
+    delivered.takenLengths.push_back(taken.size());
 }
 
 bool CollectingWindow::PumpUntil(const std::function<bool()>& done, DWORD bound)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/ConsoleProcess.h"
 #include "shared/ProcessProbe.h"
 #include "support/UniqueHandle.h"
 
@@ -16,18 +17,25 @@ constexpr DWORD GenerousBound = 20000;
 // What the interpreter's workers delivered to a window.
 struct Delivered {
     std::wstring output;
-    std::vector<std::size_t> outputChunkLengths;
+    std::vector<std::size_t> takenLengths;  // how much each take from the output queue held
     int exited = 0;
     std::size_t outputAtExit = 0;  // how much output had arrived when the exit was reported
 };
 
-// A message-only window on the creating thread that collects the interpreter's messages.
+// A message-only window on the creating thread that collects the interpreter's messages and,
+// on each notice, takes the output queued as the band does.
 class CollectingWindow {
 public:
     CollectingWindow();
+    CollectingWindow(const CollectingWindow&) = delete;
+    CollectingWindow& operator=(const CollectingWindow&) = delete;
 
+    // Starts `console` with this window to notify; its output is taken from then on.
+    BOOL Start(console::ConsoleProcess& console, const wchar_t* directory);
     HWND Handle() const { return window.Get(); }
     Delivered& Got() { return delivered; }
+    // Milliseconds each notice is held up, as a window busy showing text is.
+    void TakeSlowly(DWORD delay) { takeDelay = delay; }
 
     // Processes this thread's messages until `done` holds or the bound has passed; returns `done()`.
     bool PumpUntil(const std::function<bool()>& done, DWORD bound = GenerousBound);
@@ -39,8 +47,11 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void TakeOutput();
 
     Delivered delivered;
+    console::ConsoleProcess* source = nullptr;
+    DWORD takeDelay = 0;
     support::UniqueWindow window;
 };
 

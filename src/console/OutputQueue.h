@@ -1,0 +1,46 @@
+#pragma once
+
+#include "support/CriticalSection.h"
+#include "support/UniqueHandle.h"
+
+#include <cstddef>
+#include <string>
+
+namespace console {
+
+// The interpreter's output on its way to the window. The reader appends each decoded chunk and
+// tells the window only when no notice is outstanding; the window takes everything queued at once,
+// whenever it has room to show it. A reader that gets ahead of the window waits once Bound
+// characters are queued: what is held stays bounded, and the interpreter waits on its full pipe.
+class OutputQueue {
+public:
+    // 128K characters (256 KB, as much as the pipe holds): one take fills the window's next
+    // append twice over, so the window never runs dry while the reader waits.
+    static constexpr std::size_t Bound = 128 * 1024;
+
+    enum class Pushed { Queued, QueuedTellWindow, Closed };
+
+    OutputQueue();
+    OutputQueue(const OutputQueue&) = delete;
+    OutputQueue& operator=(const OutputQueue&) = delete;
+
+    bool IsUsable() const noexcept { return lock.IsInitialised() && room; }
+    // In the reader: waits while Bound characters or more are queued, then queues `text` behind
+    // everything before. QueuedTellWindow when the window has no notice outstanding and must be
+    // told; Closed, with nothing queued, once the queue is closed.
+    Pushed Push(const std::wstring& text);
+    // In the window: swaps everything queued into `taken` (which is expected empty) and lets the
+    // reader go on; the next Push tells the window again. False when nothing was queued.
+    bool Take(std::wstring& taken);
+    // Nothing more reaches the window: what is queued is dropped and a waiting reader returns.
+    void Close() noexcept;
+
+private:
+    support::CriticalSection lock;
+    support::UniqueHandle room;  // set while fewer than Bound characters are queued, or closed
+    std::wstring queued;
+    bool noticeOutstanding = false;
+    bool closed = false;
+};
+
+}  // namespace console
