@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "band/CodePageFollowing.h"
 #include "band/EchoFilter.h"
 #include "band/IConsoleCore.h"
 #include "band/OutputBatcher.h"
@@ -144,6 +145,8 @@ private:
     void FollowConsoleNavigation();
     // The interpreter's code page, learnt anew first when a line sent since may have changed it.
     UINT InterpreterCodePage();
+    void CodePageMayHaveChanged();
+    void FollowCodePageWhenQuiet();
     // Moves the interpreter to the folder, or says why it cannot be moved there.
     void SendChangeDirectory(const std::wstring& folder);
     void ChangeToBrowserFolder(bool moveFocus);
@@ -188,6 +191,7 @@ private:
 
     static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
     static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
+    static constexpr UINT_PTR CodePageTimer = 5;      // checks whether the code page can be asked
 
     // Declared first, so it is destroyed last: after every member whose destructor runs code.
     server::ModuleLock moduleLock;
@@ -211,10 +215,10 @@ private:
     OutputBatcher pendingOutput;
     std::wstring takenOutput;  // swapped with the reader's queue, so neither side allocates anew
     EchoFilter echoes;
+    CodePageFollowing codePageFollowing;
     bool dropRegistered = false;
     bool dragOffersFiles = false;
     bool consoleLeftTheDrive = false;  // the console's own "cd" named another drive without the switch
-    bool codePageMayHaveChanged = false;  // a line sent since the code page was last learnt may change it
     bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
     bool interpreterAsksForALine = false;  // the last line run was a "set /p" or "pause" not yet answered
 };

@@ -88,16 +88,41 @@ void CConsoleCore::SubmitLine()
     interpreterAsksForALine = !interpreterAsksForALine && RequestsALineOfInput(line) && !console.IsBusy();
     echoes.Expect(line);
     if (console.WriteLine((line + L"\r\n").c_str()) && console::MayChangeCodePage(line))
-        codePageMayHaveChanged = true;
+        CodePageMayHaveChanged();
 }
 
 UINT CConsoleCore::InterpreterCodePage()
 {
-    if (codePageMayHaveChanged) {
-        codePageMayHaveChanged = false;
+    switch (codePageFollowing.KnowNow()) {
+    case CodePageFollowing::BeforeConverting::AskAndAwait:
+        console.ForgetCodePageQuestion();
         console.FollowCodePage();
+        break;
+    case CodePageFollowing::BeforeConverting::AwaitAnswer:
+        console.FollowCodePage();
+        break;
+    case CodePageFollowing::BeforeConverting::Known:
+        break;
     }
     return console.CodePage();
+}
+
+void CConsoleCore::CodePageMayHaveChanged()
+{
+    codePageFollowing.MayHaveChanged();
+    ::SetTimer(GetHwnd(), CodePageTimer, CodePageFollowing::CheckInterval, nullptr);
+}
+
+// The code page is learnt while the interpreter waits for a command, so that the next line
+// converted need not wait for the helper that asks it.
+void CConsoleCore::FollowCodePageWhenQuiet()
+{
+    if (codePageFollowing.IsAsked() && !console.CodePageAnswerPending())
+        codePageFollowing.Answered();
+    if (codePageFollowing.IsDueToAsk() && !InterpreterReadsInput())
+        codePageFollowing.Asked(console.AskCodePage() != FALSE);
+    if (!codePageFollowing.IsWatching())
+        ::KillTimer(GetHwnd(), CodePageTimer);
 }
 
 void CConsoleCore::SayAboveInput(const std::wstring& line)

@@ -11,7 +11,7 @@ namespace band {
 namespace {
 
 constexpr UINT_PTR ShowOutputTimer = 1;
-constexpr UINT_PTR EchoWaitTimer = 4;  // the band's other timers are 2 and 3
+constexpr UINT_PTR EchoWaitTimer = 4;  // the band's other timers are 2, 3 and 5
 // How long a part of what may be an echo waits for the rest before it is shown as output.
 constexpr UINT EchoWait = 250;
 
@@ -108,7 +108,7 @@ void CConsoleCore::StartInterpreterInCurrentFolder()
     if (!console.Start(GetHwnd(), folder.c_str()))
         BRIMBLESTONE_TRACE_LAST_ERROR();
     // The console's own settings may give it another code page than the OEM one it starts from.
-    codePageMayHaveChanged = true;
+    CodePageMayHaveChanged();
     interpreterAsksForALine = false;
 }
 
@@ -148,6 +148,8 @@ BOOL CConsoleCore::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
             FollowWhenIdle();
         } else if (wParam == InterruptTimer) {
             EndProgramStillRunning();
+        } else if (wParam == CodePageTimer) {
+            FollowCodePageWhenQuiet();
         } else {
             return FALSE;
         }
@@ -204,6 +206,7 @@ bool CConsoleCore::TakeQueuedOutput()
 // Output goes in front of the command line, in batches, without the echoes of submitted lines.
 bool CConsoleCore::GatherOutput(const wchar_t* text)
 {
+    codePageFollowing.OutputArrived();
     const std::wstring& shown = echoes.Filter(text);
     if (echoes.HasHeldBack())
         ::SetTimer(GetHwnd(), EchoWaitTimer, EchoWait, nullptr);

@@ -9,7 +9,8 @@
 namespace console {
 namespace {
 
-constexpr DWORD ProbeTimeout = 5000;
+// How long the helper may take to start, attach and answer.
+constexpr ULONGLONG AnswerBound = 5000;
 
 std::wstring FirstWord(const std::wstring& line)
 {
@@ -25,23 +26,36 @@ std::wstring FirstWord(const std::wstring& line)
 
 }  // namespace
 
-ConsoleCodePages ProbeConsoleCodePages(DWORD processId, const std::wstring& library)
+bool CodePageQuestion::Ask(DWORD processId, const std::wstring& library)
 {
+    helper.Reset();
     if (processId == 0)
-        return {};
+        return false;
     // Detached, so that it has no console of its own to leave before it attaches to the interpreter's.
-    const support::UniqueHandle helper =
-        StartLibraryHelper(library, L"ReportConsoleCodePage", std::to_wstring(processId), DETACHED_PROCESS);
+    helper = StartLibraryHelper(library, L"ReportConsoleCodePage", std::to_wstring(processId), DETACHED_PROCESS);
+    deadline = ::GetTickCount64() + AnswerBound;
+    return IsAsked();
+}
+
+bool CodePageQuestion::Collect(DWORD wait, ConsoleCodePages& pages)
+{
+    pages = {};
     if (!helper)
-        return {};
-    if (::WaitForSingleObject(helper.Get(), ProbeTimeout) != WAIT_OBJECT_0) {
+        return true;
+    const ULONGLONG now = ::GetTickCount64();
+    const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    if (::WaitForSingleObject(helper.Get(), wait < left ? wait : left) != WAIT_OBJECT_0) {
+        if (wait < left)
+            return false;
         ::TerminateProcess(helper.Get(), 0);
-        return {};
+        helper.Reset();
+        return true;
     }
     DWORD exitCode = 0;
-    if (!::GetExitCodeProcess(helper.Get(), &exitCode) || LOWORD(exitCode) == 0 || HIWORD(exitCode) == 0)
-        return {};
-    return {HIWORD(exitCode), LOWORD(exitCode)};
+    if (::GetExitCodeProcess(helper.Get(), &exitCode) && LOWORD(exitCode) != 0 && HIWORD(exitCode) != 0)
+        pages = {HIWORD(exitCode), LOWORD(exitCode)};
+    helper.Reset();
+    return true;
 }
 
 std::wstring OwnLibraryPath()

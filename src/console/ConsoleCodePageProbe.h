@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,10 +14,26 @@ struct ConsoleCodePages {
     UINT output = 0;  // in which it writes its output (GetConsoleOutputCP)
 };
 
-// Asks the console of the running process `processId`: rundll32 runs ReportConsoleCodePage of
-// `library` (which must export it), attached to that console, and returns both code pages in its
-// exit code. Zeros when the helper could not start, attach or answer within a few seconds.
-ConsoleCodePages ProbeConsoleCodePages(DWORD processId, const std::wstring& library);
+// One question to the console of the running process `processId`: rundll32 runs
+// ReportConsoleCodePage of `library` (which must export it), attached to that console, and returns
+// both code pages in its exit code. The question is asked without waiting for the answer, so the
+// window's thread goes on while the helper starts and attaches.
+class CodePageQuestion {
+public:
+    // Starts the helper; false when it could not be started.
+    bool Ask(DWORD processId, const std::wstring& library);
+    bool IsAsked() const noexcept { return static_cast<bool>(helper); }
+    // Waits up to `wait` milliseconds for the answer. True once the question is over, with the
+    // answer in `pages`: zeros when the helper could not attach or answer within a few seconds of
+    // being asked (it is then ended). False while the answer may still come.
+    bool Collect(DWORD wait, ConsoleCodePages& pages);
+    // The answer is no longer wanted; the helper ends by itself.
+    void Forget() noexcept { helper.Reset(); }
+
+private:
+    support::UniqueHandle helper;
+    ULONGLONG deadline = 0;
+};
 
 // The library this code is part of, as the helper loads it; empty when that module does not export
 // the helper's entry point (a program built from the same sources).

@@ -110,6 +110,7 @@ BOOL ConsoleProcess::Stop()
     process.Reset();
     job.Reset();
     stopEvent.Reset();
+    codePageQuestion.Forget();
     link.reset();
     notifyWindow = nullptr;
     return TRUE;
@@ -160,10 +161,30 @@ BOOL ConsoleProcess::IsRunning() const
 
 BOOL ConsoleProcess::FollowCodePage(const std::wstring& library)
 {
+    if (!codePageQuestion.IsAsked() && !AskCodePage(library))
+        return FALSE;
+    return TakeCodePageAnswer(INFINITE);
+}
+
+BOOL ConsoleProcess::AskCodePage(const std::wstring& library)
+{
     if (!link || !IsRunning())
         return FALSE;
-    const ConsoleCodePages pages = ProbeConsoleCodePages(::GetProcessId(process.Get()), library);
-    if (pages.input == 0)
+    return codePageQuestion.Ask(::GetProcessId(process.Get()), library) ? TRUE : FALSE;
+}
+
+BOOL ConsoleProcess::CodePageAnswerPending()
+{
+    if (codePageQuestion.IsAsked())
+        TakeCodePageAnswer(0);
+    return codePageQuestion.IsAsked() ? TRUE : FALSE;
+}
+
+// TRUE when an answer came within `wait` milliseconds (the question's own bound holds) and is followed.
+BOOL ConsoleProcess::TakeCodePageAnswer(DWORD wait)
+{
+    ConsoleCodePages pages;
+    if (!codePageQuestion.Collect(wait, pages) || pages.input == 0 || !link)
         return FALSE;
     codePage = pages.input;
     link->codePage = pages.output;

@@ -55,8 +55,16 @@ public:
     // The code page in which the interpreter reads its input.
     UINT CodePage() const noexcept { return codePage; }
     // Learns the console's code pages anew, as a "chcp" may have changed them, from a helper run
-    // from `library`; FALSE, with nothing changed, when the helper gave no answer.
+    // from `library`, and waits for the answer: that of the question already asked, if one is.
+    // FALSE, with nothing changed, when the helper gave no answer.
     BOOL FollowCodePage(const std::wstring& library = OwnLibraryPath());
+    // Asks the console's code pages without waiting; FALSE when the helper could not be started.
+    BOOL AskCodePage(const std::wstring& library = OwnLibraryPath());
+    // TRUE while the answer to the question asked is still to come; once it has come, the code
+    // pages it gives are followed.
+    BOOL CodePageAnswerPending();
+    // The answer to the question asked is no longer wanted: it may be older than a change.
+    void ForgetCodePageQuestion() noexcept { codePageQuestion.Forget(); }
 
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
@@ -67,6 +75,7 @@ private:
     void CloseOutput();
     void CloseAllPipeEnds();
     void JoinWorkers();
+    BOOL TakeCodePageAnswer(DWORD wait);
 
     support::UniqueHandle childInputRead;
     support::UniqueHandle childOutputWrite;
@@ -83,6 +92,7 @@ private:
     HWND notifyWindow = nullptr;
     UINT codePage = CP_OEMCP;
     std::shared_ptr<WorkerLink> link;
+    CodePageQuestion codePageQuestion;
 };
 
 }  // namespace console

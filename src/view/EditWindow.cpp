@@ -1,6 +1,7 @@
 #include "view/EditWindow.h"
 
 #include "support/AppMessages.h"
+#include "view/Clipboard.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -26,11 +27,6 @@ constexpr int ScrollbackLimit = 1000000;
 constexpr int ScrollbackKept = 900000;
 // How far past the wanted cut a line end is looked for before a longer line is cut inside.
 constexpr int LineEndSearchSpan = 16384;
-
-// Output without line ends goes into the control in pieces of this many characters: the control
-// lays out a paragraph again from its last line to its end on every change, so one large insert
-// into a long line costs the square of its length.
-constexpr size_t LongLinePiece = 512;
 
 bool IsBlank(wchar_t character) noexcept
 {
@@ -61,19 +57,6 @@ int CALLBACK BreakAtBlanks(LPWSTR text, int current, int length, int code)
     default:
         return 0;
     }
-}
-
-// Whether the text holds a stretch without a line end longer than a piece, counting the
-// `lineSoFar` characters of the current line it continues.
-bool HasLongLine(const std::wstring& text, int lineSoFar) noexcept
-{
-    size_t run = static_cast<size_t>(lineSoFar);
-    for (const wchar_t character : text) {
-        run = character == L'\n' ? 0 : run + 1;
-        if (run > LongLinePiece)
-            return true;
-    }
-    return false;
 }
 
 // Keeps a shown control from drawing while it is changed in several steps, and has it drawn once
@@ -164,7 +147,8 @@ void CEditWindow::InsertOutput(const wchar_t* text)
     const int commandLineLength = GetTextLength() - inputStart;
     const int oldInputStart = inputStart;
     const int from = converted.replacesLine ? outputLineStart : inputStart;
-    ReplaceOutput(from, converted.replacesLine ? 0 : inputStart - outputLineStart);
+    SetSelection(from, inputStart);
+    ReplaceSelection(converted.text.c_str());
     inputStart = std::max(from, GetTextLength() - commandLineLength);
     EndOutputLinesIn(converted.text.c_str(), inputStart - from, from);
     // The user's selection moves with the command line; a part of it in a replaced line shrinks away.
@@ -187,34 +171,17 @@ void CEditWindow::InsertOutput(const wchar_t* text)
     ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
 }
 
-// Replaces the text from `from` to the command line with the converted output.
-void CEditWindow::ReplaceOutput(int from, int lineSoFar)
-{
-    SetSelection(from, inputStart);
-    if (!HasLongLine(converted.text, lineSoFar)) {
-        ReplaceSelection(converted.text.c_str());
-        return;
-    }
-    std::wstring piece;
-    for (size_t at = 0; at < converted.text.size(); at += piece.size()) {
-        size_t length = std::min(LongLinePiece, converted.text.size() - at);
-        if (at + length < converted.text.size() && IS_HIGH_SURROGATE(converted.text[at + length - 1]))
-            --length;
-        piece.assign(converted.text, at, length);
-        ReplaceSelection(piece.c_str());
-    }
-}
-
 void CEditWindow::CommitInput() noexcept
 {
     AppendText(L"\r\n", TRUE);
 }
 
 // Records where the last output line begins after `length` characters of text were put at `at`.
+// A soft break inside a long line is no line end: a carriage return goes back to the line's start.
 void CEditWindow::EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept
 {
     for (int index = length; index > 0; --index) {
-        if (text[index - 1] == L'\n') {
+        if (text[index - 1] == L'\n' && !OutputLineEnds::EndsInSoftBreak(text, static_cast<size_t>(index))) {
             outputLineStart = at + index;
             return;
         }
@@ -247,10 +214,20 @@ void CEditWindow::GetInputLine(std::wstring& line) const
         line.clear();
         return;
     }
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int read = ::GetWindowTextW(GetHwnd(), &text[0], length + 1);
-    const int start = std::min(inputStart, read);
-    line.assign(text, static_cast<size_t>(start), static_cast<size_t>(read - start));
+    const std::wstring text = GetText();
+    line.assign(text, std::min(static_cast<size_t>(inputStart), text.size()));
+}
+
+// Copies the selection as the output came, without the soft breaks of its long lines.
+BOOL CEditWindow::CopySelection()
+{
+    const Selection selection = GetSelection();
+    if (selection.start == selection.end)
+        return TRUE;
+    const std::wstring copied = OutputLineEnds::WithoutSoftBreaks(GetText(), static_cast<size_t>(selection.start),
+                                                                  static_cast<size_t>(selection.end));
+    PutOnClipboard(GetHwnd(), copied);
+    return TRUE;
 }
 
 int CEditWindow::GetCaretInInput() const noexcept
@@ -285,6 +262,8 @@ BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
         handled = OnKeyDown(wParam);
     else if (message == WM_PASTE)
         handled = OnPaste();
+    else if (message == WM_COPY && window == GetHwnd())
+        handled = CopySelection();
     else if ((message == WM_CUT || message == WM_CLEAR) && window == GetHwnd())
         handled = TrimToCommandLine(GetSelection());
     else if (message == WM_COMMAND && HIWORD(wParam) == EN_SETFOCUS)
@@ -297,7 +276,7 @@ BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
 BOOL CEditWindow::OnChar(WPARAM character)
 {
     if (character == CtrlC)
-        return FALSE;
+        return CopySelection();
     const Selection selection = GetSelection();
     if (character == Backspace || character == CtrlX)
         return TrimToCommandLine(selection);
@@ -317,6 +296,8 @@ BOOL CEditWindow::OnKeyDown(WPARAM key)
     const bool shift = IsKeyDown(VK_SHIFT);
     if (key == VK_INSERT && shift && !IsKeyDown(VK_CONTROL))
         return OnPaste();
+    if (key == VK_INSERT && !shift && IsKeyDown(VK_CONTROL))
+        return CopySelection();
     if (key != VK_DELETE)
         return FALSE;
     const Selection selection = GetSelection();
@@ -409,6 +390,14 @@ void CEditWindow::SetSelection(int start, int end) noexcept
 int CEditWindow::GetTextLength() const noexcept
 {
     return ::GetWindowTextLengthW(GetHwnd());
+}
+
+std::wstring CEditWindow::GetText() const
+{
+    const int length = GetTextLength();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(GetHwnd(), &text[0], length + 1)));
+    return text;
 }
 
 void CEditWindow::ReplaceSelection(const wchar_t* text) noexcept

@@ -45,16 +45,17 @@ private:
     Selection GetSelection() const noexcept;
     void SetSelection(int start, int end) noexcept;
     int GetTextLength() const noexcept;
+    std::wstring GetText() const;
     void ReplaceSelection(const wchar_t* text) noexcept;
 
     BOOL OnChar(WPARAM character);
     BOOL OnKeyDown(WPARAM key);
     BOOL OnPaste();
+    BOOL CopySelection();
     BOOL OnEditSetFocus();
     BOOL TrimToCommandLine(const Selection& selection);
     int MakeRoomFor(int appendedLength);
     int FindScrollbackCut(int wanted) const;
-    void ReplaceOutput(int from, int lineSoFar);
     void EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
 
     // Where the last line of output begins: a carriage return in the output returns there.

@@ -1,8 +1,16 @@
 #include "view/OutputLineEnds.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace view {
+namespace {
+
+constexpr wchar_t SoftBreak[] = L"\r\r\n";
+constexpr std::size_t SoftBreakLength = 3;
+
+}  // namespace
 
 void OutputLineEnds::Convert(const wchar_t* text, std::size_t length, Converted& converted)
 {
@@ -19,9 +27,9 @@ void OutputLineEnds::Convert(const wchar_t* text, std::size_t length, Converted&
                 // What follows the return replaces the line: within this text, or the one shown.
                 converted.text.resize(lineBegin);
                 converted.replacesLine = converted.replacesLine || !lineEnded;
-                returnPending = false;
+                StartLine();
             }
-            converted.text.append(at, plain);
+            AppendShown(at, plain, converted.text);
         }
         if (plain == end)
             break;
@@ -31,10 +39,58 @@ void OutputLineEnds::Convert(const wchar_t* text, std::size_t length, Converted&
             converted.text.append(L"\r\n");
             lineBegin = converted.text.size();
             lineEnded = true;
-            returnPending = false;
+            StartLine();
         }
         at = plain + 1;
     }
+}
+
+void OutputLineEnds::StartLine() noexcept
+{
+    returnPending = false;
+    untilSoftBreak = FirstRowLength;
+}
+
+// Appends text without line ends, with a soft break wherever a row is full; never between the
+// two halves of a surrogate pair.
+void OutputLineEnds::AppendShown(const wchar_t* from, const wchar_t* to, std::wstring& shown)
+{
+    while (from != to) {
+        if (untilSoftBreak == 0) {
+            if (IS_LOW_SURROGATE(*from)) {
+                shown.push_back(*from++);
+                continue;
+            }
+            shown.append(SoftBreak);
+            untilSoftBreak = RowLength;
+        }
+        const std::size_t run = std::min(static_cast<std::size_t>(to - from), untilSoftBreak);
+        shown.append(from, run);
+        from += run;
+        untilSoftBreak -= run;
+    }
+}
+
+bool OutputLineEnds::EndsInSoftBreak(const wchar_t* text, std::size_t end) noexcept
+{
+    return end >= SoftBreakLength && std::equal(SoftBreak, SoftBreak + SoftBreakLength, text + end - SoftBreakLength);
+}
+
+std::wstring OutputLineEnds::WithoutSoftBreaks(const std::wstring& text, std::size_t start, std::size_t end)
+{
+    end = std::min(end, text.size());
+    std::wstring kept;
+    std::size_t from = start;
+    // A soft break that begins up to two characters before the start may reach into the range.
+    std::size_t next = text.find(SoftBreak, start >= SoftBreakLength - 1 ? start - (SoftBreakLength - 1) : 0);
+    for (; next != std::wstring::npos && next < end; next = text.find(SoftBreak, next + SoftBreakLength)) {
+        if (next > from)
+            kept.append(text, from, next - from);
+        from = std::max(from, next + SoftBreakLength);
+    }
+    if (from < end)
+        kept.append(text, from, end - from);
+    return kept;
 }
 
 }  // namespace view

@@ -10,20 +10,40 @@ namespace view {
 // is followed by text returns to the start of the current line, whose text that text replaces
 // (a progress counter shows as one updating line). A carriage return at the end of one text is
 // decided by the start of the next, so CR and LF split between two texts are still one line end.
+//
+// A very long line is shown in rows, as a console shows it in rows of its width: past
+// FirstRowLength characters, a soft break (CR CR LF, which the text box shows as a line break)
+// follows every RowLength characters. The text box lays out a paragraph again up to its end for
+// every screen line it wraps, so an endless line without breaks costs the square of its length.
+// The breaks are for showing only: copied text and the line a carriage return goes back to are
+// the output as it came.
 class OutputLineEnds {
 public:
+    static constexpr std::size_t FirstRowLength = 4096;
+    static constexpr std::size_t RowLength = 1024;
+
     struct Converted {
         bool replacesLine = false;  // the text replaces the current output line instead of continuing it
-        std::wstring text;          // with CR LF line ends and no other carriage return
+        std::wstring text;          // with CR LF line ends, soft breaks, and no other carriage return
     };
 
     void Convert(const wchar_t* text, std::size_t length, Converted& converted);
 
     // Text shown by other means ended the current line: a return still pending is forgotten.
-    void Reset() noexcept { returnPending = false; }
+    void Reset() noexcept { StartLine(); }
+
+    // Whether the line end that ends before `end` in `text` is a soft break.
+    static bool EndsInSoftBreak(const wchar_t* text, std::size_t end) noexcept;
+    // The characters of `text` from `start` to `end`, without the soft breaks, also without the
+    // part of one that the range cuts through.
+    static std::wstring WithoutSoftBreaks(const std::wstring& text, std::size_t start, std::size_t end);
 
 private:
+    void StartLine() noexcept;
+    void AppendShown(const wchar_t* from, const wchar_t* to, std::wstring& shown);
+
     bool returnPending = false;
+    std::size_t untilSoftBreak = FirstRowLength;  // characters the current row still takes
 };
 
 }  // namespace view

@@ -92,11 +92,17 @@ TEST_F(ConsoleProcessOutput, FollowsTheCodePageTheUserChose)
     ASSERT_TRUE(console.FollowCodePage(BuiltLibrary()));
     EXPECT_EQ(::GetOEMCP(), console.CodePage());
     Run(L"chcp 65001\r\n");
-    ASSERT_TRUE(console.FollowCodePage(BuiltLibrary()));
+    // Asked without waiting, the answer is followed once it has come.
+    ASSERT_TRUE(console.AskCodePage(BuiltLibrary()));
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (console.CodePageAnswerPending() && ::GetTickCount64() < deadline)
+        ::Sleep(20);
     EXPECT_EQ(65001u, console.CodePage());
     // "type" copies the file's bytes as they are: they decode in the code page followed.
     const std::wstring typed = Run(L"type utf8.txt\r\n");
     EXPECT_NE(std::wstring::npos, typed.find(L"\x65e5\x672c \xd83d\xde00 caf\xe9\r\n")) << typed;
+    ASSERT_TRUE(console.AskCodePage(BuiltLibrary()));
+    EXPECT_TRUE(console.FollowCodePage(L"C:\\missing.dll")) << "waits for the answer to the question asked";
     EXPECT_FALSE(console.FollowCodePage(L"C:\\missing.dll"));
     EXPECT_EQ(65001u, console.CodePage());
 }

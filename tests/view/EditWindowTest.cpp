@@ -362,6 +362,41 @@ TEST_F(EditWindowTest, LineEndsShowAsInAConsole)
     EXPECT_EQ(std::make_pair(edit.inputStart + 3, edit.inputStart + 3), Selection());
 }
 
+// An endless line is shown in rows, yet copying and a carriage return see the line as it came.
+TEST_F(EditWindowTest, AnEndlessLineIsShownInRowsButCopiedAndReturnedToWhole)
+{
+    std::wstring line;
+    for (int digit = 0; line.size() < 6000; ++digit)
+        line += static_cast<wchar_t>(L'0' + digit % 10);
+    for (size_t at = 0; at < line.size(); at += 700)
+        edit.InsertOutput(line.substr(at, 700).c_str());
+    Type(L"dir");
+    const std::wstring softBreak = L"\r\r\n";
+    EXPECT_EQ(line.substr(0, 4096) + softBreak + line.substr(4096, 1024) + softBreak + line.substr(5120) + L"dir",
+              Text());
+
+    Select(0, -1);
+    Type(L"\x03");
+    EXPECT_EQ(line + L"dir", Clipboard()) << "Ctrl+C";
+    Select(4097, 5124);
+    ::SendMessageW(edit.GetHwnd(), WM_COPY, 0, 0);
+    EXPECT_EQ(line.substr(4096, 1024), Clipboard()) << "a copy that starts and ends inside soft breaks";
+    Select(4000, 4200);
+    {
+        const HeldKey control(VK_CONTROL);
+        KeyDown(edit.GetHwnd(), VK_INSERT);
+    }
+    EXPECT_EQ(line.substr(4000, 197), Clipboard()) << "Ctrl+Insert";
+
+    edit.InsertOutput(L"\rshort\r\n");
+    EXPECT_EQ(L"short\r\ndir", Text()) << "the return goes back to the start of the whole line";
+
+    // A row never ends between the halves of a surrogate pair.
+    const std::wstring paired = std::wstring(4095, L'a') + L"\xD83D\xDE00" + L"b";
+    edit.InsertOutput(paired.c_str());
+    EXPECT_EQ(L"short\r\n" + paired.substr(0, 4097) + softBreak + L"b" + L"dir", Text());
+}
+
 TEST_F(EditWindowTest, ProtectedOutputThenTypingAndUnprotectedAppends)
 {
     edit.AppendText(L"Volume in drive C\r\nC:\\>", TRUE);
