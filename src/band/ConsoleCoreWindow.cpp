@@ -187,12 +187,13 @@ void CConsoleCore::ReportFocus(BOOL hasFocus)
 }
 
 // The reader's notice: at most one append per message, so the window's thread is never held for
-// long however fast output comes. What is left is shown on the timer, or on the next notice.
+// long however fast output comes. What is left is shown on the timer.
 void CConsoleCore::ShowQueuedOutput()
 {
     // A full batcher takes nothing more: the reader waits, and what is gathered stays bounded.
-    const bool due = pendingOutput.IsFull() || TakeQueuedOutput();
-    if (due)
+    // Its timer is running; the notice is not repeated until the next take, so a flood does not
+    // keep the window busy with notices ahead of the user's keys and the text box's drawing.
+    if (!pendingOutput.IsFull() && TakeQueuedOutput())
         ShowOutputBatch();
 }
 
@@ -236,14 +237,18 @@ void CConsoleCore::ShowPendingOutput()
 }
 
 // Appends one batch, then takes what the reader queued meanwhile, which lets a waiting reader go on.
+// A full batch is shown on the shortest timer: timers come after keys and drawing, so a flood is
+// shown as fast as the text box takes it while the band still answers.
 void CConsoleCore::ShowOutputBatch()
 {
     if (pendingOutput.HasPending())
         AppendOutputBatch();
     if (!pendingOutput.IsFull())
         TakeQueuedOutput();
-    if (pendingOutput.HasPending())
-        ::SetTimer(GetHwnd(), ShowOutputTimer, pendingOutput.Interval(), nullptr);
+    if (pendingOutput.HasPending()) {
+        const UINT delay = pendingOutput.IsFull() ? USER_TIMER_MINIMUM : pendingOutput.Interval();
+        ::SetTimer(GetHwnd(), ShowOutputTimer, delay, nullptr);
+    }
 }
 
 void CConsoleCore::AppendOutputBatch()
