@@ -14,9 +14,9 @@ namespace console {
 // characters are queued: what is held stays bounded, and the interpreter waits on its full pipe.
 class OutputQueue {
 public:
-    // 128K characters (256 KB, as much as the pipe holds): one take fills the window's next
-    // append twice over, so the window never runs dry while the reader waits.
-    static constexpr std::size_t Bound = 128 * 1024;
+    // One full batch of the window's (64K characters, 128 KB): one take fills the next append, and
+    // the window never holds more than about two batches, all of which a key shows at once.
+    static constexpr std::size_t Bound = 64 * 1024;
 
     enum class Pushed { Queued, QueuedTellWindow, Closed };
 
