@@ -239,14 +239,20 @@ void CConsoleCore::ShowPendingOutput()
 // Appends one batch, then takes what the reader queued meanwhile, which lets a waiting reader go on.
 // A full batch is shown on the shortest timer: timers come after keys and drawing, so a flood is
 // shown as fast as the text box takes it while the band still answers.
+// Trimming the scrollback costs about as much as an append, so it is a turn of its own, and the
+// append follows on the shortest timer.
 void CConsoleCore::ShowOutputBatch()
 {
-    if (pendingOutput.HasPending())
-        AppendOutputBatch();
+    bool trimmed = false;
+    if (pendingOutput.HasPending()) {
+        trimmed = edit.TrimScrollbackFor(static_cast<int>(pendingOutput.NextTakeLength()));
+        if (!trimmed)
+            AppendOutputBatch();
+    }
     if (!pendingOutput.IsFull())
         TakeQueuedOutput();
     if (pendingOutput.HasPending()) {
-        const UINT delay = pendingOutput.IsFull() ? USER_TIMER_MINIMUM : pendingOutput.Interval();
+        const UINT delay = trimmed || pendingOutput.IsFull() ? USER_TIMER_MINIMUM : pendingOutput.Interval();
         ::SetTimer(GetHwnd(), ShowOutputTimer, delay, nullptr);
     }
 }

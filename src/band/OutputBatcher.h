@@ -37,6 +37,8 @@ public:
 
     // Hands over what the next append should show: the oldest gathered text, as much as fits.
     std::wstring Take();
+    // How many characters the next Take hands over, give or take half a surrogate pair.
+    size_t NextTakeLength() const { return pending.size() < takeSize ? pending.size() : takeSize; }
 
     // Records one append of `count` characters, from its start to its end, as tick counts.
     void Shown(DWORD started, DWORD ended, size_t count);

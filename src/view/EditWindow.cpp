@@ -171,6 +171,22 @@ void CEditWindow::InsertOutput(const wchar_t* text)
     ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
 }
 
+bool CEditWindow::TrimScrollbackFor(int length)
+{
+    const RedrawPause pause(GetHwnd());
+    const BOOL modified = GetModify();
+    const Selection selection = GetSelection();
+    const int cut = MakeRoomFor(length);
+    if (cut == 0)
+        return false;
+    // The undo buffer holds positions that the trim has moved.
+    ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
+    SetModify(modified);
+    SetSelection(std::max(0, selection.start - cut), std::max(0, selection.end - cut));
+    ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    return true;
+}
+
 void CEditWindow::CommitInput() noexcept
 {
     AppendText(L"\r\n", TRUE);

@@ -19,6 +19,10 @@ public:
     // Shows interpreter output in front of the command line, with its line ends as a console shows
     // them. The command line, the caret and any selection stay where the user left them.
     void InsertOutput(const wchar_t* text);
+    // Drops the oldest output when an insert of `length` characters would pass the scrollback
+    // limit, as InsertOutput would, as a step of its own; the caret and selection stay on the
+    // same text. True when anything was dropped.
+    bool TrimScrollbackFor(int length);
     // The command line becomes output followed by a line end; the new command line is empty.
     void CommitInput() noexcept;
     void ClearInput() noexcept;

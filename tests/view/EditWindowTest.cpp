@@ -487,6 +487,18 @@ TEST_F(EditWindowTest, TrimmingKeepsTheTypedCommandLineExactly)
     const std::wstring text = Text();
     EXPECT_LT(text.size(), 1300000u);
     EXPECT_EQ(text.size() - completion.size() - 5, static_cast<size_t>(edit.inputStart));
+
+    // Trimmed as a step of its own, ahead of an insert: the selection stays on the same text.
+    edit.ClearInput();
+    Type(L"dir");
+    EXPECT_FALSE(edit.TrimScrollbackFor(1000)) << "room enough";
+    Select(edit.inputStart + 1, edit.inputStart + 2);
+    const int before = edit.inputStart;
+    EXPECT_TRUE(edit.TrimScrollbackFor(1000000 - before + 1000));
+    EXPECT_LT(edit.inputStart, before);
+    EXPECT_EQ(L"dir", InputLine());
+    EXPECT_EQ(std::make_pair(edit.inputStart + 1, edit.inputStart + 2), Selection());
+    EXPECT_FALSE(edit.TrimScrollbackFor(1000000 - before + 1000)) << "one trim makes room for the insert";
 }
 
 TEST_F(EditWindowTest, ALineLongerThanTheSearchForItsEndIsCutInside)
