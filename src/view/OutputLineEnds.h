@@ -20,7 +20,7 @@ namespace view {
 class OutputLineEnds {
 public:
     static constexpr std::size_t FirstRowLength = 4096;
-    static constexpr std::size_t RowLength = 1024;
+    static constexpr std::size_t RowLength = 512;
 
     struct Converted {
         bool replacesLine = false;  // the text replaces the current output line instead of continuing it
