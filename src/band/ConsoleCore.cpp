@@ -134,7 +134,11 @@ void CConsoleCore::Unsite()
 {
     StopServing();
     ReleaseBrowser();
-    pendingOutput.Take();
+    // Output and echoes of the interpreter just stopped must not reach the next one's console.
+    // Letting go allocates nothing.
+    pendingOutput = OutputBatcher();
+    echoes.Forget();
+    codePageFollowing = CodePageFollowing();
     if (::IsWindow(GetHwnd()))
         ::DestroyWindow(GetHwnd());
     dropHelper.Reset();

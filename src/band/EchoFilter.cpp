@@ -96,4 +96,11 @@ std::wstring EchoFilter::ReleaseHeldBack()
     return std::exchange(heldBack, std::wstring());
 }
 
+void EchoFilter::Forget() noexcept
+{
+    expected.clear();
+    heldBack.clear();
+    afterPrompt = false;
+}
+
 }  // namespace band

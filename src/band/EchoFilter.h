@@ -25,6 +25,9 @@ public:
     // The held-back text, shown after all: the rest of an echo never came.
     std::wstring ReleaseHeldBack();
 
+    // The interpreter is gone: nothing it was sent or wrote is waited for any more.
+    void Forget() noexcept;
+
 private:
     enum class Match { None, Partial, Whole };
     Match MatchAt(const std::wstring& text, size_t at, size_t& echoed);
