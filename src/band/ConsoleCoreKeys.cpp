@@ -93,17 +93,11 @@ void CConsoleCore::SubmitLine()
 
 UINT CConsoleCore::InterpreterCodePage()
 {
-    switch (codePageFollowing.KnowNow()) {
-    case CodePageFollowing::BeforeConverting::AskAndAwait:
+    const CodePageFollowing::BeforeConverting before = codePageFollowing.KnowNow();
+    if (before == CodePageFollowing::BeforeConverting::AskAndAwait)
         console.ForgetCodePageQuestion();
+    if (before != CodePageFollowing::BeforeConverting::Known)
         console.FollowCodePage();
-        break;
-    case CodePageFollowing::BeforeConverting::AwaitAnswer:
-        console.FollowCodePage();
-        break;
-    case CodePageFollowing::BeforeConverting::Known:
-        break;
-    }
     return console.CodePage();
 }
 

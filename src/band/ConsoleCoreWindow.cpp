@@ -237,10 +237,9 @@ void CConsoleCore::ShowPendingOutput()
 }
 
 // Appends one batch, then takes what the reader queued meanwhile, which lets a waiting reader go on.
-// A full batch is shown on the shortest timer: timers come after keys and drawing, so a flood is
-// shown as fast as the text box takes it while the band still answers.
-// Trimming the scrollback costs about as much as an append, so it is a turn of its own, and the
-// append follows on the shortest timer.
+// Trimming the scrollback costs about as much as an append, so it takes the turn of the append.
+// The next batch is due on the shortest timer when it is full or follows a trim: timers come after
+// keys and drawing, so a flood is shown as fast as the text box takes it while the band still answers.
 void CConsoleCore::ShowOutputBatch()
 {
     bool trimmed = false;

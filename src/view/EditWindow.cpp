@@ -173,6 +173,9 @@ void CEditWindow::InsertOutput(const wchar_t* text)
 
 bool CEditWindow::TrimScrollbackFor(int length)
 {
+    // Nearly every append has room: the box is then not touched at all.
+    if (!PassesScrollbackLimit(length))
+        return false;
     const RedrawPause pause(GetHwnd());
     const BOOL modified = GetModify();
     const Selection selection = GetSelection();
@@ -353,11 +356,16 @@ BOOL CEditWindow::TrimToCommandLine(const Selection& selection)
 // Drops the oldest whole lines of output when the text would grow past the scrollback limit.
 // Only output goes: the command line and anything typed in it stay as they are.
 // Returns how many characters went from the start of the text.
+bool CEditWindow::PassesScrollbackLimit(int appendedLength) const noexcept
+{
+    return GetTextLength() > ScrollbackLimit - appendedLength;
+}
+
 int CEditWindow::MakeRoomFor(int appendedLength)
 {
-    const int length = GetTextLength();
-    if (length <= ScrollbackLimit - appendedLength)
+    if (!PassesScrollbackLimit(appendedLength))
         return 0;
+    const int length = GetTextLength();
     const int wanted = std::min({length - (ScrollbackKept - std::min(appendedLength, ScrollbackKept)),
                                  inputStart, length});
     if (wanted <= 0)

@@ -58,6 +58,7 @@ private:
     BOOL CopySelection();
     BOOL OnEditSetFocus();
     BOOL TrimToCommandLine(const Selection& selection);
+    bool PassesScrollbackLimit(int appendedLength) const noexcept;
     int MakeRoomFor(int appendedLength);
     int FindScrollbackCut(int wanted) const;
     void EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
