@@ -1,7 +1,7 @@
 // Throughput of the interpreter's output: read straight from a pipe, against delivered through
 // ConsoleProcess (512-byte reads, queued, taken by the window on each notice) to a window that only counts.
 #include "console/ConsoleProcess.h"
-#include "support/AppMessages.h"
+#include "console/ConsoleMessages.h"
 #include "support/UniqueHandle.h"
 
 #include "BenchSupport.h"
@@ -34,7 +34,7 @@ struct Counter {
 LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* counter = reinterpret_cast<Counter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (counter && message == WM_APP_STDOUT) {
+    if (counter && message == console::OutputWaitingMessage) {
         counter->taken.clear();
         if (counter->source == nullptr || !counter->source->TakeOutput(counter->taken))
             return 0;
@@ -69,7 +69,7 @@ double DeliveredSeconds(HWND window, Counter& counter, const std::wstring& folde
     console::ConsoleProcess console;
     counter = Counter();
     counter.source = &console;
-    if (!console.Start(window, folder.c_str()))
+    if (!console.Start(window, folder.c_str(), nullptr))
         return 0;
     PumpUntil(counter, 1);
     counter = Counter();

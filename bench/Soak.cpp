@@ -47,7 +47,7 @@ void RunPendingMessages()
 bool InterpreterCycle(HWND notifyWindow)
 {
     console::ConsoleProcess interpreter;
-    const BOOL started = interpreter.Start(notifyWindow, L"C:\\");
+    const BOOL started = interpreter.Start(notifyWindow, L"C:\\", nullptr);
     RunPendingMessages();
     interpreter.Stop();
     RunPendingMessages();

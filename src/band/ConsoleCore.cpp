@@ -1,27 +1,32 @@
 #include "band/ConsoleCore.h"
 #include "support/ComBoundary.h"
 
-#include <shlwapi.h>
-
 #include <new>
 
 #include "band/ConsoleCoreFactory.h"
-
-#include "band/FolderPath.h"
-#include "module/TypeInfoHolder.h"
+#include "dragdrop/DroppedFiles.h"
 #include "module/BrimblestoneModule.h"
+#include "module/TypeInfoHolder.h"
+#include "support/ActivationContext.h"
+#include "support/Diagnostics.h"
 
 namespace band {
+namespace {
+
+// The library's manifest asks for the common controls of version 6: its windows are made under it.
+const support::ModuleActivationContext& LibraryActivationContext()
+{
+    static const support::ModuleActivationContext context(server::libraryModule->Instance());
+    return context;
+}
+
+}  // namespace
 
 CConsoleCore::CConsoleCore(IUnknown* outer) : controllingUnknown(outer != nullptr ? outer : &inner) {}
 
-// The window goes first; the members follow, the interpreter among them, and the module lock,
-// the first member, goes last of all.
-CConsoleCore::~CConsoleCore()
-{
-    if (::IsWindow(GetHwnd()))
-        ::DestroyWindow(GetHwnd());
-}
+// The console goes first, with its window and interpreter; the module lock, the first member, goes
+// last of all.
+CConsoleCore::~CConsoleCore() = default;
 
 HRESULT CConsoleCore::FindInterface(REFIID iid, void** object)
 {
@@ -109,20 +114,17 @@ try {
     }
 
     site = newSite;
-    inputSite.Reset();
+    Microsoft::WRL::ComPtr<IInputObjectSite> inputSite;
     newSite->QueryInterface(IID_PPV_ARGS(&inputSite));
+    frame.Site(newParent, std::move(inputSite));
 
     // A band sited again lets go of the previous browser first, so its events are not
     // delivered twice and the browser is not kept alive by a forgotten reference.
     ReleaseBrowser();
-    siteServices = services;
-    if (services)
-        services->QueryService(SID_SWebBrowserApp, IID_PPV_ARGS(&browser));
-    if (browser)
+    browser.Connect(services.Get());
+    if (browser.Browser())
         ConnectBrowserEvents();
-
-    parentWindow = newParent;
-    CreateBandWindow();
+    OpenConsole();
     return S_OK;
 } catch (...) {
     return support::CaughtResult();
@@ -134,17 +136,31 @@ void CConsoleCore::Unsite()
 {
     StopServing();
     ReleaseBrowser();
-    // Output and echoes of the interpreter just stopped must not reach the next one's console.
-    // Letting go allocates nothing.
-    pendingOutput = OutputBatcher();
-    echoes.Forget();
-    codePageFollowing = CodePageFollowing();
-    if (::IsWindow(GetHwnd()))
-        ::DestroyWindow(GetHwnd());
+    console.Close();
     dropHelper.Reset();
-    inputSite.Reset();
+    frame.Unsite();
     site.Reset();
-    parentWindow = nullptr;
+}
+
+// The console is made in the site's window once; the files dropped on it reach the band.
+void CConsoleCore::OpenConsole()
+{
+    const bool opened = console.IsOpen();
+    {
+        const support::ActivationScope manifest(LibraryActivationContext());
+        if (!console.Open())
+            return;
+    }
+    if (opened)
+        return;
+    const HRESULT helper =
+        ::CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dropHelper));
+    if (FAILED(helper))
+        BRIMBLESTONE_TRACE_HRESULT(helper);
+    const HRESULT registered = ::RegisterDragDrop(console.Window(), static_cast<IDropTarget*>(this));
+    dropRegistered = SUCCEEDED(registered);
+    if (!dropRegistered)
+        BRIMBLESTONE_TRACE_HRESULT(registered);
 }
 
 STDMETHODIMP CConsoleCore::GetSite(REFIID iid, void** object)
@@ -163,7 +179,7 @@ void CConsoleCore::ConnectBrowserEvents()
 {
     Microsoft::WRL::ComPtr<IConnectionPointContainer> container;
     Microsoft::WRL::ComPtr<IConnectionPoint> point;
-    if (SUCCEEDED(browser.As(&container)) &&
+    if (SUCCEEDED(browser.Browser()->QueryInterface(IID_PPV_ARGS(&container))) &&
         SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point))) {
         if (FAILED(point->Advise(Identity(), &adviseCookie)))
             adviseCookie = 0;
@@ -174,7 +190,8 @@ void CConsoleCore::DisconnectBrowserEvents()
 {
     Microsoft::WRL::ComPtr<IConnectionPointContainer> container;
     Microsoft::WRL::ComPtr<IConnectionPoint> point;
-    if (browser && SUCCEEDED(browser.As(&container)) &&
+    IWebBrowser2* const shown = browser.Browser();
+    if (shown != nullptr && SUCCEEDED(shown->QueryInterface(IID_PPV_ARGS(&container))) &&
         SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point)))
         point->Unadvise(adviseCookie);
     adviseCookie = 0;
@@ -182,10 +199,9 @@ void CConsoleCore::DisconnectBrowserEvents()
 
 void CConsoleCore::ReleaseBrowser()
 {
-    if (browser && adviseCookie != 0)
+    if (browser.Browser() != nullptr && adviseCookie != 0)
         DisconnectBrowserEvents();
-    browser.Reset();
-    siteServices.Reset();
+    browser.Release();
 }
 
 STDMETHODIMP CConsoleCore::GetTypeInfoCount(UINT* count)
@@ -259,7 +275,7 @@ STDMETHODIMP CConsoleCore::GetWindow(HWND* window)
 try {
     if (window == nullptr)
         return E_POINTER;
-    *window = GetHwnd();
+    *window = console.Window();
     return S_OK;
 } catch (...) {
     return support::CaughtResult();
@@ -272,26 +288,13 @@ try {
     return support::CaughtResult();
 }
 
+// Showing the band starts its interpreter; hiding it ends the interpreter as "exit" would.
 STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
 try {
-    if (show) {
-        ::ShowWindow(GetHwnd(), SW_SHOW);
-        if (edit.GetHwnd() != nullptr)
-            ::SetFocus(edit.GetHwnd());
-        if (!console.IsRunning())
-            StartInterpreterInCurrentFolder();
-        return S_OK;
-    }
-    ShowPendingOutput();
-    edit.ClearInput();
-    edit.AppendText(L"exit\r\n", TRUE);
-    if (console.IsRunning())
-        console.Stop();
-    ShowPendingOutput();
-    ::ShowWindow(GetHwnd(), SW_HIDE);
-    edit.ClearAll();
-    // The next interpreter echoes nothing that this one was sent.
-    echoes = EchoFilter();
+    if (show)
+        console.Show();
+    else
+        console.Hide();
     return S_OK;
 } catch (...) {
     return support::CaughtResult();
@@ -336,8 +339,7 @@ try {
 
 STDMETHODIMP CConsoleCore::UIActivateIO(BOOL activate, MSG*)
 try {
-    if (activate && edit.GetHwnd() != nullptr)
-        ::SetFocus(edit.GetHwnd());
+    console.Activate(activate != FALSE);
     return S_OK;
 } catch (...) {
     return support::CaughtResult();
@@ -345,17 +347,21 @@ try {
 
 STDMETHODIMP CConsoleCore::HasFocusIO()
 try {
-    const HWND focus = ::GetFocus();
-    if (focus != nullptr && (focus == GetHwnd() || focus == edit.GetHwnd()))
-        return S_OK;
-    return S_FALSE;
+    return console.HasFocus() ? S_OK : S_FALSE;
 } catch (...) {
     return support::CaughtResult();
 }
 
-BOOL CConsoleCore::GetFolderPath(std::wstring& path, BOOL addTrailingBackslash) const
-{
-    return band::GetFolderPath(browser.Get(), path, addTrailingBackslash);
+// The host hands every keyboard message of the focused band here before dispatching it; the
+// console dispatches what it does not consume itself, so the host never acts on a key twice.
+STDMETHODIMP CConsoleCore::TranslateAcceleratorIO(MSG* message)
+try {
+    if (message == nullptr)
+        return S_OK;
+    console.TranslateKey(*message);
+    return S_OK;
+} catch (...) {
+    return support::CaughtResult();
 }
 
 }  // namespace band

@@ -1,8 +1,6 @@
 #include "band/ConsoleCore.h"
 #include "support/ComBoundary.h"
 
-#include "band/RefusalText.h"
-#include "band/SpelledPath.h"
 #include "dragdrop/DroppedFiles.h"
 #include "support/ComResources.h"
 
@@ -22,6 +20,19 @@ void ReportEffect(DWORD* effect, bool accepted)
         *effect = accepted ? DROPEFFECT_LINK : DROPEFFECT_NONE;
 }
 
+// Every path of the dropped file list; none when the data gives no file list after all.
+std::vector<std::wstring> DroppedPaths(IDataObject* data)
+{
+    FORMATETC format = dragdrop::FileListFormat();
+    support::UniqueStgMedium medium;
+    if (FAILED(data->GetData(&format, &medium)))
+        return {};
+    const support::GlobalLockScope locked(medium.hGlobal);
+    if (locked.Get() == nullptr)
+        return {};
+    return dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked.Get()));
+}
+
 }  // namespace
 
 STDMETHODIMP CConsoleCore::DragEnter(IDataObject* data, DWORD, POINTL point, DWORD* effect)
@@ -32,7 +43,7 @@ try {
         return S_OK;
     if (dropHelper) {
         POINT where = {point.x, point.y};
-        dropHelper->DragEnter(GetHwnd(), data, &where, DROPEFFECT_LINK);
+        dropHelper->DragEnter(console.Window(), data, &where, DROPEFFECT_LINK);
     }
     return S_OK;
 } catch (...) {
@@ -68,41 +79,14 @@ try {
     ReportEffect(effect, accepted);
     if (!accepted)
         return S_OK;
-    ShowPendingOutput();
-    std::wstring folder;
-    GetFolderPath(folder, FALSE);
-    InsertDroppedNames(data, folder);
+    console.FilesDropped(DroppedPaths(data));
     if (dropHelper) {
         POINT where = {point.x, point.y};
         dropHelper->Drop(data, &where, effect != nullptr ? *effect : DROPEFFECT_LINK);
     }
-    ::SetFocus(edit.GetHwnd());
     return S_OK;
 } catch (...) {
     return support::CaughtResult();
-}
-
-void CConsoleCore::InsertDroppedNames(IDataObject* data, const std::wstring& folder)
-{
-    FORMATETC format = dragdrop::FileListFormat();
-    support::UniqueStgMedium medium;
-    if (FAILED(data->GetData(&format, &medium)))
-        return;
-    const support::GlobalLockScope locked(medium.hGlobal);
-    if (locked.Get() == nullptr)
-        return;
-    for (const std::wstring& path : dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked.Get()))) {
-        const auto spelled = SpelledPath(path, InterpreterCodePage());
-        if (!spelled) {
-            SayAboveInput(NameRefusal(path, InterpreterCodePage()));
-            continue;
-        }
-        std::wstring line;
-        edit.GetInputLine(line);
-        if (!line.empty() && line.back() != L' ')
-            edit.AppendText(L" ", FALSE);
-        edit.AppendText(dragdrop::NameForCommandLine(*spelled, folder).c_str(), FALSE);
-    }
 }
 
 }  // namespace band

@@ -58,14 +58,11 @@ bool CodePageQuestion::Collect(DWORD wait, ConsoleCodePages& pages)
     return true;
 }
 
-std::wstring OwnLibraryPath()
+std::wstring CodePageHelperPath(HMODULE library)
 {
-    HMODULE module = nullptr;
-    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              reinterpret_cast<LPCWSTR>(&ReportConsoleCodePageW), &module) ||
-        ::GetProcAddress(module, "ReportConsoleCodePageW") == nullptr)
+    if (library == nullptr || ::GetProcAddress(library, "ReportConsoleCodePageW") == nullptr)
         return std::wstring();
-    return ModulePath(module);
+    return ModulePath(library);
 }
 
 bool MayChangeCodePage(const std::wstring& line)

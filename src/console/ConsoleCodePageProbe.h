@@ -35,9 +35,9 @@ private:
     ULONGLONG deadline = 0;
 };
 
-// The library this code is part of, as the helper loads it; empty when that module does not export
-// the helper's entry point (a program built from the same sources).
-std::wstring OwnLibraryPath();
+// The file of `library` as the helper loads it; empty when the library does not export the helper's
+// entry point (a program built from the same sources, which rundll32 cannot load).
+std::wstring CodePageHelperPath(HMODULE library);
 
 // Whether a typed line may change the console's code page: every line but those of one command,
 // one of the interpreter's own that leave it alone.

@@ -31,16 +31,20 @@ ConsoleProcess::~ConsoleProcess()
     Stop();
 }
 
-BOOL ConsoleProcess::Start(HWND window, const wchar_t* directory)
+BOOL ConsoleProcess::Start(HWND window, const wchar_t* directory, HMODULE helper)
 {
     if (IsRunning())
         return FALSE;
     // An interpreter that ended by itself, or the leftovers of a failed start, would otherwise
     // give the new interpreter stale pipes or watchers of the old process.
     Stop();
+    helperLibrary = helper;
     try {
-        if (StartClean(window, directory))
+        if (StartClean(window, directory)) {
+            // The console's own settings may give it another code page than the OEM one it starts from.
+            CodePageMayHaveChanged();
             return TRUE;
+        }
     } catch (const std::bad_alloc&) {
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     }
@@ -111,6 +115,9 @@ BOOL ConsoleProcess::Stop()
     job.Reset();
     stopEvent.Reset();
     codePageQuestion.Forget();
+    codePageFollowing = CodePageFollowing();
+    if (notifyWindow != nullptr)
+        ::KillTimer(notifyWindow, CodePageTimer);
     link.reset();
     notifyWindow = nullptr;
     return TRUE;
@@ -159,16 +166,53 @@ BOOL ConsoleProcess::IsRunning() const
     return IsStillActive(process.Get());
 }
 
-BOOL ConsoleProcess::FollowCodePage(const std::wstring& library)
+bool ConsoleProcess::TakeOutput(std::wstring& taken)
 {
-    if (!codePageQuestion.IsAsked() && !AskCodePage(library))
+    if (!output || !output->Take(taken))
+        return false;
+    codePageFollowing.OutputArrived();
+    return true;
+}
+
+void ConsoleProcess::CodePageMayHaveChanged()
+{
+    codePageFollowing.MayHaveChanged();
+    ::SetTimer(notifyWindow, CodePageTimer, CodePageFollowing::CheckInterval, nullptr);
+}
+
+UINT ConsoleProcess::CodePageForNextLine()
+{
+    const CodePageFollowing::BeforeConverting before = codePageFollowing.KnowNow();
+    if (before == CodePageFollowing::BeforeConverting::AskAndAwait)
+        codePageQuestion.Forget();
+    if (before != CodePageFollowing::BeforeConverting::Known)
+        FollowCodePage();
+    return codePage;
+}
+
+// The code page is learnt while the interpreter waits for a command, so that the next line
+// converted need not wait for the helper that asks it.
+void ConsoleProcess::OnCodePageTimer(bool interpreterWaitsForCommand)
+{
+    if (codePageFollowing.IsAsked() && !CodePageAnswerPending())
+        codePageFollowing.Answered();
+    if (codePageFollowing.IsDueToAsk() && interpreterWaitsForCommand)
+        codePageFollowing.Asked(AskCodePage() != FALSE);
+    if (!codePageFollowing.IsWatching())
+        ::KillTimer(notifyWindow, CodePageTimer);
+}
+
+BOOL ConsoleProcess::FollowCodePage()
+{
+    if (!codePageQuestion.IsAsked() && !AskCodePage())
         return FALSE;
     return TakeCodePageAnswer(INFINITE);
 }
 
-BOOL ConsoleProcess::AskCodePage(const std::wstring& library)
+BOOL ConsoleProcess::AskCodePage()
 {
-    if (!link || !IsRunning())
+    const std::wstring library = CodePageHelperPath(helperLibrary);
+    if (!link || !IsRunning() || library.empty())
         return FALSE;
     return codePageQuestion.Ask(::GetProcessId(process.Get()), library) ? TRUE : FALSE;
 }
@@ -196,7 +240,7 @@ BOOL ConsoleProcess::IsBusy() const
     return IsRunning() && HasRunningProgram(process.Get());
 }
 
-BOOL ConsoleProcess::Interrupt(HMODULE helperLibrary, bool breakKey)
+BOOL ConsoleProcess::Interrupt(bool breakKey)
 {
     if (!IsRunning() || !InterpreterSurvivesInterrupt())
         return FALSE;
@@ -215,7 +259,14 @@ BOOL ConsoleProcess::WriteLine(const wchar_t* text)
     if (!input || !ConvertTextForPipe(text, codePage, bytes))
         return FALSE;
     try {
-        return input->Push(std::move(bytes)) ? TRUE : FALSE;
+        if (!input->Push(std::move(bytes)))
+            return FALSE;
+        std::wstring line(text);
+        while (!line.empty() && (line.back() == L'\n' || line.back() == L'\r'))
+            line.pop_back();
+        if (MayChangeCodePage(line))
+            CodePageMayHaveChanged();
+        return TRUE;
     } catch (const std::bad_alloc&) {
         return FALSE;
     }

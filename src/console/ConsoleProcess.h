@@ -1,6 +1,8 @@
 #pragma once
 
+#include "console/CodePageFollowing.h"
 #include "console/ConsoleCodePageProbe.h"
+#include "console/ConsoleMessages.h"
 #include "console/InputWriter.h"
 #include "console/OutputQueue.h"
 #include "console/WorkerLink.h"
@@ -13,13 +15,19 @@
 
 namespace console {
 
-// The hidden command interpreter behind one band: its process, its two pipes, the stop event and
+// The hidden command interpreter behind one console: its process, its two pipes, the stop event and
 // the worker threads that hand its output and its end to the notify window. The output waits in a
-// bounded queue; WM_APP_STDOUT is posted when text is queued and the window has not been told yet,
-// and the window takes it with TakeOutput when it has room to show it. WM_APP_EXITED is sent when
-// the interpreter ended by itself, once the reader has queued everything the interpreter wrote.
-// Standard output and standard error share one pipe, so text arrives in the order the interpreter
-// and its programs wrote it. All operations belong to the thread that owns the notify window.
+// bounded queue; OutputWaitingMessage is posted when text is queued and the window has not been
+// told yet, and the window takes it with TakeOutput when it has room to show it.
+// InterpreterEndedMessage is sent when the interpreter ended by itself, once the reader has queued
+// everything the interpreter wrote. Standard output and standard error share one pipe, so text
+// arrives in the order the interpreter and its programs wrote it.
+//
+// The console also follows the code pages in which the interpreter reads and writes the pipes: a
+// start or a line sent may change them; they are asked of the console, through a helper of
+// `helperLibrary`, once the interpreter has been idle with no output for a moment, and at the
+// latest when the next line is converted. All operations belong to the thread that owns the
+// notify window.
 class ConsoleProcess {
 public:
     ConsoleProcess() = default;
@@ -29,7 +37,9 @@ public:
 
     // Starts the interpreter in `directory`. FALSE when one is still running or it could not be
     // started. An interpreter that has ended by itself, or a failed start, is released first.
-    BOOL Start(HWND notifyWindow, const wchar_t* directory);
+    // `helperLibrary` exports the helpers' entry points; without it the console sends no Ctrl+C and
+    // keeps the code page it started with.
+    BOOL Start(HWND notifyWindow, const wchar_t* directory, HMODULE helperLibrary);
     // Terminates a running interpreter (exit code 1), and the console programs it runs, and
     // releases everything; always TRUE.
     BOOL Stop();
@@ -38,33 +48,38 @@ public:
     BOOL IsBusy() const;
     // Sends the interpreter's console a Ctrl+C (or Ctrl+Break), from a short-lived helper process
     // so this process never attaches to a console: rundll32 on the InterruptConsole entry point of
-    // `helperLibrary`. FALSE when nothing was sent: the helper could not be started (the library
+    // the helper library. FALSE when nothing was sent: the helper could not be started (the library
     // has no such entry), or the interpreter would end with its program (Wine's).
-    BOOL Interrupt(HMODULE helperLibrary, bool breakKey);
+    BOOL Interrupt(bool breakKey);
     // Ends the programs the interpreter runs, with everything they started; the interpreter stays.
     void EndRunningPrograms();
     // Sends `text`, which already ends in "\r\n", as one write in the interpreter's code page. The
     // text is converted at once and written behind the lines before it, without waiting for the
     // interpreter to read it. FALSE when there is no interpreter to write to or no text, and, with
     // the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code page cannot
-    // carry the text exactly.
+    // carry the text exactly. A line that may change the code page has it asked again.
     BOOL WriteLine(const wchar_t* text);
     // Swaps all output queued since the last take into `taken`, which is expected empty; the next
-    // output is announced with WM_APP_STDOUT again. False when nothing was queued.
-    bool TakeOutput(std::wstring& taken) { return output && output->Take(taken); }
-    // The code page in which the interpreter reads its input.
+    // output is announced with OutputWaitingMessage again. False when nothing was queued.
+    bool TakeOutput(std::wstring& taken);
+
+    // The code page in which the interpreter reads its input, as last learnt.
     UINT CodePage() const noexcept { return codePage; }
-    // Learns the console's code pages anew, as a "chcp" may have changed them, from a helper run
-    // from `library`, and waits for the answer: that of the question already asked, if one is.
-    // FALSE, with nothing changed, when the helper gave no answer.
-    BOOL FollowCodePage(const std::wstring& library = OwnLibraryPath());
+    // The code page the next line must be converted in: learnt anew first, waiting for the helper's
+    // answer, when a line sent since the last answer may have changed it.
+    UINT CodePageForNextLine();
+    // One check of the code-page timer: the question goes out when the interpreter waits for a
+    // command and has been quiet since the last check; the timer stops once the answer is in.
+    void OnCodePageTimer(bool interpreterWaitsForCommand);
+    // Learns the console's code pages anew, as a "chcp" may have changed them, and waits for the
+    // answer: that of the question already asked, if one is. FALSE, with nothing changed, when the
+    // helper gave no answer.
+    BOOL FollowCodePage();
     // Asks the console's code pages without waiting; FALSE when the helper could not be started.
-    BOOL AskCodePage(const std::wstring& library = OwnLibraryPath());
+    BOOL AskCodePage();
     // TRUE while the answer to the question asked is still to come; once it has come, the code
     // pages it gives are followed.
     BOOL CodePageAnswerPending();
-    // The answer to the question asked is no longer wanted: it may be older than a change.
-    void ForgetCodePageQuestion() noexcept { codePageQuestion.Forget(); }
 
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
@@ -76,6 +91,7 @@ private:
     void CloseAllPipeEnds();
     void JoinWorkers();
     BOOL TakeCodePageAnswer(DWORD wait);
+    void CodePageMayHaveChanged();
 
     support::UniqueHandle childInputRead;
     support::UniqueHandle childOutputWrite;
@@ -90,9 +106,11 @@ private:
     support::UniqueHandle exitWatcher;
     support::UniqueHandle outputReader;
     HWND notifyWindow = nullptr;
+    HMODULE helperLibrary = nullptr;
     UINT codePage = CP_OEMCP;
     std::shared_ptr<WorkerLink> link;
     CodePageQuestion codePageQuestion;
+    CodePageFollowing codePageFollowing;
 };
 
 }  // namespace console

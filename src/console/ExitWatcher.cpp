@@ -1,6 +1,6 @@
 #include "console/ExitWatcher.h"
 
-#include "support/AppMessages.h"
+#include "console/ConsoleMessages.h"
 #include "console/WorkerThread.h"
 
 #include <utility>
@@ -40,7 +40,7 @@ DWORD WatchUntilEnd(const WatcherContext& context)
     const HANDLE drained[2] = {context.stopEvent.Get(), context.outputReader.Get()};
     if (::WaitForMultipleObjects(2, drained, FALSE, OutputDrainBound) == WAIT_OBJECT_0 || link.stopping)
         return 0;
-    ::SendMessageW(link.notifyWindow, WM_APP_EXITED, 0, 0);
+    ::SendMessageW(link.notifyWindow, InterpreterEndedMessage, 0, 0);
     return 0;
 }
 

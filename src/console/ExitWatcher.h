@@ -7,7 +7,7 @@
 
 namespace console {
 
-// Starts the thread that notices an interpreter ending by itself and then sends WM_APP_EXITED once,
+// Starts the thread that notices an interpreter ending by itself and then sends InterpreterEndedMessage once,
 // after the output reader has queued what the interpreter wrote. It works on its own duplicates
 // of the stop event, the process handle and the reader's thread handle.
 // Returns an empty handle when the thread could not be started.

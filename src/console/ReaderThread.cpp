@@ -3,7 +3,7 @@
 #include "console/ChunkDecoder.h"
 #include "console/OutputQueue.h"
 #include "console/WorkerThread.h"
-#include "support/AppMessages.h"
+#include "console/ConsoleMessages.h"
 
 #include <utility>
 
@@ -24,7 +24,7 @@ bool Deliver(const ReaderContext& context, const std::wstring& text)
 {
     const OutputQueue::Pushed pushed = context.output->Push(text);
     if (pushed == OutputQueue::Pushed::QueuedTellWindow)
-        ::PostMessageW(context.link->notifyWindow, WM_APP_STDOUT, 0, 0);
+        ::PostMessageW(context.link->notifyWindow, OutputWaitingMessage, 0, 0);
     return pushed != OutputQueue::Pushed::Closed;
 }
 

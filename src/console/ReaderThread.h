@@ -9,7 +9,7 @@
 namespace console {
 
 // Starts a thread that reads the interpreter's output from its pipe in chunks of at most 512 bytes
-// and queues each chunk's wide text on `output`, posting WM_APP_STDOUT to the window when the
+// and queues each chunk's wide text on `output`, posting OutputWaitingMessage to the window when the
 // window has no notice outstanding. While the queue is full the thread waits, and the interpreter
 // with it. The thread owns the read end; it ends when the pipe breaks or the queue is closed.
 // Returns an empty handle when the thread could not be started.

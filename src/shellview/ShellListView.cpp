@@ -7,6 +7,38 @@
 namespace shellview {
 namespace {
 
+constexpr int ALL_ITEMS = -1;
+
+// Keeps the list still while many items go: redrawing and recomputing the scroll range after each
+// removal would make a large filter many times slower, so the list is painted once at the end.
+// Only one window in the system can be locked, so the lock is released only when this one took it:
+// another program's lock stays untouched.
+class ListUpdateFreeze {
+public:
+    explicit ListUpdateFreeze(HWND list) : list(list), locked(::LockWindowUpdate(list) != FALSE)
+    {
+        ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    }
+    ListUpdateFreeze(const ListUpdateFreeze&) = delete;
+    ListUpdateFreeze& operator=(const ListUpdateFreeze&) = delete;
+    ~ListUpdateFreeze()
+    {
+        ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list, nullptr, TRUE);
+        if (locked)
+            ::LockWindowUpdate(nullptr);
+    }
+
+private:
+    HWND list;
+    bool locked;
+};
+
+void SetItemState(HWND list, int index, UINT state, UINT mask)
+{
+    ListView_SetItemState(list, index, state, mask);
+}
+
 HWND FindDirectChild(HWND parent, const wchar_t* className)
 {
     return ::FindWindowExW(parent, nullptr, className, nullptr);
@@ -72,6 +104,32 @@ std::vector<std::wstring> ReadViewNames(HWND list)
             names[index] = name;
     }
     return names;
+}
+
+void SelectListItems(HWND list, const std::vector<int>& ascending)
+{
+    if (list == nullptr)
+        return;
+    SetItemState(list, ALL_ITEMS, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (const int index : ascending)
+        SetItemState(list, index, LVIS_SELECTED, LVIS_SELECTED);
+    if (ascending.empty())
+        return;
+    SetItemState(list, ascending.front(), LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_EnsureVisible(list, ascending.front(), FALSE);
+}
+
+int RemoveListItems(HWND list, const std::vector<int>& descending)
+{
+    if (list == nullptr || descending.empty())
+        return 0;
+    const ListUpdateFreeze freeze(list);
+    int removed = 0;
+    for (const int index : descending) {
+        if (ListView_DeleteItem(list, index))
+            ++removed;
+    }
+    return removed;
 }
 
 }  // namespace shellview

@@ -23,4 +23,11 @@ bool GetViewItemName(HWND list, int index, wchar_t (&name)[MAX_PATH]);
 // Every item's name in the list's order; empty for an item that is not a file-system object.
 std::vector<std::wstring> ReadViewNames(HWND list);
 
+// Clears the selection and the focus, then selects the items of the indexes, given in ascending
+// order; the first of them is focused and scrolled into view.
+void SelectListItems(HWND list, const std::vector<int>& ascending);
+// Removes the items of the indexes, given in descending order, from the list only: the files stay.
+// The list is painted once at the end. Returns the number removed.
+int RemoveListItems(HWND list, const std::vector<int>& descending);
+
 }  // namespace shellview

@@ -1,6 +1,5 @@
 #include "view/EditWindow.h"
 
-#include "support/AppMessages.h"
 #include "view/Clipboard.h"
 
 #include <algorithm>
@@ -129,6 +128,8 @@ void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
     // Counted after the fact: a text the control took only in part must not put the command line past the end.
     inputStart = GetTextLength();
     EndOutputLinesIn(text, appended, inputStart - appended);
+    if (appended > 0)
+        outputEndsLine = text[appended - 1] == L'\n';
     lineEnds.Reset();
     ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
 }
@@ -151,6 +152,10 @@ void CEditWindow::InsertOutput(const wchar_t* text)
     ReplaceSelection(converted.text.c_str());
     inputStart = std::max(from, GetTextLength() - commandLineLength);
     EndOutputLinesIn(converted.text.c_str(), inputStart - from, from);
+    if (inputStart > from)
+        outputEndsLine = converted.text[static_cast<size_t>(inputStart - from) - 1] == L'\n';
+    else if (converted.replacesLine)
+        outputEndsLine = true;  // the last line was replaced by nothing: output ends where it began
     // The user's selection moves with the command line; a part of it in a replaced line shrinks away.
     const int moved = inputStart - oldInputStart;
     const auto follow = [&](int position) {
@@ -222,6 +227,7 @@ BOOL CEditWindow::ClearAll() noexcept
     const BOOL cleared = ::SetWindowTextW(GetHwnd(), L"");
     inputStart = 0;
     outputLineStart = 0;
+    outputEndsLine = true;
     lineEnds.Reset();
     return cleared;
 }
@@ -338,7 +344,7 @@ BOOL CEditWindow::OnPaste()
 
 BOOL CEditWindow::OnEditSetFocus()
 {
-    ::SendMessageW(::GetParent(GetHwnd()), WM_APP_EDITFOCUS, TRUE, 0);
+    ::SendMessageW(::GetParent(GetHwnd()), EditFocusMessage, TRUE, 0);
     return TRUE;
 }
 

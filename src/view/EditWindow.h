@@ -7,6 +7,9 @@
 
 namespace view {
 
+// Sent to the text box's parent when the text box gets the keyboard focus; wParam TRUE.
+constexpr UINT EditFocusMessage = WM_APP + 1;
+
 // The console text box: the interpreter's output, protected from editing, followed by the
 // command line being typed, which begins at inputStart.
 class CEditWindow : public support::CWindowImpl {
@@ -23,6 +26,9 @@ public:
     // limit, as InsertOutput would, as a step of its own; the caret and selection stay on the
     // same text. True when anything was dropped.
     bool TrimScrollbackFor(int length);
+    // Whether the output ends with a line end (or there is none), so that a prompt of the console's
+    // own starts on a line of its own.
+    bool OutputEndsLine() const noexcept { return outputEndsLine; }
     // The command line becomes output followed by a line end; the new command line is empty.
     void CommitInput() noexcept;
     void ClearInput() noexcept;
@@ -65,6 +71,7 @@ private:
 
     // Where the last line of output begins: a carriage return in the output returns there.
     int outputLineStart = 0;
+    bool outputEndsLine = true;
     OutputLineEnds lineEnds;
     OutputLineEnds::Converted converted;
 };

@@ -18,23 +18,27 @@ std::wstring Lowered(std::wstring text)
     return text;
 }
 
-// The built library, which exports the code-page helper's entry point: the test program's folder's parent.
-std::wstring BuiltLibrary()
+// The built library, which exports the helpers' entry points: the test program's folder's parent.
+// It is only looked into, never run, as the console only needs its file and its entry points.
+HMODULE BuiltLibrary()
 {
-    wchar_t program[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring path = program;
-    path.erase(path.find_last_of(L'\\'));
-    path.erase(path.find_last_of(L'\\'));
-    return path + L"\\Brimblestone.dll";
+    static const HMODULE library = [] {
+        wchar_t program[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+        std::wstring path = program;
+        path.erase(path.find_last_of(L'\\'));
+        path.erase(path.find_last_of(L'\\'));
+        return ::LoadLibraryExW((path + L"\\Brimblestone.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    }();
+    return library;
 }
 
 // One interpreter per test, started in `folder`, with its first prompt already read.
 class ConsoleProcessOutput : public ::testing::Test {
 protected:
-    void StartIn(const std::wstring& folder)
+    void StartIn(const std::wstring& folder, HMODULE helperLibrary = BuiltLibrary())
     {
-        ASSERT_TRUE(window.Start(console, folder.c_str()));
+        ASSERT_TRUE(window.Start(console, folder.c_str(), helperLibrary));
         ASSERT_TRUE(window.WaitForPrompt(0));
     }
 
@@ -89,11 +93,11 @@ TEST_F(ConsoleProcessOutput, FollowsTheCodePageTheUserChose)
     folder.WriteFile(L"utf8.txt", "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 caf\xc3\xa9\r\n");
     StartIn(folder.Path());
     EXPECT_EQ(::GetOEMCP(), console.CodePage());
-    ASSERT_TRUE(console.FollowCodePage(BuiltLibrary()));
+    ASSERT_TRUE(console.FollowCodePage());
     EXPECT_EQ(::GetOEMCP(), console.CodePage());
     Run(L"chcp 65001\r\n");
     // Asked without waiting, the answer is followed once it has come.
-    ASSERT_TRUE(console.AskCodePage(BuiltLibrary()));
+    ASSERT_TRUE(console.AskCodePage());
     const ULONGLONG deadline = ::GetTickCount64() + 10000;
     while (console.CodePageAnswerPending() && ::GetTickCount64() < deadline)
         ::Sleep(20);
@@ -101,10 +105,19 @@ TEST_F(ConsoleProcessOutput, FollowsTheCodePageTheUserChose)
     // "type" copies the file's bytes as they are: they decode in the code page followed.
     const std::wstring typed = Run(L"type utf8.txt\r\n");
     EXPECT_NE(std::wstring::npos, typed.find(L"\x65e5\x672c \xd83d\xde00 caf\xe9\r\n")) << typed;
-    ASSERT_TRUE(console.AskCodePage(BuiltLibrary()));
-    EXPECT_TRUE(console.FollowCodePage(L"C:\\missing.dll")) << "waits for the answer to the question asked";
-    EXPECT_FALSE(console.FollowCodePage(L"C:\\missing.dll"));
+    ASSERT_TRUE(console.AskCodePage());
+    EXPECT_TRUE(console.FollowCodePage()) << "waits for the answer to the question asked";
     EXPECT_EQ(65001u, console.CodePage());
+}
+
+// A program that links the console's code without naming a library of helpers keeps the code page
+// the interpreter started with; nothing asks in vain.
+TEST_F(ConsoleProcessOutput, WithoutAHelperLibraryTheCodePageStaysAsItStarted)
+{
+    StartIn(L"C:\\", ::GetModuleHandleW(nullptr));
+    EXPECT_FALSE(console.AskCodePage());
+    EXPECT_FALSE(console.FollowCodePage());
+    EXPECT_EQ(::GetOEMCP(), console.CodePageForNextLine());
 }
 
 TEST_F(ConsoleProcessOutput, InterpreterAndItsConsoleShowNoWindow)

@@ -1,6 +1,6 @@
 #include "ConsoleTestSupport.h"
 
-#include "support/AppMessages.h"
+#include "console/ConsoleMessages.h"
 
 #include <algorithm>
 
@@ -44,10 +44,10 @@ CollectingWindow::CollectingWindow()
     ::SetWindowLongPtrW(window.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-BOOL CollectingWindow::Start(console::ConsoleProcess& console, const wchar_t* directory)
+BOOL CollectingWindow::Start(console::ConsoleProcess& console, const wchar_t* directory, HMODULE helperLibrary)
 {
     source = &console;
-    return console.Start(Handle(), directory);
+    return console.Start(Handle(), directory, helperLibrary);
 }
 
 LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -56,10 +56,10 @@ LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM w
     if (!collecting)
         return ::DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_APP_STDOUT:
+    case console::OutputWaitingMessage:
         collecting->TakeOutput();
         return 0;
-    case WM_APP_EXITED:
+    case console::InterpreterEndedMessage:
         // Everything the interpreter wrote is queued by now.
         collecting->TakeOutput();
         ++collecting->delivered.exited;

@@ -31,7 +31,7 @@ public:
     CollectingWindow& operator=(const CollectingWindow&) = delete;
 
     // Starts `console` with this window to notify; its output is taken from then on.
-    BOOL Start(console::ConsoleProcess& console, const wchar_t* directory);
+    BOOL Start(console::ConsoleProcess& console, const wchar_t* directory, HMODULE helperLibrary = nullptr);
     HWND Handle() const { return window.Get(); }
     Delivered& Got() { return delivered; }
     // Milliseconds each notice is held up, as a window busy showing text is.

@@ -1,6 +1,6 @@
 #include "shellview/ViewCommands.h"
 
-#include "shellview/WildcardMatch.h"
+#include "shellview/ShellListView.h"
 #include "TestFolderView.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +10,27 @@ using namespace testing_shellview;
 
 namespace {
 
-constexpr DWORD FLAGS = MATCH_LOWERCASE | MATCH_HALFWIDTH;
-
 using Texts = std::vector<std::wstring>;
 using Indexes = std::vector<int>;
 
-class ViewCommands : public ::testing::TestWithParam<TestBrowserWindow::Layout> {
+// The view's names by index; the empty one stands for an item without a file-system name.
+const Texts viewNames = {L"Zeta.doc", L"Notes.TXT", L"", L"b.txt.bak", L"Sheet.xls", L"txt", L"a.txt"};
+
+TEST(ViewCommands, SelFindsMatchesInIndexOrderAndFiltHidesTheRestFromTheLast)
+{
+    EXPECT_EQ((Indexes{1, 3, 6}), MatchingIndexes(viewNames, L"*.TXT"));
+    EXPECT_EQ((Indexes{0, 4}), MatchingIndexes(viewNames, L"zeta \xFF0A.xls *.xls"));
+    EXPECT_TRUE(MatchingIndexes(viewNames, L"*.zzz").empty());
+    // The item without a name is passed over even by "*", and never hidden.
+    EXPECT_EQ((Indexes{0, 1, 3, 4, 5, 6}), MatchingIndexes(viewNames, L"*"));
+    EXPECT_EQ((Indexes{5, 4}), IndexesToHide(viewNames, L"*.doc *.txt"));
+    EXPECT_TRUE(IndexesToHide(viewNames, L"*").empty());
+    EXPECT_EQ((Indexes{6, 5, 4, 3, 1, 0}), IndexesToHide(viewNames, L"*.zzz"));
+}
+
+class ListItems : public ::testing::TestWithParam<TestBrowserWindow::Layout> {
 protected:
-    ViewCommands() : window(GetParam())
+    ListItems() : window(GetParam())
     {
         ShowFiles(window, folder,
                   {L"Zeta.doc", L"Notes.TXT", nullptr, L"b.txt.bak", L"Sheet.xls", L"txt", L"a.txt"});
@@ -27,84 +40,49 @@ protected:
     TestBrowserWindow window;
 };
 
-TEST_P(ViewCommands, SelectMatchingItemsSelectsAndFocusesTheFirstMatch)
+TEST_P(ListItems, NamesAreReadByIndexAndSelectionFocusesTheFirst)
 {
+    EXPECT_EQ(viewNames, ReadViewNames(window.List()));
     window.SetSelected(0, true);
-    EXPECT_EQ(3, SelectMatchingItems(window.List(), L"*.TXT", FLAGS));
+    SelectListItems(window.List(), {1, 3, 6});
     EXPECT_EQ((Indexes{1, 3, 6}), window.SelectedItems());
     EXPECT_EQ(1, window.FocusedItem());
 
-    EXPECT_EQ(2, SelectMatchingItems(window.List(), L"zeta \xFF0A.xls *.xls", FLAGS));
-    EXPECT_EQ((Indexes{0, 4}), window.SelectedItems());
-    EXPECT_EQ(0, window.FocusedItem());
-}
-
-TEST_P(ViewCommands, SelectWithoutMatchClearsTheSelectionAndKeepsTheItems)
-{
-    window.SetSelected(4, true);
-    EXPECT_EQ(0, SelectMatchingItems(window.List(), L"*.zzz", FLAGS));
-    EXPECT_TRUE(window.SelectedItems().empty());
-    EXPECT_EQ(7, window.ItemCount());
-
-    // The virtual item has no name, so even "*" passes it over.
-    EXPECT_EQ(6, SelectMatchingItems(window.List(), L"*", FLAGS));
-    EXPECT_EQ((Indexes{0, 1, 3, 4, 5, 6}), window.SelectedItems());
-}
-
-TEST_P(ViewCommands, FilterItemsKeepsMatchesAndNamelessItems)
-{
-    window.SetSelected(1, true);
-    EXPECT_EQ(2, FilterItems(window.List(), L"*.doc *.txt", FLAGS));
-    EXPECT_EQ((Texts{L"Zeta.doc", L"Notes.TXT", L"My Computer", L"b.txt.bak", L"a.txt"}),
-              window.ItemTexts());
+    SelectListItems(window.List(), {});
     EXPECT_TRUE(window.SelectedItems().empty());
     EXPECT_EQ(-1, window.FocusedItem());
-
-    EXPECT_EQ(0, FilterItems(window.List(), L"*", FLAGS));
-    EXPECT_EQ(5, window.ItemCount());
-
-    EXPECT_EQ(4, FilterItems(window.List(), L"*.zzz", FLAGS));
-    EXPECT_EQ((Texts{L"My Computer"}), window.ItemTexts());
+    EXPECT_EQ(7, window.ItemCount());
 }
 
-TEST_P(ViewCommands, FilterItemsLeavesAnotherWindowsUpdateLockAlone)
+TEST_P(ListItems, RemovalTakesItemsFromTheListOnly)
+{
+    EXPECT_EQ(2, RemoveListItems(window.List(), {5, 4}));
+    EXPECT_EQ((Texts{L"Zeta.doc", L"Notes.TXT", L"My Computer", L"b.txt.bak", L"a.txt"}), window.ItemTexts());
+    EXPECT_EQ(0, RemoveListItems(window.List(), {}));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((folder.Path() + L"\\Sheet.xls").c_str()));
+}
+
+TEST_P(ListItems, RemovalLeavesAnotherWindowsUpdateLockAlone)
 {
     const HWND other = CreateTestWindow(window.Browser(), L"TestOtherHost");
     ASSERT_TRUE(::LockWindowUpdate(other));
-    EXPECT_EQ(1, FilterItems(window.List(), L"*.*", FLAGS));
+    EXPECT_EQ(1, RemoveListItems(window.List(), {2}));
     EXPECT_FALSE(::LockWindowUpdate(window.List()));
     ::LockWindowUpdate(nullptr);
 
-    EXPECT_EQ(3, FilterItems(window.List(), L"*.doc *.xls", FLAGS));
+    EXPECT_EQ(3, RemoveListItems(window.List(), {5, 3, 1}));
     EXPECT_TRUE(::LockWindowUpdate(other));
     ::LockWindowUpdate(nullptr);
 }
 
-TEST_P(ViewCommands, CommandsMoveTheFocusOnlyWhenSomethingWasSelected)
+TEST(ListItemsWithoutAList, NothingIsReadSelectedOrRemoved)
 {
-    HWND console = CreateTestWindow(window.Browser(), L"TestOtherHost");
-    ::ShowWindow(window.Browser(), SW_SHOW);
-    ::SetFocus(console);
-    ASSERT_EQ(console, ::GetFocus());
-
-    EXPECT_EQ(0, RunSelectCommand(window.List(), L"*.zzz"));
-    EXPECT_EQ(console, ::GetFocus());
-    EXPECT_EQ(1, RunSelectCommand(window.List(), L"SHEET"));
-    EXPECT_EQ(window.List(), ::GetFocus());
-
-    EXPECT_EQ(5, RunFilterCommand(window.List(), L"sheet", nullptr));
-    EXPECT_EQ((Texts{L"My Computer", L"Sheet.xls"}), window.ItemTexts());
+    EXPECT_TRUE(ReadViewNames(nullptr).empty());
+    SelectListItems(nullptr, {0});
+    EXPECT_EQ(0, RemoveListItems(nullptr, {0}));
 }
 
-TEST(ViewCommandsWithoutView, DoNothing)
-{
-    EXPECT_EQ(0, SelectMatchingItems(nullptr, L"*", FLAGS));
-    EXPECT_EQ(0, FilterItems(nullptr, L"*", FLAGS));
-    EXPECT_EQ(0, RunSelectCommand(nullptr, L"*"));
-    EXPECT_EQ(0, RunFilterCommand(nullptr, L"*", nullptr));
-}
-
-INSTANTIATE_TEST_SUITE_P(BothLayouts, ViewCommands,
+INSTANTIATE_TEST_SUITE_P(BothLayouts, ListItems,
                          ::testing::Values(TestBrowserWindow::Layout::Direct,
                                            TestBrowserWindow::Layout::Wrapped));
 

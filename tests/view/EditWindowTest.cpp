@@ -1,6 +1,5 @@
 #include "view/EditWindow.h"
 
-#include "support/AppMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,7 @@ public:
     {
         if (edit.ProcessWindowMessage(window, message, wParam, lParam, result, 0))
             return TRUE;
-        if (mapId == 0 && message == WM_APP_EDITFOCUS) {
+        if (mapId == 0 && message == view::EditFocusMessage) {
             ++focusReports;
             lastFocusWParam = wParam;
             lastFocusLParam = lParam;

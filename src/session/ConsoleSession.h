@@ -1,0 +1,208 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "console/ConsoleProcess.h"
+#include "session/EchoFilter.h"
+#include "session/HostBrowser.h"
+#include "session/HostFrame.h"
+#include "session/OutputBatcher.h"
+#include "shellview/BuiltinCommand.h"
+#include "shellview/FileNameSearch.h"
+#include "support/UniqueHandle.h"
+#include "support/WindowImpl.h"
+#include "view/CommandHistory.h"
+#include "view/EditWindow.h"
+
+namespace session {
+
+// One console: a window holding the text box, the hidden interpreter behind it, the command history,
+// the echo handling, output batching, completion and the console's own commands. It follows the
+// folder that its host's browser shows, and the browser follows the console's "cd". It reaches its
+// host only through the three host interfaces, which outlive it.
+//
+// The host reports what happened (a folder shown, the browser gone, files dropped); each report is
+// queued and handled on the console's window after the host's call has returned, never inside a call
+// the console itself is making: a host in another process receives its events during every call the
+// console makes to it. The host must not destroy the console inside one of its interface calls.
+// Everything runs on the thread that made the window.
+class ConsoleSession : private support::CWindowImpl {
+public:
+    ConsoleSession(HostBrowser& browser, HostFrame& frame);
+    ~ConsoleSession() override;
+    ConsoleSession(const ConsoleSession&) = delete;
+    ConsoleSession& operator=(const ConsoleSession&) = delete;
+
+    // Creates the console's window, a child of the frame's parent window, and starts the interpreter
+    // in the folder shown. An open console keeps its window. False when the window could not be made.
+    bool Open();
+    // The console's window, which the host places; null before Open and after Close.
+    HWND Window() const noexcept { return GetHwnd(); }
+    bool IsOpen() const noexcept { return GetHwnd() != nullptr; }
+
+    // Shows the console, gives the text box the focus, and starts the interpreter when none runs.
+    void Show();
+    // Ends the interpreter as "exit" would, then hides the console and empties its text.
+    void Hide();
+    // The host leaves: the interpreter ends and nothing of the console acts any more; the window stays.
+    void StopServing();
+    // Stops serving and destroys the window; nothing gathered or awaited reaches a later interpreter.
+    void Close();
+
+    // The host's reports, queued and handled in order on the console's window.
+    void FolderShown();
+    void BrowserGone();
+    void FilesDropped(std::vector<std::wstring> paths);
+
+    // A keyboard message for the focused console, before it is dispatched; the console dispatches
+    // what it does not act on itself. Always true: the host must not act on the key again.
+    bool TranslateKey(MSG& message);
+    // Moves the keyboard focus into the text box (or leaves it).
+    void Activate(bool activate);
+    // Whether the console's window or its text box has the keyboard focus.
+    bool HasFocus() const;
+
+private:
+    // The console window's own messages, timers and commands; the console's and the text box's lie elsewhere.
+    static constexpr UINT HostEventsMessage = WM_APP + 0x20;  // posted: the host's reports wait
+    static constexpr UINT ResumeMessage = WM_APP + 0x21;      // posted: work waited for a host call
+    static constexpr UINT_PTR ShowOutputTimer = 1;
+    static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
+    static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
+    static constexpr UINT_PTR EchoWaitTimer = 4;      // part of what may be an echo waited long enough
+    static constexpr WORD CompleteFileCommand = 500;  // Ctrl+Tab: complete from the folder's files
+
+    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override;
+
+    // A call out to the host: while one runs, the host's reports and the console's own timers and
+    // notices wait, and are taken up once the outermost call has returned.
+    class HostCall {
+    public:
+        explicit HostCall(ConsoleSession& session) noexcept;
+        ~HostCall();
+        HostCall(const HostCall&) = delete;
+        HostCall& operator=(const HostCall&) = delete;
+
+    private:
+        ConsoleSession& session;
+    };
+    bool InHostCall() const noexcept { return hostCallDepth > 0; }
+    // What arrived during a host call, taken up once the outermost one has returned.
+    struct Deferred {
+        bool output = false;
+        bool ended = false;
+        bool events = false;
+        bool keys = false;
+        bool Any() const noexcept { return output || ended || events || keys; }
+    };
+    void ResumeDeferred();
+    void OnTimer(WPARAM timer);
+
+    struct HostEvent {
+        enum class Kind { FolderShown, BrowserGone, FilesDropped } kind;
+        std::vector<std::wstring> paths;
+    };
+    void QueueHostEvent(HostEvent event);
+    void HandleHostEvents();
+
+    // What the host gives, each through one host call.
+    std::wstring FolderOrFallback(bool trailingBackslash);
+    bool ShowsFileSystemFolder(std::wstring& folder);
+    void ReportFocus(bool hasFocus);
+
+    bool CreateConsoleWindow();
+    void StartInterpreterInCurrentFolder();
+    void LayOutTextBox();
+
+    // Interpreter output, taken from the reader's queue, gathered and shown in batches.
+    void ShowQueuedOutput();
+    bool TakeQueuedOutput();
+    bool GatherOutput(const wchar_t* text);
+    void ShowPendingOutput();
+    void ShowOutputBatch();
+    void AppendOutputBatch();
+    void ReleaseHeldBackEcho();
+    void OnInterpreterEnded();
+
+    // Keys and the command line.
+    void HandleKey(MSG& message);
+    void SubmitLine();
+    void RecallOlder();
+    void RecallNewer();
+    void ShowPrompt();
+    // Writes one line of the console's own, then a prompt and the command line again as it was.
+    void SayAboveInput(const std::wstring& line);
+    void ReplaceInput(const std::wstring& text);
+    bool RunBuiltinCommand(const shellview::BuiltinCommand& command);
+    void RunViewCommand(const shellview::BuiltinCommand& command);
+    void NavigateFromConsole(const std::wstring& folder, bool switchesDrive);
+    void FollowConsoleNavigation();
+    // Moves the interpreter to the folder, or says why it cannot be moved there.
+    void SendChangeDirectory(const std::wstring& folder);
+    void ChangeToBrowserFolder(bool moveFocus);
+    void WaitToChangeFolder();
+    // Following the browser, the text box takes the focus where the host allows it.
+    void TakeFocusIfAllowed();
+    void FollowWhenIdle();
+    // Whether the next line written to the interpreter would be read as input, not run: by a
+    // program it runs, or by its own "set /p" or "pause".
+    bool InterpreterReadsInput() const;
+
+    // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.
+    void InterruptProgram(bool breakKey);
+    void EndProgramStillRunning();
+
+    // Name completion from the folder view (Tab) and from the file system (Ctrl+Tab).
+    void CompleteFromView();
+    void CompleteFromFileSystem();
+    std::wstring InputUpToCaret(int caret) const;
+    void ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& name, const std::wstring& folder,
+                              BOOL quoted);
+    std::vector<std::wstring> ViewNames();
+    void EndCompletionCycle();
+
+    // The browser's reports.
+    void OnFolderShown();
+    void OnBrowserGone();
+    void InsertDroppedNames(const std::vector<std::wstring>& paths);
+
+    // The word being completed: the cycle of this console only.
+    struct CompletionState {
+        std::wstring tabPrefix;
+        std::wstring tabBase;
+        BOOL tabQuoted = FALSE;
+        std::wstring findPrefix;
+        BOOL findQuoted = FALSE;
+        std::wstring findFolder;  // where the Ctrl+Tab search looks, with its trailing backslash
+        // The view's names as the cycle began: reading them all once keeps each further Tab short.
+        std::vector<std::wstring> tabNames;
+    };
+
+    HostBrowser& browser;
+    HostFrame& frame;
+    view::CEditWindow edit;
+    console::ConsoleProcess console;
+    shellview::FileNameSearch findHandle;  // the open search of a Ctrl+Tab cycle
+    support::UniqueAccelerator accelTable;
+    int completeIndex = 0;
+    CompletionState completion;
+    view::CommandHistory history;
+    OutputBatcher pendingOutput;
+    std::wstring takenOutput;  // swapped with the reader's queue, so neither side allocates anew
+    EchoFilter echoes;
+    std::deque<HostEvent> hostEvents;
+    std::deque<MSG> pendingKeys;  // keys that came during a host call, in their order
+    int hostCallDepth = 0;
+    Deferred deferred;
+    bool navFromConsole = false;        // the next folder shown is the one the console's "cd" asked for
+    bool consoleLeftTheDrive = false;   // the console's own "cd" named another drive without the switch
+    bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
+    bool interpreterAsksForALine = false;  // the last line run was a "set /p" or "pause" not yet answered
+};
+
+}  // namespace session

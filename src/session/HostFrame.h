@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+namespace session {
+
+// The window that holds the console, as its host provides it.
+class HostFrame {
+public:
+    virtual ~HostFrame() = default;
+
+    // The window the console's window is made a child of.
+    virtual HWND ParentWindow() = 0;
+    // The console's text box gained (or lost) the keyboard focus.
+    virtual void FocusChanged(bool hasFocus) = 0;
+    // Whether the console may take the keyboard focus when it follows the browser to another folder.
+    virtual bool MayTakeFocus() = 0;
+    // The loaded library that exports the console helpers' entry points (InterruptConsoleW,
+    // ReportConsoleCodePageW), which rundll32 runs; null when there is none, and then the console
+    // can neither send Ctrl+C nor learn a changed code page, and says so.
+    virtual HMODULE HelperLibrary() = 0;
+};
+
+}  // namespace session
