@@ -15,8 +15,8 @@ try {
     if (id == DISPID_ONQUIT) {
         // The browser window is closing: every tie to it is cut; the object itself goes with its
         // last reference.
-        StopServing();
         console.BrowserGone();
+        StopServing();
     } else if (id == DISPID_DOCUMENTCOMPLETE) {
         console.FolderShown();
     }

@@ -169,7 +169,10 @@ void ConsoleSession::Close()
     StopServing();
     pendingOutput = OutputBatcher();
     echoes.Forget();
-    hostEvents.clear();
+    reports.drops.clear();
+    reports.folderShown = false;
+    reports.browserGone = false;
+    reportsPosted = false;
     pendingKeys.clear();
     deferred = Deferred();
     if (::IsWindow(GetHwnd()))
@@ -178,48 +181,54 @@ void ConsoleSession::Close()
 
 void ConsoleSession::FolderShown()
 {
-    QueueHostEvent(HostEvent{HostEvent::Kind::FolderShown, {}});
+    reports.folderShown = true;
+    ReportsArrived();
 }
 
+// The browser's end needs no answer from it: it is handled at once, unless it came during one of the
+// console's own calls to the host.
 void ConsoleSession::BrowserGone()
 {
-    QueueHostEvent(HostEvent{HostEvent::Kind::BrowserGone, {}});
+    if (!InHostCall()) {
+        OnBrowserGone();
+        return;
+    }
+    reports.browserGone = true;
+    ReportsArrived();
 }
 
 void ConsoleSession::FilesDropped(std::vector<std::wstring> paths)
 {
-    QueueHostEvent(HostEvent{HostEvent::Kind::FilesDropped, std::move(paths)});
+    reports.drops.push_back(std::move(paths));
+    ReportsArrived();
 }
 
-void ConsoleSession::QueueHostEvent(HostEvent event)
+void ConsoleSession::ReportsArrived()
 {
-    if (GetHwnd() == nullptr)
-        return;
-    hostEvents.push_back(std::move(event));
-    if (hostEvents.size() == 1)
-        ::PostMessageW(GetHwnd(), HostEventsMessage, 0, 0);
+    if (GetHwnd() != nullptr && !reportsPosted)
+        reportsPosted = ::PostMessageW(GetHwnd(), HostReportsMessage, 0, 0) != FALSE;
 }
 
-// Each report is handled in turn; one that arrives while an earlier one is handled waits its turn.
-void ConsoleSession::HandleHostEvents()
+// Drops go first, in their order, then the folder shown, read anew when it is handled, then the
+// browser's end. A report that arrives while these are handled waits for the next turn.
+void ConsoleSession::HandleHostReports()
 {
-    while (!hostEvents.empty()) {
+    reportsPosted = false;
+    while (reports.Any()) {
         if (InHostCall()) {
-            deferred.events = true;
+            deferred.reports = true;
             return;
         }
-        const HostEvent event = std::move(hostEvents.front());
-        hostEvents.pop_front();
-        switch (event.kind) {
-        case HostEvent::Kind::FolderShown:
+        if (!reports.drops.empty()) {
+            const std::vector<std::wstring> paths = std::move(reports.drops.front());
+            reports.drops.pop_front();
+            InsertDroppedNames(paths);
+        } else if (reports.folderShown) {
+            reports.folderShown = false;
             OnFolderShown();
-            break;
-        case HostEvent::Kind::BrowserGone:
+        } else {
+            reports.browserGone = false;
             OnBrowserGone();
-            break;
-        case HostEvent::Kind::FilesDropped:
-            InsertDroppedNames(event.paths);
-            break;
         }
     }
 }
@@ -233,8 +242,8 @@ void ConsoleSession::ResumeDeferred()
         OnInterpreterEnded();
     else if (waiting.output)
         ShowQueuedOutput();
-    if (waiting.events)
-        HandleHostEvents();
+    if (waiting.reports)
+        HandleHostReports();
     while (!pendingKeys.empty()) {
         if (InHostCall()) {
             deferred.keys = true;
@@ -312,8 +321,8 @@ BOOL ConsoleSession::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         else
             OnInterpreterEnded();
         return TRUE;
-    case HostEventsMessage:
-        HandleHostEvents();
+    case HostReportsMessage:
+        HandleHostReports();
         return TRUE;
     case ResumeMessage:
         ResumeDeferred();

@@ -53,7 +53,9 @@ public:
     // Stops serving and destroys the window; nothing gathered or awaited reaches a later interpreter.
     void Close();
 
-    // The host's reports, queued and handled in order on the console's window.
+    // The host's reports, queued and handled in order on the console's window. The browser's end
+    // is handled at once when it does not come during one of the console's calls to the host: the
+    // console shows what it gathered and stops serving.
     void FolderShown();
     void BrowserGone();
     void FilesDropped(std::vector<std::wstring> paths);
@@ -68,7 +70,7 @@ public:
 
 private:
     // The console window's own messages, timers and commands; the console's and the text box's lie elsewhere.
-    static constexpr UINT HostEventsMessage = WM_APP + 0x20;  // posted: the host's reports wait
+    static constexpr UINT HostReportsMessage = WM_APP + 0x20;  // posted: the host's reports wait
     static constexpr UINT ResumeMessage = WM_APP + 0x21;      // posted: work waited for a host call
     static constexpr UINT_PTR ShowOutputTimer = 1;
     static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
@@ -96,19 +98,23 @@ private:
     struct Deferred {
         bool output = false;
         bool ended = false;
-        bool events = false;
+        bool reports = false;
         bool keys = false;
-        bool Any() const noexcept { return output || ended || events || keys; }
+        bool Any() const noexcept { return output || ended || reports || keys; }
     };
     void ResumeDeferred();
     void OnTimer(WPARAM timer);
 
-    struct HostEvent {
-        enum class Kind { FolderShown, BrowserGone, FilesDropped } kind;
-        std::vector<std::wstring> paths;
+    // The host's reports waiting to be handled. A folder shown and the browser gone are states, which
+    // a report needs no memory to record; drops keep their order.
+    struct HostReports {
+        std::deque<std::vector<std::wstring>> drops;
+        bool folderShown = false;
+        bool browserGone = false;
+        bool Any() const noexcept { return !drops.empty() || folderShown || browserGone; }
     };
-    void QueueHostEvent(HostEvent event);
-    void HandleHostEvents();
+    void ReportsArrived();
+    void HandleHostReports();
 
     // What the host gives, each through one host call.
     std::wstring FolderOrFallback(bool trailingBackslash);
@@ -195,7 +201,8 @@ private:
     OutputBatcher pendingOutput;
     std::wstring takenOutput;  // swapped with the reader's queue, so neither side allocates anew
     EchoFilter echoes;
-    std::deque<HostEvent> hostEvents;
+    HostReports reports;
+    bool reportsPosted = false;
     std::deque<MSG> pendingKeys;  // keys that came during a host call, in their order
     int hostCallDepth = 0;
     Deferred deferred;

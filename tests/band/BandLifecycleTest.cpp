@@ -61,8 +61,8 @@ TEST_F(BandLifecycle, NavigationWhileHiddenStartsTheInterpreterInTheNewFolder)
 
     ASSERT_EQ(S_OK, window.NavigateTo(sub));
     ASSERT_TRUE(WaitForDocumentComplete(1));
-    EXPECT_EQ(1u, RunningInterpreters().size());
     ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+    EXPECT_EQ(1u, RunningInterpreters().size());
     ASSERT_EQ(S_OK, BandAs<IDockingWindow>()->ShowDW(TRUE));
     EXPECT_EQ(1u, RunningInterpreters().size()) << "showing finds the interpreter running";
     EXPECT_EQ(std::wstring::npos, Text().find(L"cd ")) << Text();
@@ -128,7 +128,7 @@ TEST_F(BandLifecycle, AllocationFailureInAComMethodIsAnsweredWithOutOfMemory)
         sited = BandAs<IObjectWithSite>()->SetSite(nullptr);
     }
     EXPECT_EQ(E_OUTOFMEMORY, submitted);
-    EXPECT_EQ(E_OUTOFMEMORY, completed);
+    EXPECT_EQ(S_OK, completed) << "a folder shown is recorded without memory, to be followed later";
     EXPECT_EQ(S_OK, sited) << "letting go needs no memory";
 }
 

@@ -1,0 +1,165 @@
+#include "SessionTestSupport.h"
+#include "shared/HelperPrograms.h"
+
+#include <string>
+
+namespace {
+
+using sessiontest::CountOf;
+using sessiontest::EndsWith;
+using sessiontest::PromptOf;
+using sessiontest::SessionTest;
+
+class SessionFollowing : public SessionTest {
+protected:
+    // The browser shows the folder; waits for the interpreter's prompt there.
+    bool Follow(const std::wstring& target)
+    {
+        const size_t before = CountOf(Text(), PromptOf(target));
+        Show(target);
+        return WaitForPrompt(target, before + 1);
+    }
+
+    // What the interpreter printed after `from` characters.
+    std::wstring Since(size_t from) const { return Text().substr(from); }
+
+    // A change of folder that the interpreter took prints nothing but its next prompt; one it
+    // refused would print an error and the old folder's prompt.
+    std::wstring QuietMoveTo(const std::wstring& promptFolder) const { return L"\r\n" + PromptOf(promptFolder); }
+};
+
+// The interpreter does not echo what it reads from its pipe, so its prompt tells where each
+// command took it: a folder on another drive is reached only with the drive switch, and a root
+// only with its backslash (without it the drive's current folder would stay).
+TEST_F(SessionFollowing, InterpreterFollowsAcrossFoldersDrivesAndRoots)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    const std::wstring deeper = elsewhere.Folder(L"deeper");
+    const std::wstring steps[] = {sub, deeper, elsewhere.Path(), L"Z:\\", L"C:\\", folder.Path()};
+    for (const std::wstring& step : steps) {
+        const size_t from = Text().size();
+        ASSERT_TRUE(Follow(step)) << Text();
+        EXPECT_EQ(QuietMoveTo(step), Since(from));
+    }
+    EXPECT_EQ(edit, ::GetFocus()) << "each folder shown moves the focus into the console";
+}
+
+// A host that keeps the focus where it is (a console docked beside another program's window)
+// is followed all the same.
+TEST_F(SessionFollowing, FolderIsFollowedWithoutTakingTheFocusWhereTheHostSaysNo)
+{
+    frame.mayTakeFocus = false;
+    ::SetFocus(frame.window.Get());
+    ASSERT_TRUE(Follow(folder.Folder(L"sub"))) << Text();
+    EXPECT_EQ(frame.window.Get(), ::GetFocus());
+}
+
+// A drive switch that the interpreter could not make is not taken for done: the next folder on
+// that drive still brings the interpreter over.
+TEST_F(SessionFollowing, FailedDriveSwitchIsMadeAgainByTheNextFolderOnThatDrive)
+{
+    const std::wstring vanished = elsewhere.Folder(L"vanished");
+    ASSERT_TRUE(::RemoveDirectoryW(vanished.c_str()));
+    Show(vanished);
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return CountOf(text, PromptOf(folder.Path())) >= 2; }))
+        << "the interpreter stays where it was: " << Text();
+
+    const std::wstring reached = elsewhere.Folder(L"reached");
+    ASSERT_TRUE(Follow(reached)) << Text();
+    ASSERT_TRUE(Run(L"echo marker", reached));
+}
+
+// The new folder's prompt arrives in front of what the user was typing.
+TEST_F(SessionFollowing, HalfTypedInputSurvivesANavigation)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    Type(L"half typed");
+    Show(sub);
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return EndsWith(text, PromptOf(sub) + L"half typed"); }))
+        << Text();
+    EXPECT_EQ(1u, CountOf(Text(), L"half typed")) << Text();
+}
+
+TEST_F(SessionFollowing, LocationOutsideTheFileSystemIsTypedAsUnknownPath)
+{
+    Type(L"half typed");
+    Show(std::nullopt);
+    ASSERT_TRUE(WaitForText([&](const std::wstring&) { return InputAfterPrompt(folder.Path()) == L"Unknown Path"; }))
+        << Text();
+
+    // Nothing was sent: going back to a folder gets exactly one answer, on the same drive.
+    const std::wstring sub = folder.Folder(L"back");
+    const size_t from = Text().size() - std::wstring(L"Unknown Path").size();
+    ASSERT_TRUE(Follow(sub)) << Text();
+    EXPECT_EQ(QuietMoveTo(sub), Since(from));
+}
+
+// The browser completes the console's own navigation while the console is still asking for it:
+// the report waits for the console's call to return, and the "cd" is not sent a second time.
+TEST_F(SessionFollowing, ConsoleCdMovesTheBrowserAndIsNotSentTwice)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    Submit(L"cd sub");
+    ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+    EXPECT_EQ(std::vector<std::wstring>{sub}, browser.navigations);
+
+    ASSERT_TRUE(Run(L"echo marker", sub));
+    EXPECT_EQ(2u, CountOf(Text(), PromptOf(sub))) << "one prompt per command: " << Text();
+}
+
+TEST_F(SessionFollowing, ConsoleCdToAnotherDriveBringsTheInterpreterAlongOnce)
+{
+    Submit(L"cd " + elsewhere.Path());
+    ASSERT_TRUE(WaitForPrompt(elsewhere.Path())) << Text();
+    EXPECT_EQ(std::vector<std::wstring>{elsewhere.Path()}, browser.navigations);
+    ASSERT_TRUE(Run(L"echo marker", elsewhere.Path()));
+    EXPECT_EQ(2u, CountOf(Text(), PromptOf(elsewhere.Path()))) << Text();
+
+    const size_t before = CountOf(Text(), PromptOf(folder.Path()));
+    Submit(L"cd /d " + folder.Path());
+    ASSERT_TRUE(WaitForPrompt(folder.Path(), before + 1)) << Text();
+    ASSERT_TRUE(Run(L"echo marker", folder.Path()));
+    EXPECT_EQ(before + 2, CountOf(Text(), PromptOf(folder.Path()))) << "the drive switch is not repeated: " << Text();
+}
+
+// A program the interpreter runs reads the interpreter's input: a folder shown meanwhile must not
+// become that program's input. The interpreter follows once the program has ended.
+TEST_F(SessionFollowing, FolderShownWhileAProgramRunsIsFollowedOnceItEnds)
+{
+    const std::wstring second = folder.Folder(L"Second Folder");
+    const std::wstring third = folder.Folder(L"third");
+    Submit(sessiontest::HelperCommand(L"ReadOneLine"));
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return text.find(L"reading one line") != std::wstring::npos; }))
+        << Text();
+    Show(second);
+    Show(third);
+
+    Submit(L"typed for the program");
+    ASSERT_TRUE(WaitForPrompt(third)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"the program read [typed for the program]")) << Text();
+    EXPECT_EQ(1u, CountOf(Text(), PromptOf(third))) << Text();
+    EXPECT_EQ(0u, CountOf(Text(), PromptOf(second))) << Text();
+}
+
+// The interpreter's own "set /p" and "pause" read the next line as well: a folder shown meanwhile
+// is followed after the user's answer, which the command gets whole.
+TEST_F(SessionFollowing, FolderShownWhileTheInterpreterAsksForALineIsFollowedAfterTheAnswer)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    Submit(L"set /p answer=Your name? ");
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return EndsWith(text, L"Your name? "); })) << Text();
+    Show(sub);
+
+    Submit(L"Ann");
+    ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+    ASSERT_TRUE(Run(L"echo [%answer%]", sub)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"[Ann]")) << Text();
+}
+
+// Run by the interpreter in the console's tests, never on its own.
+TEST(SessionHelper, DISABLED_ReadOneLine)
+{
+    testsupport::ReadOneLineAndSayIt();
+}
+
+}  // namespace
