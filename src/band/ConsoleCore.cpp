@@ -142,7 +142,8 @@ void CConsoleCore::Unsite()
     site.Reset();
 }
 
-// The console is made in the site's window once; the files dropped on it reach the band.
+// The console is made in the site's window once, and its interpreter started; the files dropped on
+// it reach the band.
 void CConsoleCore::OpenConsole()
 {
     const bool opened = console.IsOpen();
@@ -151,6 +152,7 @@ void CConsoleCore::OpenConsole()
         if (!console.Open())
             return;
     }
+    console.StartInterpreter();
     if (opened)
         return;
     const HRESULT helper =
@@ -291,9 +293,10 @@ try {
 // Showing the band starts its interpreter; hiding it ends the interpreter as "exit" would.
 STDMETHODIMP CConsoleCore::ShowDW(BOOL show)
 try {
-    if (show)
+    if (show) {
         console.Show();
-    else
+        console.StartInterpreter();
+    } else
         console.Hide();
     return S_OK;
 } catch (...) {

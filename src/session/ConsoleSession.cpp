@@ -84,15 +84,6 @@ ConsoleSession::HostCall::~HostCall()
 
 bool ConsoleSession::Open()
 {
-    if (!CreateConsoleWindow())
-        return false;
-    if (!console.IsRunning())
-        StartInterpreterInCurrentFolder();
-    return true;
-}
-
-bool ConsoleSession::CreateConsoleWindow()
-{
     if (::IsWindow(GetHwnd()))
         return true;
     HWND parent = nullptr;
@@ -117,8 +108,10 @@ bool ConsoleSession::CreateConsoleWindow()
     return true;
 }
 
-void ConsoleSession::StartInterpreterInCurrentFolder()
+void ConsoleSession::StartInterpreter()
 {
+    if (GetHwnd() == nullptr || console.IsRunning())
+        return;
     const std::wstring folder = FolderOrFallback(false);
     HMODULE helpers = nullptr;
     {
@@ -135,8 +128,6 @@ void ConsoleSession::Show()
     ::ShowWindow(GetHwnd(), SW_SHOW);
     if (edit.GetHwnd() != nullptr)
         ::SetFocus(edit.GetHwnd());
-    if (!console.IsRunning())
-        StartInterpreterInCurrentFolder();
 }
 
 void ConsoleSession::Hide()

@@ -37,14 +37,16 @@ public:
     ConsoleSession(const ConsoleSession&) = delete;
     ConsoleSession& operator=(const ConsoleSession&) = delete;
 
-    // Creates the console's window, a child of the frame's parent window, and starts the interpreter
-    // in the folder shown. An open console keeps its window. False when the window could not be made.
+    // Creates the console's window, a child of the frame's parent window. An open console keeps its
+    // window. False when the window could not be made.
     bool Open();
+    // Starts an interpreter in the folder shown, unless one runs.
+    void StartInterpreter();
     // The console's window, which the host places; null before Open and after Close.
     HWND Window() const noexcept { return GetHwnd(); }
     bool IsOpen() const noexcept { return GetHwnd() != nullptr; }
 
-    // Shows the console, gives the text box the focus, and starts the interpreter when none runs.
+    // Shows the console and gives the text box the focus.
     void Show();
     // Ends the interpreter as "exit" would, then hides the console and empties its text.
     void Hide();
@@ -121,8 +123,6 @@ private:
     bool ShowsFileSystemFolder(std::wstring& folder);
     void ReportFocus(bool hasFocus);
 
-    bool CreateConsoleWindow();
-    void StartInterpreterInCurrentFolder();
     void LayOutTextBox();
 
     // Interpreter output, taken from the reader's queue, gathered and shown in batches.

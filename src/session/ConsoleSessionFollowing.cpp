@@ -18,7 +18,7 @@ void ConsoleSession::OnFolderShown()
         return;
     ShowPendingOutput();
     if (!console.IsRunning()) {
-        StartInterpreterInCurrentFolder();
+        StartInterpreter();
         navFromConsole = false;
         return;
     }

@@ -289,21 +289,4 @@ TEST_P(ViewCommandInLayout, TheBackgroundTabIsLeftAlone)
 
 INSTANTIATE_TEST_SUITE_P(EveryLayout, ViewCommandInLayout, bandview::EveryLayout(), bandview::LayoutName);
 
-TEST_F(ViewCommand, FiltSaysSoWhenTheViewKeepsItsItems)
-{
-    standin::BrowserOptions options;
-    options.layout = standin::ViewLayout::ItemsView;
-    options.extras.refusesRemoval = true;
-    Open(options);
-    const size_t position = console.OutputEnd();
-    console.Submit(L"filt *.txt");
-    ASSERT_TRUE(console.WaitForPrompts(folder.Path(), position, 1));
-    EXPECT_NE(std::wstring::npos, console.Text().find(L"filt *.txt\r\nfilt: this folder view does not let items be "
-                                                      L"removed; nothing was hidden.\r\n\r\n" +
-                                                      PromptOf(folder.Path())))
-        << "the band says why nothing changed";
-    EXPECT_EQ(allItems, Items());
-    EXPECT_EQ(0, console.Browser().RefreshCount());
-}
-
 }  // namespace

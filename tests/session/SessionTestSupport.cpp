@@ -1,7 +1,5 @@
 #include "SessionTestSupport.h"
 
-#include "MessagePump.h"
-
 namespace sessiontest {
 namespace {
 
@@ -86,6 +84,7 @@ void SessionTest::SetUp()
     ASSERT_TRUE(console->Open());
     ::MoveWindow(console->Window(), 0, 0, 600, 200, FALSE);
     console->Show();
+    console->StartInterpreter();
     edit = ::FindWindowExW(console->Window(), nullptr, L"Brimblestone Editbox", nullptr);
     ASSERT_NE(nullptr, edit);
     ASSERT_TRUE(WaitForPrompt(folder.Path())) << Text();
@@ -118,9 +117,9 @@ bool SessionTest::RouteKey(MSG& message)
     return IsKeyboardMessage(message.message) && message.hwnd == edit && console->TranslateKey(message);
 }
 
-bool SessionTest::WaitFor(const std::function<bool()>& done)
+bool SessionTest::WaitFor(const std::function<bool()>& done, DWORD bound)
 {
-    return standin::PumpUntil(done, standin::DefaultPumpTimeoutMs, [this](MSG& message) { return RouteKey(message); });
+    return standin::PumpUntil(done, bound, [this](MSG& message) { return RouteKey(message); });
 }
 
 bool SessionTest::WaitForText(const std::function<bool(const std::wstring&)>& done)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MessagePump.h"
 #include "session/ConsoleSession.h"
 #include "shared/ScratchFolder.h"
 #include "shared/TextSearch.h"
@@ -81,7 +82,7 @@ protected:
     // What follows the last prompt of the folder: the command line as it stands.
     std::wstring InputAfterPrompt(const std::wstring& folder) const;
     // Runs the thread's messages, keys through the console, until `done` holds.
-    bool WaitFor(const std::function<bool()>& done);
+    bool WaitFor(const std::function<bool()>& done, DWORD bound = standin::DefaultPumpTimeoutMs);
     bool WaitForText(const std::function<bool(const std::wstring&)>& done);
     // Waits until the text ends in the folder's prompt, shown at least `count` times.
     bool WaitForPrompt(const std::wstring& folder, size_t count = 1);

@@ -471,7 +471,10 @@ DropOutcome BrowserWindow::DropOnBand(IDataObject& data)
     ::GetClientRect(band.Window(), &area);
     POINT middle = {area.right / 2, area.bottom / 2};
     ::ClientToScreen(band.Window(), &middle);
-    return DragAndDrop(*target.Get(), data, {middle.x, middle.y});
+    const DropOutcome outcome = DragAndDrop(*target.Get(), data, {middle.x, middle.y});
+    // The window's messages run once the drag is over, as in the browser's own loop.
+    PumpPending();
+    return outcome;
 }
 
 DropOutcome BrowserWindow::DropFilesOnBand(const std::vector<std::wstring>& paths)

@@ -1,4 +1,4 @@
-#include "BandTestSupport.h"
+#include "SessionTestSupport.h"
 
 #include "support/UniqueHandle.h"
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using bandtest::BandInBrowser;
+using sessiontest::SessionTest;
 
 // More than a million characters through the text box take a while under an emulated system.
 constexpr DWORD FloodBound = 120000;
@@ -35,14 +35,14 @@ size_t FirstDifference(const std::wstring& shown, const std::wstring& expected)
 
 constexpr wchar_t LentMark[] = L"output lent as ";
 
-class BandOutput : public BandInBrowser {
+class SessionOutput : public SessionTest {
 protected:
     // The write end of the interpreter's output pipe, lent by a program the interpreter runs:
-    // what is written there reaches the band as the interpreter's own output.
+    // what is written there reaches the console as the interpreter's own output.
     support::UniqueHandle BorrowOutput()
     {
         const std::wstring helper =
-            bandtest::HelperCommand(L"LendOutput") + L" " + std::to_wstring(::GetCurrentProcessId());
+            sessiontest::HelperCommand(L"LendOutput") + L" " + std::to_wstring(::GetCurrentProcessId());
         if (!Run(helper, folder.Path()))
             return support::UniqueHandle();
         const std::wstring text = Text();
@@ -66,15 +66,15 @@ protected:
     void PressEnterAlone()
     {
         MSG enter = {edit, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
-        BandAs<IInputObject>()->TranslateAcceleratorIO(&enter);
+        console->TranslateKey(enter);
     }
 };
 
-TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
+TEST_F(SessionOutput, LargeOutputIsShownExactlyAsWritten)
 {
     const std::string content = NumberedLines(300 * 1024);
     folder.File(L"big.txt", content);
-    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring prompt = sessiontest::PromptOf(folder.Path());
     const size_t commandAt = Text().size();
 
     ASSERT_TRUE(Run(L"type big.txt", folder.Path())) << Text().substr(commandAt, 200);
@@ -93,106 +93,106 @@ TEST_F(BandOutput, LargeOutputIsShownExactlyAsWritten)
 
 // Past about a million characters the oldest lines give way; the newest output stays whole and
 // the command line after it still works.
-TEST_F(BandOutput, FloodKeepsItsNewestLinesAndTheCommandLine)
+TEST_F(SessionOutput, FloodKeepsItsNewestLinesAndTheCommandLine)
 {
     const std::string content = NumberedLines(1300 * 1024);
     folder.File(L"flood.txt", content);
-    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring prompt = sessiontest::PromptOf(folder.Path());
     const std::wstring lastLine(content.begin() + static_cast<std::ptrdiff_t>(content.rfind("line ")), content.end());
     Submit(L"type flood.txt");
     // The first prompt is among the lines that give way: the end of the file shows completion.
-    ASSERT_TRUE(window.PumpUntil(
-        [&] { return bandtest::EndsWith(Text(), lastLine + L"\r\n" + prompt); }, FloodBound));
+    ASSERT_TRUE(WaitFor(
+        [&] { return sessiontest::EndsWith(Text(), lastLine + L"\r\n" + prompt); }, FloodBound));
 
     const std::wstring text = Text();
     EXPECT_LE(text.size(), 1000000u);
     const std::wstring tail(content.end() - 500 * 1024, content.end());
-    EXPECT_TRUE(bandtest::EndsWith(text, tail + L"\r\n" + prompt)) << "the newest output is shown whole";
+    EXPECT_TRUE(sessiontest::EndsWith(text, tail + L"\r\n" + prompt)) << "the newest output is shown whole";
     EXPECT_EQ(0u, text.find(L"line ")) << "the text begins at a line's start";
 
     ASSERT_TRUE(Run(L"echo after the flood", folder.Path()));
-    EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"echo after the flood\r\nafter the flood\r\n\r\n" + prompt));
+    EXPECT_TRUE(sessiontest::EndsWith(Text(), prompt + L"echo after the flood\r\nafter the flood\r\n\r\n" + prompt));
 }
 
 // Wine's cmd does not echo what it reads: the line typed is what shows the command.
-TEST_F(BandOutput, SubmittedLineStaysInTheTranscriptOnce)
+TEST_F(SessionOutput, SubmittedLineStaysInTheTranscriptOnce)
 {
-    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring prompt = sessiontest::PromptOf(folder.Path());
     ASSERT_TRUE(Run(L"echo hello", folder.Path()));
-    EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"echo hello\r\nhello\r\n\r\n" + prompt)) << Text();
+    EXPECT_TRUE(sessiontest::EndsWith(Text(), prompt + L"echo hello\r\nhello\r\n\r\n" + prompt)) << Text();
     EXPECT_EQ(L"", InputAfterPrompt(folder.Path()));
 }
 
 // Windows' cmd echoes the line after its prompt, and the reader may cut the echo anywhere.
-TEST_F(BandOutput, AnEchoOfTheSubmittedLineIsNotShownAgain)
+TEST_F(SessionOutput, AnEchoOfTheSubmittedLineIsNotShownAgain)
 {
-    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring prompt = sessiontest::PromptOf(folder.Path());
     const support::UniqueHandle output = BorrowOutput();
     ASSERT_TRUE(output) << Text();
-    const size_t prompts = bandtest::CountOf(Text(), prompt);
-    window.TypeText(edit, L"rem said once");
+    const size_t prompts = sessiontest::CountOf(Text(), prompt);
+    Type(L"rem said once");
     PressEnterAlone();
     Deliver(output.Get(), L"rem said");
     Deliver(output.Get(), L" once\r");
     Deliver(output.Get(), L"\n");
     ASSERT_TRUE(WaitForPrompt(folder.Path(), prompts + 1)) << Text();
-    EXPECT_TRUE(bandtest::EndsWith(Text(), prompt + L"rem said once\r\n\r\n" + prompt)) << Text();
-    EXPECT_EQ(1u, bandtest::CountOf(Text(), L"rem said once"));
+    EXPECT_TRUE(sessiontest::EndsWith(Text(), prompt + L"rem said once\r\n\r\n" + prompt)) << Text();
+    EXPECT_EQ(1u, sessiontest::CountOf(Text(), L"rem said once"));
 }
 
 // Output of a running program goes in front of what the user types meanwhile; once the prompt
 // is back, Enter runs the line.
-TEST_F(BandOutput, LineTypedAheadSurvivesOutputAndRuns)
+TEST_F(SessionOutput, LineTypedAheadSurvivesOutputAndRuns)
 {
-    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring prompt = sessiontest::PromptOf(folder.Path());
     const support::UniqueHandle output = BorrowOutput();
     ASSERT_TRUE(output) << Text();
     Deliver(output.Get(), L"\r\ntick 1\r\n");
-    window.TypeText(edit, L"echo typed-ahead");
-    window.PressKey(edit, VK_LEFT);
+    Type(L"echo typed-ahead");
+    Press(VK_LEFT);
     for (const wchar_t* tick : {L"tick 2\r\n", L"tick 3\r\n", L"\r\n", prompt.c_str()})
         Deliver(output.Get(), tick);
     const std::wstring expected = L"tick 3\r\n\r\n" + prompt + L"echo typed-ahead";
-    EXPECT_TRUE(WaitForText([&](const std::wstring& text) { return bandtest::EndsWith(text, expected); })) << Text();
-    window.TypeText(edit, L"!");
+    EXPECT_TRUE(WaitForText([&](const std::wstring& text) { return sessiontest::EndsWith(text, expected); })) << Text();
+    Type(L"!");
     EXPECT_EQ(L"echo typed-ahea!d", InputAfterPrompt(folder.Path())) << "the caret stayed in the line";
 
     ASSERT_TRUE(Run(L"", folder.Path()));
     EXPECT_NE(std::wstring::npos, Text().find(prompt + L"echo typed-ahea!d\r\ntyped-ahea!d\r\n")) << Text();
 }
 
-TEST_F(BandOutput, PromptWithoutLineEndIsShownAndTheLineTypedAfterItIsSubmittedWhole)
+TEST_F(SessionOutput, PromptWithoutLineEndIsShownAndTheLineTypedAfterItIsSubmittedWhole)
 {
     const std::wstring question = L"Your name? ";
     Submit(L"set /p answer=" + question);
-    const std::wstring asked = bandtest::PromptOf(folder.Path()) + L"set /p answer=" + question + L"\r\n" + question;
-    ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return bandtest::EndsWith(text, asked); })) << Text();
+    const std::wstring asked = sessiontest::PromptOf(folder.Path()) + L"set /p answer=" + question + L"\r\n" + question;
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return sessiontest::EndsWith(text, asked); })) << Text();
 
-    window.TypeText(edit, L"ada lovelace");
-    EXPECT_TRUE(bandtest::EndsWith(Text(), question + L"ada lovelace"));
-    window.PressKey(edit, VK_RETURN);
+    Type(L"ada lovelace");
+    EXPECT_TRUE(sessiontest::EndsWith(Text(), question + L"ada lovelace"));
+    Press(VK_RETURN);
     ASSERT_TRUE(WaitForPrompt(folder.Path(), 2)) << Text();
 
     ASSERT_TRUE(Run(L"echo [%answer%]", folder.Path()));
     EXPECT_NE(std::wstring::npos, Text().find(L"]\r\n[ada lovelace]\r\n")) << Text();
 }
 
-TEST_F(BandOutput, ErrorOutputIsShownInOrderBeforeTheNextPrompt)
+TEST_F(SessionOutput, ErrorOutputIsShownInOrderBeforeTheNextPrompt)
 {
-    const std::wstring prompt = bandtest::PromptOf(folder.Path());
+    const std::wstring prompt = sessiontest::PromptOf(folder.Path());
     const std::wstring error = L"to the error pipe \r\n";
     Submit(L"echo to the error pipe 1>&2");
     ASSERT_TRUE(WaitForText([&](const std::wstring& text) {
-        return text.find(error) != std::wstring::npos && bandtest::CountOf(text, prompt) == 2;
+        return text.find(error) != std::wstring::npos && sessiontest::CountOf(text, prompt) == 2;
     })) << Text();
     const std::wstring text = Text();
     EXPECT_LT(text.find(error), text.rfind(prompt)) << text;
-    EXPECT_TRUE(bandtest::EndsWith(text, prompt)) << text;
+    EXPECT_TRUE(sessiontest::EndsWith(text, prompt)) << text;
 }
 
-// Run by the interpreter in the band's tests, never on its own: gives the test program whose
+// Run by the interpreter in the console's tests, never on its own: gives the test program whose
 // process id ends its command line a handle to its standard output, the interpreter's output pipe.
-TEST(BandHelper, DISABLED_LendOutput)
+TEST(SessionHelper, DISABLED_LendOutput)
 {
     const wchar_t* line = ::GetCommandLineW();
     const DWORD borrower = std::wcstoul(std::wcsrchr(line, L' ') + 1, nullptr, 10);
