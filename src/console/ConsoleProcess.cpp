@@ -49,7 +49,10 @@ BOOL ConsoleProcess::Start(HWND window, const wchar_t* directory, HMODULE helper
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     }
     BRIMBLESTONE_TRACE_LAST_ERROR();
+    // The caller learns why from the last error, which releasing the leftovers must not replace.
+    const DWORD error = ::GetLastError();
     Stop();
+    ::SetLastError(error);
     return FALSE;
 }
 

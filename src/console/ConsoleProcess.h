@@ -35,8 +35,11 @@ public:
     ConsoleProcess& operator=(const ConsoleProcess&) = delete;
     ~ConsoleProcess();
 
-    // Starts the interpreter in `directory`. FALSE when one is still running or it could not be
-    // started. An interpreter that has ended by itself, or a failed start, is released first.
+    // Starts the interpreter in `directory`. FALSE, with nothing changed, when one is still
+    // running. FALSE when it could not be started, and then the last error says why:
+    // ERROR_FILE_NOT_FOUND when neither the system folder nor ComSpec gives an interpreter (see
+    // InterpreterPath), else that of the step that failed (ERROR_DIRECTORY for a folder that does
+    // not exist). An interpreter that has ended by itself, or a failed start, is released first.
     // `helperLibrary` exports the helpers' entry points; without it the console sends no Ctrl+C and
     // keeps the code page it started with.
     BOOL Start(HWND notifyWindow, const wchar_t* directory, HMODULE helperLibrary);

@@ -1,11 +1,12 @@
 #include "console/InterpreterLaunch.h"
 
+#include "console/InterpreterPath.h"
+
+#include <string>
 #include <vector>
 
 namespace console {
 namespace {
-
-constexpr wchar_t InterpreterPath[] = L"C:\\WINDOWS\\system32\\cmd.exe";
 
 // A process attribute list naming exactly the handles that the child may inherit.
 class InheritedHandleList {
@@ -47,8 +48,17 @@ private:
 support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE job)
 {
     support::UniqueHandle process;
-    if (!input || !output)
+    if (!input || !output) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
         return process;
+    }
+    const std::optional<std::wstring> interpreter = InterpreterPath();
+    if (!interpreter) {
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
+        return process;
+    }
+    // Quoted, so that the interpreter never reads a space in its own path as the start of arguments.
+    std::wstring commandLine = L'"' + *interpreter + L'"';
     const InheritedHandleList inherited(input, output);
     if (!inherited.Get())
         return process;
@@ -64,7 +74,7 @@ support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, 
 
     PROCESS_INFORMATION created = {};
     // Default security for the process object: nobody else gets rights to it, and its handle is not inheritable.
-    if (!::CreateProcessW(InterpreterPath, nullptr, nullptr, nullptr, TRUE,
+    if (!::CreateProcessW(interpreter->c_str(), &commandLine[0], nullptr, nullptr, TRUE,
                           CREATE_NEW_CONSOLE | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr, directory,
                           &startup.StartupInfo, &created))
         return process;

@@ -9,7 +9,10 @@ namespace console {
 // `output`. It inherits those two handles and nothing else, so a second interpreter started at the same moment never holds this one's pipes.
 // The interpreter is in `job` (when given and the system allows it) before it runs, so every
 // program it starts is in the job too.
-// Returns the process handle, or an empty handle when the interpreter could not be started.
+// The interpreter is the one InterpreterPath chooses. Returns the process handle, or an empty
+// handle when the interpreter could not be started, with the last error of the step that failed:
+// ERROR_FILE_NOT_FOUND when there is no interpreter to start, ERROR_INVALID_HANDLE without both
+// handles.
 support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE job);
 
 }  // namespace console

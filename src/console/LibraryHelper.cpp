@@ -1,5 +1,7 @@
 #include "console/LibraryHelper.h"
 
+#include "support/SystemFolder.h"
+
 #include <vector>
 
 namespace console {
@@ -20,17 +22,16 @@ std::wstring ModulePath(HMODULE module)
 support::UniqueHandle StartLibraryHelper(const std::wstring& libraryPath, const wchar_t* entry,
                                          const std::wstring& arguments, DWORD creationFlags)
 {
-    wchar_t system[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    if (libraryPath.empty() || length == 0 || length >= MAX_PATH)
+    const std::wstring system = support::SystemFolder();
+    if (libraryPath.empty() || system.empty())
         return support::UniqueHandle();
-    const std::wstring program = std::wstring(system, length) + L"\\rundll32.exe";
+    const std::wstring program = system + L"\\rundll32.exe";
     std::wstring commandLine = L"\"" + program + L"\" \"" + libraryPath + L"\"," + entry + L" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION created = {};
-    if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr, system,
-                          &startup, &created))
+    if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr,
+                          system.c_str(), &startup, &created))
         return support::UniqueHandle();
     const support::UniqueHandle thread(created.hThread);
     return support::UniqueHandle(created.hProcess);

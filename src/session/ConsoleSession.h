@@ -167,8 +167,8 @@ private:
     void CompleteFromView();
     void CompleteFromFileSystem();
     std::wstring InputUpToCaret(int caret) const;
-    void ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& name, const std::wstring& folder,
-                              BOOL quoted);
+    void ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& word, const std::wstring& name,
+                              const std::wstring& folder, BOOL quoted);
     std::vector<std::wstring> ViewNames();
     void EndCompletionCycle();
 

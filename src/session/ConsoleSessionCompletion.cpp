@@ -43,13 +43,15 @@ void ConsoleSession::CompleteFromView()
     if (!candidate)
         return;
     completeIndex = candidate->index + 1;
-    ReplaceWordWithFound(state.tabPrefix, candidate->name, FolderOrFallback(true), state.tabQuoted);
+    // A word with a folder part matches no name the view shows: the word has none to keep.
+    ReplaceWordWithFound(state.tabPrefix, std::wstring(), candidate->name, FolderOrFallback(true), state.tabQuoted);
     edit.SetModify(FALSE);
 }
 
-// The found name goes into the input as the interpreter can read it, or the console says why it cannot.
-void ConsoleSession::ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& name,
-                                          const std::wstring& folder, BOOL quoted)
+// The found name goes into the input as the interpreter can read it, after the folder part of the
+// typed word, or the console says why it cannot.
+void ConsoleSession::ReplaceWordWithFound(const std::wstring& prefix, const std::wstring& word,
+                                          const std::wstring& name, const std::wstring& folder, BOOL quoted)
 {
     const UINT codePage = console.CodePageForNextLine();
     const auto spelled = SpelledName(folder, name, codePage);
@@ -57,7 +59,7 @@ void ConsoleSession::ReplaceWordWithFound(const std::wstring& prefix, const std:
         SayAboveInput(NameRefusal(folder + name, codePage));
         return;
     }
-    ReplaceInput(prefix + shellview::QuoteCandidate(*spelled, quoted));
+    ReplaceInput(prefix + shellview::CompletedWord(word, *spelled, quoted));
 }
 
 void ConsoleSession::CompleteFromFileSystem()
@@ -72,7 +74,8 @@ void ConsoleSession::CompleteFromFileSystem()
             edit.GetInputLine(line);
             BOOL ignored = FALSE;
             const int start = shellview::FindWordStart(line, ignored);
-            ReplaceWordWithFound(line.substr(0, static_cast<size_t>(start)), *next, state.findFolder, state.findQuoted);
+            ReplaceWordWithFound(line.substr(0, static_cast<size_t>(start)), line.substr(static_cast<size_t>(start)),
+                                 *next, state.findFolder, state.findQuoted);
             return;
         }
     }
@@ -82,12 +85,13 @@ void ConsoleSession::CompleteFromFileSystem()
     const std::wstring folder = FolderOrFallback(true);
     state.findPrefix = InputUpToCaret(caret);
     const int start = shellview::FindWordStart(state.findPrefix, state.findQuoted);
-    const std::wstring pattern = shellview::FileSearchPattern(folder, state.findPrefix.substr(static_cast<size_t>(start)));
-    const auto first = findHandle.Start(pattern);
+    const std::wstring word = state.findPrefix.substr(static_cast<size_t>(start));
+    const auto first = findHandle.Start(shellview::FileSearchPattern(folder, word));
     if (!first)
         return;
-    state.findFolder = pattern.substr(0, pattern.find_last_of(L'\\') + 1);
-    ReplaceWordWithFound(state.findPrefix.substr(0, static_cast<size_t>(start)), *first, state.findFolder, state.findQuoted);
+    state.findFolder = shellview::FileSearchFolder(folder, word);
+    ReplaceWordWithFound(state.findPrefix.substr(0, static_cast<size_t>(start)), word, *first, state.findFolder,
+                         state.findQuoted);
     edit.SetModify(FALSE);
 }
 

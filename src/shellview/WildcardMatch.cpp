@@ -62,16 +62,15 @@ BOOL MatchWildcard(const wchar_t* name, const wchar_t* pattern)
     const wchar_t* resume = nullptr;
     const wchar_t* retry = nullptr;
     while (*n != L'\0') {
-        if (*p == L'\0')
-            return resume != nullptr;
         if (*p == L'*') {
             p = ::CharNextW(p);
             resume = p;
             retry = n;
-        } else if (*p == L'?' || *p == *n) {
+        } else if (*p != L'\0' && (*p == L'?' || *p == *n)) {
             n = ::CharNextW(n);
             p = ::CharNextW(p);
         } else if (resume != nullptr) {
+            // The latest "*" takes one more character; the pattern after it tries again from there.
             retry = ::CharNextW(retry);
             n = retry;
             p = resume;
@@ -79,6 +78,9 @@ BOOL MatchWildcard(const wchar_t* name, const wchar_t* pattern)
             return FALSE;
         }
     }
+    // The name is used up: only stars, which take nothing, may be left of the pattern.
+    while (*p == L'*')
+        p = ::CharNextW(p);
     return *p == L'\0';
 }
 

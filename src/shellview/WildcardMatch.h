@@ -15,10 +15,10 @@ constexpr int PATTERN_LIST_CAPACITY = MAX_PATH;
 // The length never changes. Always TRUE.
 BOOL NormalizeForMatch(wchar_t* text, DWORD flags);
 
-// Matches one name against one pattern without recursion or allocation; a "*" takes as many
-// characters as the rest of the pattern needs. "*" and "?" anchor the pattern at the start of
-// the name, and once the pattern is used up after a "*" the name may go on; without them the
-// pattern may occur anywhere in the name. The empty pattern matches nothing.
+// Matches one name against one pattern without recursion or allocation. A pattern with "*" or "?"
+// must cover the whole name, as in the shell's own searches: "*" takes any run of characters,
+// none included, and "?" exactly one, so "*.jpg" never takes "holiday.jpg.exe". A pattern without
+// them may occur anywhere in the name. The empty pattern and the empty name match nothing.
 BOOL MatchWildcard(const wchar_t* name, const wchar_t* pattern);
 
 // TRUE when any pattern of the list matches; patterns are separated by single spaces and tried

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -70,13 +71,28 @@ TEST_F(FileCompletion, EditingWhileASearchIsOpenMakesTheNextPressSearchTheEdited
     EXPECT_EQ(completed + L" bx.txt", console.Input());
 }
 
-TEST_F(FileCompletion, WordWithAFolderPartBecomesTheBareNameOfAnEntryThere)
+TEST_F(FileCompletion, WordWithAFolderPartKeepsItAsTyped)
 {
     folder.Folder(L"Inner");
     folder.File(L"Inner\\report.txt");
-    console.Type(L"type inner\\re");
-    console.PressCtrlTab();
-    EXPECT_EQ(L"type report.txt", console.Input());
+    folder.Folder(L"Inner Dir");
+    folder.File(L"Inner Dir\\report.txt");
+    // An entry of the same name here must never be what the completed command names.
+    folder.File(L"report.txt");
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"type inner\\re", L"type inner\\report.txt"},
+        {L"type inner/re", L"type inner/report.txt"},
+        {L"type \"inner dir\\re", L"type \"inner dir\\report.txt\""},
+    };
+    for (const auto& typed : cases) {
+        console.Press(VK_ESCAPE);
+        console.Type(typed.first);
+        // The first press after editing only ends the search still open; the one entry there is
+        // offered again by every later press.
+        console.PressCtrlTab();
+        console.PressCtrlTab();
+        EXPECT_EQ(typed.second, console.Input()) << typed.first;
+    }
 }
 
 TEST_F(FileCompletion, NameWithASpaceIsQuoted)

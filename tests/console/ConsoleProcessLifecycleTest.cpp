@@ -126,6 +126,7 @@ TEST_F(ConsoleProcessLifecycle, FailedStartLeavesNothingBehindAndALaterStartWork
     const int handlesBefore = consoletest::CountOpenHandles();
 
     EXPECT_FALSE(window.Start(console, L"C:\\no such folder here"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DIRECTORY), ::GetLastError()) << "the caller learns why";
     EXPECT_FALSE(console.IsRunning());
     EXPECT_FALSE(console.WriteLine(L"dir\r\n"));
     EXPECT_EQ(handlesBefore, consoletest::CountOpenHandles());

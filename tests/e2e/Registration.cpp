@@ -54,8 +54,7 @@ constexpr const wchar_t* PlatformKey = L"win64";
 constexpr const wchar_t* PlatformKey = L"win32";
 #endif
 
-// The library's help string is stored in the Japanese code page, and the platform reads it in the
-// system's own; what it records is what the loaded type library answers.
+// What the platform records as the library's help string is what the loaded type library answers.
 std::wstring TypeLibraryHelpString(const std::wstring& typeLibraryPath)
 {
     Microsoft::WRL::ComPtr<ITypeLib> library;

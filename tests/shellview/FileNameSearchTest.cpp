@@ -48,6 +48,10 @@ TEST(FileNameSearch, FindsNothingAndKeepsNoSearchOpen)
     ASSERT_TRUE(search.Start(folder.Path() + L"\\rep*"));
     EXPECT_FALSE(search.Start(folder.Path() + L"\\zz*"));
     EXPECT_FALSE(search.IsOpen());
+    // The pattern of a word whose folder only the interpreter knows.
+    ASSERT_TRUE(search.Start(folder.Path() + L"\\rep*"));
+    EXPECT_FALSE(search.Start(L""));
+    EXPECT_FALSE(search.IsOpen());
     EXPECT_FALSE(search.Next());
 }
 
@@ -61,6 +65,7 @@ TEST(FileNameSearch, WordWithDirectoryPartSearchesTheSubfolder)
               search.Start(FileSearchPattern(folder.Path() + L"\\", L"\"sub\\re")).value_or(L""));
     // A single entry: the next press offers it again.
     EXPECT_EQ(L"Results 2006.txt", search.Next().value_or(L""));
+    EXPECT_EQ(L"Results 2006.txt", search.Start(FileSearchPattern(folder.Path() + L"\\", L"sub/re")).value_or(L""));
 }
 
 }  // namespace

@@ -18,12 +18,13 @@ const Texts viewNames = {L"Zeta.doc", L"Notes.TXT", L"", L"b.txt.bak", L"Sheet.x
 
 TEST(ViewCommands, SelFindsMatchesInIndexOrderAndFiltHidesTheRestFromTheLast)
 {
-    EXPECT_EQ((Indexes{1, 3, 6}), MatchingIndexes(viewNames, L"*.TXT"));
+    // "b.txt.bak" does not end in ".txt", and "txt" lacks the dot.
+    EXPECT_EQ((Indexes{1, 6}), MatchingIndexes(viewNames, L"*.TXT"));
     EXPECT_EQ((Indexes{0, 4}), MatchingIndexes(viewNames, L"zeta \xFF0A.xls *.xls"));
     EXPECT_TRUE(MatchingIndexes(viewNames, L"*.zzz").empty());
     // The item without a name is passed over even by "*", and never hidden.
     EXPECT_EQ((Indexes{0, 1, 3, 4, 5, 6}), MatchingIndexes(viewNames, L"*"));
-    EXPECT_EQ((Indexes{5, 4}), IndexesToHide(viewNames, L"*.doc *.txt"));
+    EXPECT_EQ((Indexes{5, 4, 3}), IndexesToHide(viewNames, L"*.doc *.txt"));
     EXPECT_TRUE(IndexesToHide(viewNames, L"*").empty());
     EXPECT_EQ((Indexes{6, 5, 4, 3, 1, 0}), IndexesToHide(viewNames, L"*.zzz"));
 }
