@@ -1,5 +1,6 @@
 #include "console/InterpreterLaunch.h"
 
+#include <string>
 #include <vector>
 
 namespace console {
@@ -44,7 +45,8 @@ private:
 
 }  // namespace
 
-support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE job)
+support::UniqueHandle LaunchInterpreter(const wchar_t* directory, const std::wstring& firstCommand, HANDLE input,
+                                        HANDLE output, HANDLE job)
 {
     support::UniqueHandle process;
     if (!input || !output)
@@ -62,9 +64,11 @@ support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, 
     startup.StartupInfo.hStdError = output;
     startup.lpAttributeList = inherited.Get();
 
+    // The interpreter runs the rest of its command line after "/k" as a typed line would run.
+    std::wstring commandLine = L"\"" + std::wstring(InterpreterPath) + L"\" /k " + firstCommand;
     PROCESS_INFORMATION created = {};
     // Default security for the process object: nobody else gets rights to it, and its handle is not inheritable.
-    if (!::CreateProcessW(InterpreterPath, nullptr, nullptr, nullptr, TRUE,
+    if (!::CreateProcessW(InterpreterPath, &commandLine[0], nullptr, nullptr, TRUE,
                           CREATE_NEW_CONSOLE | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr, directory,
                           &startup.StartupInfo, &created))
         return process;
