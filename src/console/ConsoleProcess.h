@@ -24,7 +24,8 @@ namespace console {
 // interpreter and its programs wrote it.
 // The interpreter's prompt carries private marks (PromptMarks): the output taken is the text without
 // them and, at their places in it, the prompts the interpreter reached, each with the folder it
-// stands in. Once the user replaces the prompt ("prompt", "set PROMPT=") no more prompts are told.
+// stands in. Once the user replaces the prompt ("prompt", "set PROMPT=") or turns echo off, no
+// more prompts are told.
 // All operations belong to the thread that owns the notify window.
 class ConsoleProcess {
 public:

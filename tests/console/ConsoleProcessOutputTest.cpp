@@ -248,6 +248,10 @@ TEST_F(ConsoleProcessOutput, OutputFarBeyondTheQueuesBoundReachesASlowWindowWhol
     EXPECT_GE(lengths.size() - firstTake, 16u);
     // The reader queues whole chunks of at most 512 bytes, and waits once the bound is reached.
     EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), console::OutputQueue::Bound + 512);
+    // The prompt after it keeps its place behind all of it, in whichever take it came.
+    EXPECT_EQ(2u, window.Got().prompts.size());
+    EXPECT_EQ(window.Got().output.size(), window.Got().prompts.back().offset);
+    EXPECT_EQ(folder.Path(), window.Got().prompts.back().folder);
 }
 
 // While the program that reads the interpreter's input is busy, the pipe fills up: lines wait
