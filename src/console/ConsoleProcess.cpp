@@ -63,7 +63,9 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     if (!CreatePipes())
         return FALSE;
     job.Reset(::CreateJobObjectW(nullptr, nullptr));
-    process = LaunchInterpreter(directory, childInputRead.Get(), childOutputWrite.Get(), job.Get());
+    const PromptMarks marks = PromptMarks::Drawn();
+    process = LaunchInterpreter(directory, marks.PromptCommand(), childInputRead.Get(), childOutputWrite.Get(),
+                                job.Get());
     // Holding the child's ends would keep the readers from ever seeing the pipes break.
     childInputRead.Reset();
     childOutputWrite.Reset();
@@ -77,7 +79,7 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     if (!input->IsUsable() || !output->IsUsable())
         return FALSE;
     link = std::make_shared<WorkerLink>(notifyWindow, codePage);
-    StartWorkers();
+    StartWorkers(marks);
     return TRUE;
 }
 
@@ -92,10 +94,10 @@ bool ConsoleProcess::CreatePipes()
     return inputWrite && outputRead;
 }
 
-void ConsoleProcess::StartWorkers()
+void ConsoleProcess::StartWorkers(const PromptMarks& marks)
 {
     inputWriter = StartInputWriter(input, std::move(inputWrite));
-    outputReader = StartReaderThread(link, output, std::move(outputRead));
+    outputReader = StartReaderThread(link, output, std::move(outputRead), marks);
     exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get(), outputReader.Get());
 }
 
@@ -123,6 +125,7 @@ BOOL ConsoleProcess::Stop()
         ::KillTimer(notifyWindow, CodePageTimer);
     link.reset();
     notifyWindow = nullptr;
+    markedPromptSeen = false;
     return TRUE;
 }
 
@@ -169,11 +172,21 @@ BOOL ConsoleProcess::IsRunning() const
     return IsStillActive(process.Get());
 }
 
-bool ConsoleProcess::TakeOutput(std::wstring& taken)
+bool ConsoleProcess::TakeOutput(MarkedOutput& taken)
 {
     if (!output || !output->Take(taken))
         return false;
     codePageFollowing.OutputArrived();
+    markedPromptSeen = markedPromptSeen || !taken.prompts.empty();
+    return true;
+}
+
+bool ConsoleProcess::TakeOutput(std::wstring& taken)
+{
+    MarkedOutput whole;
+    if (!TakeOutput(whole))
+        return false;
+    taken.swap(whole.text);
     return true;
 }
 

@@ -4,7 +4,9 @@
 #include "console/ConsoleCodePageProbe.h"
 #include "console/ConsoleMessages.h"
 #include "console/InputWriter.h"
+#include "console/MarkedOutput.h"
 #include "console/OutputQueue.h"
+#include "console/PromptMarks.h"
 #include "console/WorkerLink.h"
 #include "support/UniqueHandle.h"
 
@@ -17,11 +19,16 @@ namespace console {
 
 // The hidden command interpreter behind one console: its process, its two pipes, the stop event and
 // the worker threads that hand its output and its end to the notify window. The output waits in a
-// bounded queue; OutputWaitingMessage is posted when text is queued and the window has not been
+// bounded queue; OutputWaitingMessage is posted when output is queued and the window has not been
 // told yet, and the window takes it with TakeOutput when it has room to show it.
 // InterpreterEndedMessage is sent when the interpreter ended by itself, once the reader has queued
 // everything the interpreter wrote. Standard output and standard error share one pipe, so text
 // arrives in the order the interpreter and its programs wrote it.
+//
+// The interpreter's prompt carries private marks (PromptMarks): the output taken is the text without
+// them and, at their places in it, the prompts the interpreter reached, each with the folder it
+// stands in. Once the user replaces the prompt ("prompt", "set PROMPT=") or turns echo off, no
+// more prompts are told.
 //
 // The console also follows the code pages in which the interpreter reads and writes the pipes: a
 // start or a line sent may change them; they are asked of the console, through a helper of
@@ -62,9 +69,16 @@ public:
     // the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code page cannot
     // carry the text exactly. A line that may change the code page has it asked again.
     BOOL WriteLine(const wchar_t* text);
-    // Swaps all output queued since the last take into `taken`, which is expected empty; the next
-    // output is announced with OutputWaitingMessage again. False when nothing was queued.
+    // Swaps all output queued since the last take into `taken`, which is expected empty: the text to
+    // show and the prompts reached in it, in order; takes follow each other in the order of the
+    // output. The next output is announced with OutputWaitingMessage again. False when nothing was
+    // queued.
+    bool TakeOutput(MarkedOutput& taken);
+    // The same, for a window that follows no prompts: the text alone.
     bool TakeOutput(std::wstring& taken);
+    // Whether a marked prompt of this interpreter has been taken: only then do prompts tell where
+    // the interpreter is and when it waits for a line.
+    bool MarkedPromptSeen() const noexcept { return markedPromptSeen; }
 
     // The code page in which the interpreter reads its input, as last learnt.
     UINT CodePage() const noexcept { return codePage; }
@@ -87,7 +101,7 @@ public:
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
     bool CreatePipes();
-    void StartWorkers();
+    void StartWorkers(const PromptMarks& marks);
     void TerminateIfRunning();
     void CloseInput();
     void CloseOutput();
@@ -111,6 +125,7 @@ private:
     HWND notifyWindow = nullptr;
     HMODULE helperLibrary = nullptr;
     UINT codePage = CP_OEMCP;
+    bool markedPromptSeen = false;
     std::shared_ptr<WorkerLink> link;
     CodePageQuestion codePageQuestion;
     CodePageFollowing codePageFollowing;

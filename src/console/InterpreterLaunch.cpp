@@ -1,7 +1,6 @@
 #include "console/InterpreterLaunch.h"
 
 #include "console/InterpreterPath.h"
-
 #include <string>
 #include <vector>
 
@@ -45,7 +44,8 @@ private:
 
 }  // namespace
 
-support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, HANDLE output, HANDLE job)
+support::UniqueHandle LaunchInterpreter(const wchar_t* directory, const std::wstring& firstCommand, HANDLE input,
+                                        HANDLE output, HANDLE job)
 {
     support::UniqueHandle process;
     if (!input || !output) {
@@ -57,8 +57,6 @@ support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, 
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return process;
     }
-    // Quoted, so that the interpreter never reads a space in its own path as the start of arguments.
-    std::wstring commandLine = L'"' + *interpreter + L'"';
     const InheritedHandleList inherited(input, output);
     if (!inherited.Get())
         return process;
@@ -72,6 +70,9 @@ support::UniqueHandle LaunchInterpreter(const wchar_t* directory, HANDLE input, 
     startup.StartupInfo.hStdError = output;
     startup.lpAttributeList = inherited.Get();
 
+    // Quoted, so that the interpreter never reads a space in its own path as the start of arguments.
+    // It runs the rest of its command line after "/k" as a typed line would run.
+    std::wstring commandLine = L"\"" + *interpreter + L"\" /k " + firstCommand;
     PROCESS_INFORMATION created = {};
     // Default security for the process object: nobody else gets rights to it, and its handle is not inheritable.
     if (!::CreateProcessW(interpreter->c_str(), &commandLine[0], nullptr, nullptr, TRUE,

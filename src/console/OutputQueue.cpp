@@ -3,10 +3,21 @@
 #include <utility>
 
 namespace console {
+namespace {
+
+std::size_t CharactersIn(const MarkedOutput& piece)
+{
+    std::size_t characters = piece.text.size();
+    for (const MarkedPrompt& prompt : piece.prompts)
+        characters += prompt.folder.size();
+    return characters;
+}
+
+}  // namespace
 
 OutputQueue::OutputQueue() : room(::CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
 
-OutputQueue::Pushed OutputQueue::Push(const std::wstring& text)
+OutputQueue::Pushed OutputQueue::Push(const MarkedOutput& piece)
 {
     if (::WaitForSingleObject(room.Get(), INFINITE) != WAIT_OBJECT_0)
         return Pushed::Closed;
@@ -14,20 +25,22 @@ OutputQueue::Pushed OutputQueue::Push(const std::wstring& text)
     if (closed)
         return Pushed::Closed;
     // Only the reader pushes, and taking only makes room: the room seen above is still there.
-    queued += text;
-    if (queued.size() >= Bound)
+    queued.Append(piece);
+    queuedCharacters += CharactersIn(piece);
+    if (queuedCharacters >= Bound)
         ::ResetEvent(room.Get());
     return std::exchange(noticeOutstanding, true) ? Pushed::Queued : Pushed::QueuedTellWindow;
 }
 
-bool OutputQueue::Take(std::wstring& taken)
+bool OutputQueue::Take(MarkedOutput& taken)
 {
     const support::CriticalSectionGuard guard(lock);
     noticeOutstanding = false;
-    if (queued.empty())
+    if (queued.Empty())
         return false;
-    taken.swap(queued);
-    queued.clear();
+    std::swap(taken, queued);
+    queued.Clear();
+    queuedCharacters = 0;
     ::SetEvent(room.Get());
     return true;
 }
@@ -36,7 +49,8 @@ void OutputQueue::Close() noexcept
 {
     const support::CriticalSectionGuard guard(lock);
     closed = true;
-    queued.clear();
+    queued.Clear();
+    queuedCharacters = 0;
     ::SetEvent(room.Get());
 }
 

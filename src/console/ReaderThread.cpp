@@ -2,6 +2,7 @@
 
 #include "console/ChunkDecoder.h"
 #include "console/OutputQueue.h"
+#include "console/PromptMarkReader.h"
 #include "console/WorkerThread.h"
 #include "console/ConsoleMessages.h"
 
@@ -16,13 +17,16 @@ struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
     std::shared_ptr<OutputQueue> output;
     support::UniqueHandle readEnd;
+    PromptMarks marks;
 };
 
 // Posted, not sent: the window takes the text when it is free, so a flood never holds its thread
 // for more than one append at a time. False once the queue is closed.
-bool Deliver(const ReaderContext& context, const std::wstring& text)
+bool Deliver(const ReaderContext& context, const MarkedOutput& piece)
 {
-    const OutputQueue::Pushed pushed = context.output->Push(text);
+    if (piece.Empty())
+        return true;
+    const OutputQueue::Pushed pushed = context.output->Push(piece);
     if (pushed == OutputQueue::Pushed::QueuedTellWindow)
         ::PostMessageW(context.link->notifyWindow, OutputWaitingMessage, 0, 0);
     return pushed != OutputQueue::Pushed::Closed;
@@ -33,15 +37,21 @@ DWORD ReadUntilEnd(const ReaderContext& context)
     const WorkerLink& link = *context.link;
     UINT codePage = link.codePage;
     ChunkDecoder decoder(codePage);
+    PromptMarkReader marks(context.marks);
+    MarkedOutput piece;
     char buffer[ChunkSize];
     // The interpreter ending is no reason to stop: what it wrote before is still in the pipe, and
     // the pipe breaks once everything is read.
     for (;;) {
         DWORD read = 0;
+        piece.Clear();
         if (!::ReadFile(context.readEnd.Get(), buffer, ChunkSize, &read, nullptr) || read == 0) {
             const DWORD result = ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : 1;
-            if (decoder.HasHeldBack() && !link.stopping)
-                Deliver(context, decoder.DecodeHeldBack());
+            if (decoder.HasHeldBack())
+                marks.Read(decoder.DecodeHeldBack(), piece);
+            marks.Finish(piece);
+            if (!link.stopping)
+                Deliver(context, piece);
             return result;
         }
         if (link.stopping)
@@ -51,7 +61,8 @@ DWORD ReadUntilEnd(const ReaderContext& context)
             codePage = link.codePage;
             decoder = ChunkDecoder(codePage);
         }
-        if (!Deliver(context, decoder.Decode(buffer, read)))
+        marks.Read(decoder.Decode(buffer, read), piece);
+        if (!Deliver(context, piece))
             return 0;
     }
 }
@@ -59,10 +70,10 @@ DWORD ReadUntilEnd(const ReaderContext& context)
 }  // namespace
 
 support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, std::shared_ptr<OutputQueue> output,
-                                        support::UniqueHandle readEnd)
+                                        support::UniqueHandle readEnd, const PromptMarks& marks)
 {
-    auto context =
-        std::make_shared<ReaderContext>(ReaderContext{std::move(link), std::move(output), std::move(readEnd)});
+    auto context = std::make_shared<ReaderContext>(
+        ReaderContext{std::move(link), std::move(output), std::move(readEnd), marks});
     return StartWorkerThread([context] { return ReadUntilEnd(*context); });
 }
 

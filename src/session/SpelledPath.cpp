@@ -2,8 +2,19 @@
 
 #include "console/ExactEncoding.h"
 
+#include <algorithm>
+
 namespace session {
 namespace {
+
+// What of a path goes on the line: all of it, or its last part alone (the interpreter stands in the folder).
+enum class Written { Whole, LastPart };
+
+struct Spelling {
+    UINT codePage;
+    Line line;
+    Written written;
+};
 
 std::wstring ShortPath(const std::wstring& path)
 {
@@ -23,17 +34,48 @@ std::wstring::size_type LastSeparator(const std::wstring& path)
     return separator == std::wstring::npos || separator + 1 == path.size() ? std::wstring::npos : separator;
 }
 
-// The interpreter's file operations need paths shorter than MAX_PATH.
-bool Usable(const std::wstring& path, UINT codePage)
+bool Reaches(const std::wstring& path, const Spelling& spelling)
 {
-    return path.size() < MAX_PATH && ReachesInterpreterUnchanged(path, codePage);
+    const std::wstring written = spelling.written == Written::LastPart ? LastPart(path) : path;
+    return ReachesInterpreterUnchanged(written, spelling.codePage, spelling.line);
+}
+
+// The interpreter's file operations need paths shorter than MAX_PATH.
+bool Usable(const std::wstring& path, const Spelling& spelling)
+{
+    return path.size() < MAX_PATH && Reaches(path, spelling);
+}
+
+std::optional<std::wstring> Spelled(const std::wstring& path, const Spelling& spelling)
+{
+    if (Usable(path, spelling))
+        return path;
+    const std::wstring shortPath = ShortPath(path);
+    const std::wstring::size_type separator = LastSeparator(path);
+    if (!shortPath.empty() && separator != std::wstring::npos) {
+        const std::wstring shortLast = path.substr(0, separator + 1) + LastPart(shortPath);
+        if (Usable(shortLast, spelling))
+            return shortLast;
+    }
+    if (!shortPath.empty() && Usable(shortPath, spelling))
+        return shortPath;
+    // Too long for some commands, but exact: better the path itself than none.
+    if (Reaches(path, spelling))
+        return path;
+    return std::nullopt;
 }
 
 }  // namespace
 
-bool ReachesInterpreterUnchanged(const std::wstring& text, UINT codePage)
+bool PercentCanPair(const std::wstring& text, Line line)
 {
-    return text.find(L'%') == std::wstring::npos && console::CarriesExactly(text, codePage);
+    const auto percents = std::count(text.begin(), text.end(), L'%');
+    return percents >= (line == Line::Own ? 2 : 1);
+}
+
+bool ReachesInterpreterUnchanged(const std::wstring& text, UINT codePage, Line line)
+{
+    return !PercentCanPair(text, line) && console::CarriesExactly(text, codePage);
 }
 
 std::wstring LastPart(const std::wstring& path)
@@ -42,30 +84,14 @@ std::wstring LastPart(const std::wstring& path)
     return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
-std::optional<std::wstring> SpelledPath(const std::wstring& path, UINT codePage)
+std::optional<std::wstring> SpelledPath(const std::wstring& path, UINT codePage, Line line)
 {
-    if (Usable(path, codePage))
-        return path;
-    const std::wstring shortPath = ShortPath(path);
-    const std::wstring::size_type separator = LastSeparator(path);
-    if (!shortPath.empty() && separator != std::wstring::npos) {
-        const std::wstring shortLast = path.substr(0, separator + 1) + LastPart(shortPath);
-        if (Usable(shortLast, codePage))
-            return shortLast;
-    }
-    if (!shortPath.empty() && Usable(shortPath, codePage))
-        return shortPath;
-    // Too long for some commands, but exact: better the path itself than none.
-    if (ReachesInterpreterUnchanged(path, codePage))
-        return path;
-    return std::nullopt;
+    return Spelled(path, Spelling{codePage, line, Written::Whole});
 }
 
 std::optional<std::wstring> SpelledName(const std::wstring& folder, const std::wstring& name, UINT codePage)
 {
-    if (Usable(folder + name, codePage))
-        return name;
-    const auto spelled = SpelledPath(folder + name, codePage);
+    const auto spelled = Spelled(folder + name, Spelling{codePage, Line::Typed, Written::LastPart});
     if (!spelled)
         return std::nullopt;
     return LastPart(*spelled);

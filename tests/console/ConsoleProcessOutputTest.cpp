@@ -51,6 +51,23 @@ protected:
         return window.Got().output.substr(seen);
     }
 
+    // Sends one line and waits for the marked prompt after it; returns the folder it tells. The
+    // prompt the user sees is as ever: the folder and ">" on a line of its own, right before it.
+    std::wstring RunToMarkedPrompt(const std::wstring& line)
+    {
+        const std::size_t seen = window.Got().prompts.size();
+        EXPECT_TRUE(console.WriteLine((line + L"\r\n").c_str()));
+        if (!window.WaitForMarkedPrompt(seen)) {
+            ADD_FAILURE() << "no marked prompt after " << ::testing::PrintToString(line);
+            return std::wstring();
+        }
+        const console::MarkedPrompt& prompt = window.Got().prompts.back();
+        const std::wstring visible = L"\n" + prompt.folder + L">";
+        EXPECT_EQ(visible, window.Got().output.substr(prompt.offset - std::min(prompt.offset, visible.size()),
+                                                      visible.size()));
+        return prompt.folder;
+    }
+
     void TearDown() override { console.Stop(); }
 
     CollectingWindow window;
@@ -86,12 +103,14 @@ TEST_F(ConsoleProcessOutput, AccentedNamesGoThereAndReadBackExactly)
 // After a "chcp" the console's code pages are learnt from a helper attached to it; lines and
 // output then pass in the new one, UTF-8 with characters beyond the basic plane included. (Wine's
 // interpreter keeps reading its input in the code page it started with, so only the output is
-// read back here.)
+// read back here.) The marked prompt's folder is read in the code page followed, as all output is.
 TEST_F(ConsoleProcessOutput, FollowsTheCodePageTheUserChose)
 {
     TemporaryFolder folder(L"brimblestone code page");
     folder.WriteFile(L"utf8.txt", "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 caf\xc3\xa9\r\n");
+    const std::wstring accented = folder.Folder(L"Caf\xe9");
     StartIn(folder.Path());
+    EXPECT_EQ(accented, RunToMarkedPrompt(L"cd Caf\xe9"));
     EXPECT_EQ(::GetOEMCP(), console.CodePage());
     ASSERT_TRUE(console.FollowCodePage());
     EXPECT_EQ(::GetOEMCP(), console.CodePage());
@@ -103,8 +122,9 @@ TEST_F(ConsoleProcessOutput, FollowsTheCodePageTheUserChose)
         ::Sleep(20);
     EXPECT_EQ(65001u, console.CodePage());
     // "type" copies the file's bytes as they are: they decode in the code page followed.
-    const std::wstring typed = Run(L"type utf8.txt\r\n");
+    const std::wstring typed = Run(L"type ..\\utf8.txt\r\n");
     EXPECT_NE(std::wstring::npos, typed.find(L"\x65e5\x672c \xd83d\xde00 caf\xe9\r\n")) << typed;
+    EXPECT_EQ(accented, window.Got().prompts.back().folder) << "the marks are read in the code page followed";
     ASSERT_TRUE(console.AskCodePage());
     EXPECT_TRUE(console.FollowCodePage()) << "waits for the answer to the question asked";
     EXPECT_EQ(65001u, console.CodePage());
@@ -118,6 +138,74 @@ TEST_F(ConsoleProcessOutput, WithoutAHelperLibraryTheCodePageStaysAsItStarted)
     EXPECT_FALSE(console.AskCodePage());
     EXPECT_FALSE(console.FollowCodePage());
     EXPECT_EQ(::GetOEMCP(), console.CodePageForNextLine());
+}
+
+// The interpreter itself tells where it went, however it got there, at the end of the prompt it
+// shows the user as ever; the marks are never shown.
+TEST_F(ConsoleProcessOutput, MarkedPromptsTellWhereverTheInterpreterWent)
+{
+    TemporaryFolder folder(L"brimblestone marked prompts");
+    const std::wstring sub = folder.Folder(L"sub folder");
+    const std::wstring windows = Lowered(folder.Path().substr(0, 2) + L"\\Windows");
+    EXPECT_FALSE(console.MarkedPromptSeen());
+    StartIn(folder.Path());
+    ASSERT_EQ(1u, window.Got().prompts.size());
+    EXPECT_EQ(folder.Path(), window.Got().prompts[0].folder);
+    EXPECT_EQ(window.Got().output.size(), window.Got().prompts[0].offset);
+    EXPECT_TRUE(console.MarkedPromptSeen());
+
+    EXPECT_EQ(sub, RunToMarkedPrompt(L"cd \"sub folder\""));
+    EXPECT_EQ(windows, Lowered(RunToMarkedPrompt(L"pushd " + windows)));
+    EXPECT_EQ(sub, RunToMarkedPrompt(L"popd"));
+    EXPECT_EQ(folder.Path(), RunToMarkedPrompt(L"cd .. & echo chained"));
+    // The text the line printed comes before its prompt.
+    EXPECT_LT(window.Got().output.rfind(L"chained\r\n"), window.Got().prompts.back().offset);
+
+    // A bare drive letter moves to that drive's own current folder, wherever that is.
+    wchar_t otherDrive[] = L"?:";
+    for (DWORD drives = ::GetLogicalDrives(), drive = 0; drive < 26 && otherDrive[0] == L'?'; ++drive) {
+        const wchar_t letter = static_cast<wchar_t>(L'A' + drive);
+        const wchar_t root[] = {letter, L':', L'\\', 0};
+        if ((drives >> drive & 1) && ::towupper(folder.Path()[0]) != letter && ::GetDriveTypeW(root) == DRIVE_FIXED)
+            otherDrive[0] = letter;
+    }
+    if (otherDrive[0] != L'?') {
+        EXPECT_EQ(std::wstring(otherDrive) + L"\\", RunToMarkedPrompt(otherDrive).substr(0, 3));
+    }
+    EXPECT_EQ(folder.Path().substr(0, 3), RunToMarkedPrompt(folder.Path().substr(0, 2)).substr(0, 3));
+    EXPECT_EQ(std::wstring::npos, window.Got().output.find(L'\x1b'));
+}
+
+// A user who replaces the prompt gets it; the interpreter then tells no more prompts.
+TEST_F(ConsoleProcessOutput, PromptTheUserSetsStopsTheMarks)
+{
+    TemporaryFolder folder(L"brimblestone own prompt");
+    folder.Folder(L"sub");
+    StartIn(folder.Path());
+    Run(L"prompt $P$G\r\n");
+    const std::wstring prompt = L"\n" + folder.Path() + L"\\sub>";
+    const std::wstring answer = Run(L"cd sub\r\n");
+    EXPECT_EQ(prompt, answer.substr(answer.size() - std::min(answer.size(), prompt.size())));
+    EXPECT_EQ(1u, window.Got().prompts.size());
+    EXPECT_TRUE(console.MarkedPromptSeen()) << "seen once, for this interpreter";
+    EXPECT_EQ(std::wstring::npos, window.Got().output.find(L'\x1b'));
+}
+
+// The interpreter expands a "%NAME%" pair on a typed line, quoted or not, whatever characters
+// NAME holds; a "%" with no other one on the line is read as typed.
+TEST_F(ConsoleProcessOutput, InterpreterReadsALonePercentAsTypedAndExpandsAPair)
+{
+    TemporaryFolder folder(L"brimblestone percent");
+    const std::wstring lone = folder.Folder(L"100% done");
+    const std::wstring expanded = folder.Folder(L"expanded");
+    folder.Folder(L"%BRIMBLESTONE_PAIR%");
+    ::SetEnvironmentVariableW(L"BRIMBLESTONE_PAIR", L"expanded");
+    StartIn(folder.Path());
+    ::SetEnvironmentVariableW(L"BRIMBLESTONE_PAIR", nullptr);
+    EXPECT_EQ(lone, RunToMarkedPrompt(L"cd /d \"" + lone + L"\""));
+    EXPECT_EQ(expanded, RunToMarkedPrompt(L"cd /d \"" + folder.Path() + L"\\%BRIMBLESTONE_PAIR%\""));
+    Run(L"set \" done\" =paired\"\r\n");
+    EXPECT_EQ(L"\"100paired\r\n", Run(L"echo \"100% done\" %\r\n").substr(0, 12));
 }
 
 TEST_F(ConsoleProcessOutput, InterpreterAndItsConsoleShowNoWindow)
@@ -173,6 +261,10 @@ TEST_F(ConsoleProcessOutput, OutputFarBeyondTheQueuesBoundReachesASlowWindowWhol
     EXPECT_GE(lengths.size() - firstTake, 16u);
     // The reader queues whole chunks of at most 512 bytes, and waits once the bound is reached.
     EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), console::OutputQueue::Bound + 512);
+    // The prompt after it keeps its place behind all of it, in whichever take it came.
+    EXPECT_EQ(2u, window.Got().prompts.size());
+    EXPECT_EQ(window.Got().output.size(), window.Got().prompts.back().offset);
+    EXPECT_EQ(folder.Path(), window.Got().prompts.back().folder);
 }
 
 // While the program that reads the interpreter's input is busy, the pipe fills up: lines wait

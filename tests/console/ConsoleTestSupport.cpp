@@ -73,11 +73,13 @@ LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM w
 void CollectingWindow::TakeOutput()
 {
     ::Sleep(takeDelay);
-    std::wstring taken;
+    console::MarkedOutput taken;
     if (source == nullptr || !source->TakeOutput(taken))
         return;
-    delivered.output += taken;
-    delivered.takenLengths.push_back(taken.size());
+    for (console::MarkedPrompt& prompt : taken.prompts)
+        delivered.prompts.push_back({delivered.output.size() + prompt.offset, std::move(prompt.folder)});
+    delivered.output += taken.text;
+    delivered.takenLengths.push_back(taken.text.size());
 }
 
 bool CollectingWindow::PumpUntil(const std::function<bool()>& done, DWORD bound)
@@ -109,6 +111,11 @@ bool CollectingWindow::WaitForPrompt(std::size_t since)
         const std::wstring& output = delivered.output;
         return output.size() > since && output.back() == L'>';
     });
+}
+
+bool CollectingWindow::WaitForMarkedPrompt(std::size_t since)
+{
+    return PumpUntil([this, since] { return delivered.prompts.size() > since; });
 }
 
 DWORD NewProcessId(const std::vector<DWORD>& before, const std::vector<DWORD>& after)
@@ -185,7 +192,17 @@ TemporaryFolder::~TemporaryFolder()
 {
     for (const std::wstring& file : files)
         ::DeleteFileW(file.c_str());
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+        ::RemoveDirectoryW(folder->c_str());
     ::RemoveDirectoryW(path.c_str());
+}
+
+std::wstring TemporaryFolder::Folder(const wchar_t* name) const
+{
+    std::wstring folder = path + L"\\" + name;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    folders.push_back(folder);
+    return folder;
 }
 
 std::wstring TemporaryFolder::WriteFile(const wchar_t* name, const std::string& content) const

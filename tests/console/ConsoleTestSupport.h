@@ -17,7 +17,8 @@ constexpr DWORD GenerousBound = 20000;
 // What the interpreter's workers delivered to a window.
 struct Delivered {
     std::wstring output;
-    std::vector<std::size_t> takenLengths;  // how much each take from the output queue held
+    std::vector<console::MarkedPrompt> prompts;  // at their offsets in `output`
+    std::vector<std::size_t> takenLengths;  // how much text each take from the output queue held
     int exited = 0;
     std::size_t outputAtExit = 0;  // how much output had arrived when the exit was reported
 };
@@ -41,6 +42,8 @@ public:
     bool PumpUntil(const std::function<bool()>& done, DWORD bound = GenerousBound);
     // Waits until new output after `since` characters ends in the interpreter's prompt.
     bool WaitForPrompt(std::size_t since);
+    // Waits until more than `since` marked prompts have arrived.
+    bool WaitForMarkedPrompt(std::size_t since);
     // Processes whatever has already been sent or posted to this thread.
     void ProcessPending();
     bool WaitForExited() { return PumpUntil([this] { return delivered.exited > 0; }); }
@@ -89,10 +92,13 @@ public:
     ~TemporaryFolder();
     const std::wstring& Path() const { return path; }
     std::wstring WriteFile(const wchar_t* name, const std::string& content) const;
+    // Creates the folder `name` in this one (removed before it) and returns its path.
+    std::wstring Folder(const wchar_t* name) const;
 
 private:
     std::wstring path;
     mutable std::vector<std::wstring> files;
+    mutable std::vector<std::wstring> folders;
 };
 
 }  // namespace consoletest
