@@ -21,10 +21,6 @@ bool IsKeyDown(int key) noexcept
 
 // The control's own limit would refuse output long before the scrollback is trimmed.
 constexpr int TextLimit = 0x7FFFFFFE;
-// Once the text would pass ScrollbackLimit characters, the oldest lines go until about
-// ScrollbackKept remain, so that trimming, which moves the whole text, happens rarely.
-constexpr int ScrollbackLimit = 1000000;
-constexpr int ScrollbackKept = 900000;
 // How far past the wanted cut a line end is looked for before a longer line is cut inside.
 constexpr int LineEndSearchSpan = 16384;
 
@@ -93,6 +89,10 @@ private:
     bool wasVisible;
 };
 
+// WM_DPICHANGED_AFTERPARENT, which the headers declare only for Windows 10 targets: a child
+// window of a per-monitor aware window gets it once its parent moved to another DPI.
+constexpr UINT DpiChangedAfterParent = 0x02E3;
+
 int ClampedLength(const wchar_t* text) noexcept
 {
     return static_cast<int>(std::min<size_t>(std::wcslen(text), TextLimit));
@@ -111,6 +111,40 @@ HWND CEditWindow::Create(HWND parent) noexcept
     ::SendMessageW(created, EM_SETLIMITTEXT, TextLimit, 0);
     ::SendMessageW(created, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&BreakAtBlanks));
     return created;
+}
+
+void CEditWindow::SetFont(const std::wstring& face, int points)
+{
+    ShowFont(face, points, WindowDpi(GetHwnd()));
+}
+
+// The box has the new font before the old one is deleted.
+void CEditWindow::ShowFont(const std::wstring& face, int points, UINT dpi)
+{
+    if (!GetHwnd() || font.Matches(face, points, dpi))
+        return;
+    DpiFont made(face, points, dpi);
+    if (!made)
+        return;
+    ::SendMessageW(GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(made.Get()), TRUE);
+    font = std::move(made);
+}
+
+void CEditWindow::FollowDpi(UINT dpi)
+{
+    if (font && dpi != 0)
+        ShowFont(font.Face(), font.Points(), dpi);
+}
+
+void CEditWindow::SetColours(Palette palette)
+{
+    colours.Apply(palette, GetHwnd());
+}
+
+void CEditWindow::SetScrollbackLimit(int characters) noexcept
+{
+    scrollbackLimit = std::max(1, std::min(characters, TextLimit));
+    scrollbackKept = scrollbackLimit - scrollbackLimit / 10;
 }
 
 void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
@@ -270,10 +304,18 @@ bool CEditWindow::HasSelection() const noexcept
     return selection.start != selection.end;
 }
 
-BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD mapId)
+BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                       DWORD mapId)
 {
     if (mapId != 0 || !GetHwnd())
         return FALSE;
+    if (colours.Answer(window, GetHwnd(), message, wParam, lParam, result))
+        return TRUE;
+    // Left unhandled: the top-level window still takes the place the system suggests.
+    if (message == WM_DPICHANGED)
+        FollowDpi(LOWORD(wParam));
+    else if (message == DpiChangedAfterParent && window == GetHwnd())
+        FollowDpi(WindowDpi(GetHwnd()));
     BOOL handled = FALSE;
     if (message == WM_CHAR)
         handled = OnChar(wParam);
@@ -358,7 +400,7 @@ BOOL CEditWindow::TrimToCommandLine(const Selection& selection)
 // Returns how many characters went from the start of the text.
 bool CEditWindow::PassesScrollbackLimit(int appendedLength) const noexcept
 {
-    return GetTextLength() > ScrollbackLimit - appendedLength;
+    return GetTextLength() > scrollbackLimit - appendedLength;
 }
 
 int CEditWindow::MakeRoomFor(int appendedLength)
@@ -366,7 +408,7 @@ int CEditWindow::MakeRoomFor(int appendedLength)
     if (!PassesScrollbackLimit(appendedLength))
         return 0;
     const int length = GetTextLength();
-    const int wanted = std::min({length - (ScrollbackKept - std::min(appendedLength, ScrollbackKept)),
+    const int wanted = std::min({length - (scrollbackKept - std::min(appendedLength, scrollbackKept)),
                                  inputStart, length});
     if (wanted <= 0)
         return 0;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "support/WindowImpl.h"
+#include "view/DpiFont.h"
 #include "view/OutputLineEnds.h"
+#include "view/TextColours.h"
 
 #include <string>
 
@@ -11,8 +13,18 @@ namespace view {
 // command line being typed, which begins at inputStart.
 class CEditWindow : public support::CWindowImpl {
 public:
+    static constexpr int DefaultScrollbackLimit = 1000000;
+
     // Creates the text box as a child of parent, sized later by its owner, in the stock GUI font.
     HWND Create(HWND parent) noexcept;
+
+    // Shows the text in a font of `face` at `points`, made for the DPI of the monitor the box is
+    // on and made again when that changes (the parent offers its messages to this map).
+    void SetFont(const std::wstring& face, int points);
+    // Colours the box, its scroll bar where the system allows and its parent's background.
+    void SetColours(Palette palette);
+    // Output is dropped from the start once the text would grow past this many characters.
+    void SetScrollbackLimit(int characters) noexcept;
 
     // Appends text at the end; with protect TRUE it becomes output and the command line starts after it.
     void AppendText(const wchar_t* text, BOOL protect) noexcept;
@@ -34,6 +46,8 @@ public:
     BOOL GetModify() const noexcept;
     bool HasSelection() const noexcept;
 
+    // The box's own messages, and its parent's: the focus report, the colour questions, the
+    // parent's background and its move to a monitor of another DPI.
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
 
@@ -62,11 +76,19 @@ private:
     int MakeRoomFor(int appendedLength);
     int FindScrollbackCut(int wanted) const;
     void EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
+    void ShowFont(const std::wstring& face, int points, UINT dpi);
+    void FollowDpi(UINT dpi);
 
     // Where the last line of output begins: a carriage return in the output returns there.
     int outputLineStart = 0;
     OutputLineEnds lineEnds;
     OutputLineEnds::Converted converted;
+    // Once the text would pass scrollbackLimit characters, the oldest lines go until about
+    // scrollbackKept remain, so that trimming, which moves the whole text, happens rarely.
+    int scrollbackLimit = DefaultScrollbackLimit;
+    int scrollbackKept = DefaultScrollbackLimit - DefaultScrollbackLimit / 10;
+    DpiFont font;
+    TextColours colours;
 };
 
 }  // namespace view
