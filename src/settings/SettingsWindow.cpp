@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "support/ActivationContext.h"
 #include "support/SystemMessage.h"
+#include "support/WindowImpl.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -18,21 +19,6 @@
 namespace settings {
 
 namespace {
-
-enum ControlId : WORD {
-    FontName = 100,
-    ChooseFontButton,
-    FixedPitchOnly,
-    Colours,
-    Scrollback,
-    HistoryLength,
-    KeepHistory,
-    DockedHeight,
-    ShowForNewWindows,
-    StartAtSignIn,
-    Shortcut,
-    Apply,
-};
 
 constexpr const wchar_t* Title = L"Brimblestone settings";
 
@@ -48,14 +34,6 @@ constexpr const wchar_t* ColourLabels[] = {
 std::atomic<bool> windowOpen{false};
 std::atomic<HWND> shownWindow{nullptr};
 
-HINSTANCE ThisModule() noexcept
-{
-    HMODULE module = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
-
 DialogTemplate Layout()
 {
     constexpr DWORD label = SS_LEFT;
@@ -65,31 +43,31 @@ DialogTemplate Layout()
     using T = DialogTemplate;
     dialog.Add(T::Button, L"Console text", BS_GROUPBOX, 7, 7, 236, 86, 0xFFFF);
     dialog.Add(T::Static, L"Font:", label, 14, 22, 40, 8, 0xFFFF);
-    dialog.Add(T::Edit, L"", ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 56, 20, 118, 12, FontName);
+    dialog.Add(T::Edit, L"", ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 56, 20, 118, 12, FontNameField);
     dialog.Add(T::Button, L"Choose &font...", BS_PUSHBUTTON | WS_TABSTOP, 178, 19, 58, 14, ChooseFontButton);
-    dialog.Add(T::Button, L"Offer fixed-pitch fonts &only", check, 56, 36, 180, 10, FixedPitchOnly);
+    dialog.Add(T::Button, L"Offer fixed-pitch fonts &only", check, 56, 36, 180, 10, FixedPitchOnlyBox);
     dialog.Add(T::Static, L"&Colours:", label, 14, 54, 40, 8, 0xFFFF);
-    dialog.Add(T::ComboBox, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 56, 52, 180, 80, Colours);
+    dialog.Add(T::ComboBox, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 56, 52, 180, 80, ColoursList);
     dialog.Add(T::Static, L"&Scrollback (characters):", label, 14, 72, 96, 8, 0xFFFF);
-    dialog.Add(T::Edit, L"", number, 112, 70, 62, 12, Scrollback);
+    dialog.Add(T::Edit, L"", number, 112, 70, 62, 12, ScrollbackField);
 
     dialog.Add(T::Button, L"Command history", BS_GROUPBOX, 7, 99, 236, 46, 0xFFFF);
     dialog.Add(T::Static, L"&Lines recalled with Up:", label, 14, 114, 96, 8, 0xFFFF);
-    dialog.Add(T::Edit, L"", number, 112, 112, 40, 12, HistoryLength);
-    dialog.Add(T::Button, L"&Keep them for new consoles (shared by all consoles)", check, 14, 129, 222, 10, KeepHistory);
+    dialog.Add(T::Edit, L"", number, 112, 112, 40, 12, HistoryLengthField);
+    dialog.Add(T::Button, L"&Keep them for new consoles (shared by all consoles)", check, 14, 129, 222, 10, KeepHistoryBox);
 
     dialog.Add(T::Button, L"Companion program", BS_GROUPBOX, 7, 151, 236, 76, 0xFFFF);
     dialog.Add(T::Static, L"Docked &height (pixels at 100 %):", label, 14, 166, 110, 8, 0xFFFF);
-    dialog.Add(T::Edit, L"", number, 126, 164, 40, 12, DockedHeight);
+    dialog.Add(T::Edit, L"", number, 126, 164, 40, 12, DockedHeightField);
     dialog.Add(T::Button, L"Show the console for &new File Explorer windows", check, 14, 181, 222, 10,
-               ShowForNewWindows);
-    dialog.Add(T::Button, L"Start at sign-&in", check, 14, 195, 222, 10, StartAtSignIn);
+               ShowForNewWindowsBox);
+    dialog.Add(T::Button, L"Start at sign-&in", check, 14, 195, 222, 10, StartAtSignInBox);
     dialog.Add(T::Static, L"Shor&tcut:", label, 14, 211, 40, 8, 0xFFFF);
-    dialog.Add(HOTKEY_CLASSW, L"", WS_BORDER | WS_TABSTOP, 56, 209, 110, 12, Shortcut);
+    dialog.Add(HOTKEY_CLASSW, L"", WS_BORDER | WS_TABSTOP, 56, 209, 110, 12, ShortcutField);
 
     dialog.Add(T::Button, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 83, 234, 50, 14, IDOK);
     dialog.Add(T::Button, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 138, 234, 50, 14, IDCANCEL);
-    dialog.Add(T::Button, L"&Apply", BS_PUSHBUTTON | WS_TABSTOP, 193, 234, 50, 14, Apply);
+    dialog.Add(T::Button, L"&Apply", BS_PUSHBUTTON | WS_TABSTOP, 193, 234, 50, 14, ApplyButton);
     return dialog;
 }
 
@@ -126,7 +104,7 @@ public:
     SettingsWindowEnd Run(HWND owner)
     {
         const DialogTemplate layout = Layout();
-        const INT_PTR ended = ::DialogBoxIndirectParamW(ThisModule(), layout.Get(), owner, &DialogProc,
+        const INT_PTR ended = ::DialogBoxIndirectParamW(support::CWindowImpl::ModuleInstance(), layout.Get(), owner, &DialogProc,
                                                         reinterpret_cast<LPARAM>(this));
         if (ended == -1)
             return SettingsWindowEnd::NotShown;
@@ -179,7 +157,7 @@ private:
         case IDCANCEL:
             ::EndDialog(dialog, IDCANCEL);
             return TRUE;
-        case Apply:
+        case ApplyButton:
             Save();
             return TRUE;
         case ChooseFontButton:
@@ -192,26 +170,26 @@ private:
 
     void Fill()
     {
-        const HWND colours = ::GetDlgItem(dialog, Colours);
+        const HWND colours = ::GetDlgItem(dialog, ColoursList);
         for (const wchar_t* label : ColourLabels)
             ::SendMessageW(colours, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
         ::SendMessageW(colours, CB_SETCURSEL, static_cast<WPARAM>(shown.colours), 0);
         ShowFont();
         // A proportional font chosen before stays offered.
-        Check(FixedPitchOnly, IsFixedPitchFont(chosen.fontFace) || !IsFontInstalled(chosen.fontFace));
-        ::SetDlgItemInt(dialog, Scrollback, static_cast<UINT>(shown.scrollbackLimit), FALSE);
-        ::SetDlgItemInt(dialog, HistoryLength, static_cast<UINT>(shown.historyLength), FALSE);
-        Check(KeepHistory, shown.keepHistory);
-        ::SetDlgItemInt(dialog, DockedHeight, static_cast<UINT>(shown.dockedHeight), FALSE);
-        Check(ShowForNewWindows, shown.showForNewWindows);
-        Check(StartAtSignIn, shown.startAtSignIn);
-        const HWND shortcut = ::GetDlgItem(dialog, Shortcut);
+        Check(FixedPitchOnlyBox, IsFixedPitchFont(chosen.fontFace) || !IsFontInstalled(chosen.fontFace));
+        ::SetDlgItemInt(dialog, ScrollbackField, static_cast<UINT>(shown.scrollbackLimit), FALSE);
+        ::SetDlgItemInt(dialog, HistoryLengthField, static_cast<UINT>(shown.historyLength), FALSE);
+        Check(KeepHistoryBox, shown.keepHistory);
+        ::SetDlgItemInt(dialog, DockedHeightField, static_cast<UINT>(shown.dockedHeight), FALSE);
+        Check(ShowForNewWindowsBox, shown.showForNewWindows);
+        Check(StartAtSignInBox, shown.startAtSignIn);
+        const HWND shortcut = ::GetDlgItem(dialog, ShortcutField);
         // A key alone or with Shift only becomes Ctrl+Alt+key: a global shortcut needs more.
         ::SendMessageW(shortcut, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         ::SendMessageW(shortcut, HKM_SETHOTKEY, HotKeyFromShortcut(shown.shortcut), 0);
     }
 
-    void ShowFont() { ::SetDlgItemTextW(dialog, FontName, FontText(chosen.fontFace, chosen.fontPoints).c_str()); }
+    void ShowFont() { ::SetDlgItemTextW(dialog, FontNameField, FontText(chosen.fontFace, chosen.fontPoints).c_str()); }
 
     void Check(int id, bool checked) { ::CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED); }
     bool IsChecked(int id) const { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -229,7 +207,7 @@ private:
         choice.hwndOwner = dialog;
         choice.lpLogFont = &font;
         choice.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS | CF_LIMITSIZE |
-                       (IsChecked(FixedPitchOnly) ? CF_FIXEDPITCHONLY : 0);
+                       (IsChecked(FixedPitchOnlyBox) ? CF_FIXEDPITCHONLY : 0);
         choice.nSizeMin = limits::MinFontPoints;
         choice.nSizeMax = limits::MaxFontPoints;
         if (!::ChooseFontW(&choice))
@@ -265,21 +243,21 @@ private:
     bool Collect(ConsoleSettings& collected)
     {
         collected = chosen;
-        const LRESULT colour = ::SendDlgItemMessageW(dialog, Colours, CB_GETCURSEL, 0, 0);
+        const LRESULT colour = ::SendDlgItemMessageW(dialog, ColoursList, CB_GETCURSEL, 0, 0);
         collected.colours = colour >= 0 && colour < 4 ? static_cast<ColourChoice>(colour) : shown.colours;
-        collected.keepHistory = IsChecked(KeepHistory);
-        collected.showForNewWindows = IsChecked(ShowForNewWindows);
-        collected.startAtSignIn = IsChecked(StartAtSignIn);
-        collected.shortcut = ShortcutFromHotKey(::SendDlgItemMessageW(dialog, Shortcut, HKM_GETHOTKEY, 0, 0));
-        if (!ReadNumber(Scrollback, limits::MinScrollback, limits::MaxScrollback, L"Scrollback",
+        collected.keepHistory = IsChecked(KeepHistoryBox);
+        collected.showForNewWindows = IsChecked(ShowForNewWindowsBox);
+        collected.startAtSignIn = IsChecked(StartAtSignInBox);
+        collected.shortcut = ShortcutFromHotKey(::SendDlgItemMessageW(dialog, ShortcutField, HKM_GETHOTKEY, 0, 0));
+        if (!ReadNumber(ScrollbackField, limits::MinScrollback, limits::MaxScrollback, L"Scrollback",
                         collected.scrollbackLimit) ||
-            !ReadNumber(HistoryLength, limits::MinHistoryLength, limits::MaxHistoryLength, L"Lines recalled",
+            !ReadNumber(HistoryLengthField, limits::MinHistoryLength, limits::MaxHistoryLength, L"Lines recalled",
                         collected.historyLength) ||
-            !ReadNumber(DockedHeight, limits::MinDockedHeight, limits::MaxDockedHeight, L"Docked height",
+            !ReadNumber(DockedHeightField, limits::MinDockedHeight, limits::MaxDockedHeight, L"Docked height",
                         collected.dockedHeight))
             return false;
         if (!IsUsableShortcut(collected.shortcut)) {
-            Refuse(Shortcut, L"Shortcut: Space and keys without Ctrl or Alt cannot be a shortcut for every program.");
+            Refuse(ShortcutField, L"Shortcut: Space and keys without Ctrl or Alt cannot be a shortcut for every program.");
             return false;
         }
         return true;
@@ -325,7 +303,7 @@ SettingsWindowEnd ShowSettingsWindow(HWND owner, HostKind host)
     SettingsWindowEnd end = SettingsWindowEnd::NotShown;
     try {
         // The controls of the version the module's manifest names, as the band's own windows.
-        static const support::ModuleActivationContext manifest(ThisModule());
+        static const support::ModuleActivationContext manifest(support::CWindowImpl::ModuleInstance());
         const support::ActivationScope scope(manifest);
         INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
         ::InitCommonControlsEx(&classes);

@@ -4,6 +4,22 @@
 
 namespace settings {
 
+// The window's controls, for programs that work it as a user does (tests, accessibility tools).
+enum SettingsControl : WORD {
+    FontNameField = 100,
+    ChooseFontButton,
+    FixedPitchOnlyBox,
+    ColoursList,
+    ScrollbackField,
+    HistoryLengthField,
+    KeepHistoryBox,
+    DockedHeightField,
+    ShowForNewWindowsBox,
+    StartAtSignInBox,
+    ShortcutField,
+    ApplyButton,
+};
+
 enum class SettingsWindowEnd {
     Saved,        // closed after saving at least once (OK or Apply)
     NotSaved,     // closed without saving anything

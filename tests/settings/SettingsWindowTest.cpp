@@ -20,21 +20,7 @@ namespace {
 using settings::HostKind;
 using settings::SettingsWindowEnd;
 
-// The settings window's controls, as a user reaches them by their labels.
-enum Control : int {
-    FontName = 100,
-    ChooseFontButton,
-    FixedPitchOnly,
-    Colours,
-    Scrollback,
-    HistoryLength,
-    KeepHistory,
-    DockedHeight,
-    ShowForNewWindows,
-    StartAtSignIn,
-    Shortcut,
-    Apply,
-};
+using namespace settings;  // the window's controls, by name
 
 // The font dialog's list of faces.
 constexpr int FaceList = 0x470;
@@ -212,19 +198,19 @@ TEST_F(SettingsWindowTest, ShowsTheSettingsRefusesBadNumbersAndSavesWhatChanged)
     const SettingsWindowEnd end = ShowWhile(HostKind::Companion, [&](HWND dialog) {
         EXPECT_EQ(L"Brimblestone settings", TextOf(dialog));
         ownerDisabled = !::IsWindowEnabled(owner.GetHwnd());
-        EXPECT_EQ(defaults.fontFace + L", 10 pt", TextOf(::GetDlgItem(dialog, FontName)));
-        EXPECT_EQ(0, ::SendDlgItemMessageW(dialog, Colours, CB_GETCURSEL, 0, 0)) << "as Windows' app mode";
-        EXPECT_EQ(L"1000000", TextOf(::GetDlgItem(dialog, Scrollback)));
-        EXPECT_EQ(L"500", TextOf(::GetDlgItem(dialog, HistoryLength)));
-        EXPECT_TRUE(IsChecked(dialog, KeepHistory));
-        EXPECT_EQ(L"200", TextOf(::GetDlgItem(dialog, DockedHeight)));
-        EXPECT_TRUE(IsChecked(dialog, ShowForNewWindows));
-        EXPECT_FALSE(IsChecked(dialog, StartAtSignIn));
+        EXPECT_EQ(defaults.fontFace + L", 10 pt", TextOf(::GetDlgItem(dialog, FontNameField)));
+        EXPECT_EQ(0, ::SendDlgItemMessageW(dialog, ColoursList, CB_GETCURSEL, 0, 0)) << "as Windows' app mode";
+        EXPECT_EQ(L"1000000", TextOf(::GetDlgItem(dialog, ScrollbackField)));
+        EXPECT_EQ(L"500", TextOf(::GetDlgItem(dialog, HistoryLengthField)));
+        EXPECT_TRUE(IsChecked(dialog, KeepHistoryBox));
+        EXPECT_EQ(L"200", TextOf(::GetDlgItem(dialog, DockedHeightField)));
+        EXPECT_TRUE(IsChecked(dialog, ShowForNewWindowsBox));
+        EXPECT_FALSE(IsChecked(dialog, StartAtSignInBox));
         EXPECT_EQ(MAKEWORD(VK_F11, HOTKEYF_CONTROL | HOTKEYF_ALT),
-                  ::SendDlgItemMessageW(dialog, Shortcut, HKM_GETHOTKEY, 0, 0));
+                  ::SendDlgItemMessageW(dialog, ShortcutField, HKM_GETHOTKEY, 0, 0));
 
-        SetText(dialog, Scrollback, L"5");
-        Press(dialog, Apply);
+        SetText(dialog, ScrollbackField, L"5");
+        Press(dialog, ApplyButton);
         if (const HWND box = WaitForDialog(thread, dialog)) {
             refusal = MessageOf(box);
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -232,17 +218,17 @@ TEST_F(SettingsWindowTest, ShowsTheSettingsRefusesBadNumbersAndSavesWhatChanged)
         WaitFor([&] { return FindDialog(thread, dialog) == nullptr; });
         EXPECT_EQ(registry_test::Lines{}, Stored()) << "nothing saved while a number is out of range";
 
-        SetText(dialog, Scrollback, L"20000");
-        ::SendDlgItemMessageW(dialog, Colours, CB_SETCURSEL, 2, 0);
-        SetCheck(dialog, StartAtSignIn, true);
-        ::SendDlgItemMessageW(dialog, Shortcut, HKM_SETHOTKEY, MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_CONTROL), 0);
-        Press(dialog, Apply);
+        SetText(dialog, ScrollbackField, L"20000");
+        ::SendDlgItemMessageW(dialog, ColoursList, CB_SETCURSEL, 2, 0);
+        SetCheck(dialog, StartAtSignInBox, true);
+        ::SendDlgItemMessageW(dialog, ShortcutField, HKM_SETHOTKEY, MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_CONTROL), 0);
+        Press(dialog, ApplyButton);
         EXPECT_TRUE(WaitFor([&] { return announcements == 1; })) << "every console hears of it";
         EXPECT_EQ((registry_test::Lines{L" : Colours = s:dark", L" : ScrollbackLimit = d:204E0000",
                                         L" : Shortcut = d:78000600", L" : StartAtSignIn = d:01000000"}),
                   Stored());
 
-        SetText(dialog, HistoryLength, L"42");
+        SetText(dialog, HistoryLengthField, L"42");
         Press(dialog, IDOK);
         WaitFor([&] { return !::IsWindow(dialog); });
     });
@@ -264,10 +250,10 @@ TEST_F(SettingsWindowTest, CancelSavesNothingAndASecondWindowIsNotOpened)
 {
     SettingsWindowEnd second = SettingsWindowEnd::NotShown;
     const SettingsWindowEnd end = ShowWhile(HostKind::Band, [&](HWND dialog) {
-        EXPECT_EQ(3, ::SendDlgItemMessageW(dialog, Colours, CB_GETCURSEL, 0, 0)) << "the band's window colours";
-        EXPECT_FALSE(IsChecked(dialog, KeepHistory));
+        EXPECT_EQ(3, ::SendDlgItemMessageW(dialog, ColoursList, CB_GETCURSEL, 0, 0)) << "the band's window colours";
+        EXPECT_FALSE(IsChecked(dialog, KeepHistoryBox));
         second = settings::ShowSettingsWindow(nullptr, HostKind::Companion);
-        SetText(dialog, HistoryLength, L"99");
+        SetText(dialog, HistoryLengthField, L"99");
         Press(dialog, IDCANCEL);
         WaitFor([&] { return !::IsWindow(dialog); });
     });
@@ -298,7 +284,7 @@ TEST_F(SettingsWindowTest, TheFontChooserOffersFixedPitchFontsUnlessAllAreAllowe
     std::wstring picked;
     std::wstring shown;
     ShowWhile(HostKind::Companion, [&](HWND dialog) {
-        EXPECT_TRUE(IsChecked(dialog, FixedPitchOnly)) << "the console's font is a fixed-pitch one";
+        EXPECT_TRUE(IsChecked(dialog, FixedPitchOnlyBox)) << "the console's font is a fixed-pitch one";
         Press(dialog, ChooseFontButton);
         if (const HWND fonts = WaitForDialog(thread, dialog)) {
             fixedOnly = OfferedFaces(fonts);
@@ -313,9 +299,9 @@ TEST_F(SettingsWindowTest, TheFontChooserOffersFixedPitchFontsUnlessAllAreAllowe
             ::PostMessageW(fonts, WM_COMMAND, IDOK, 0);
             WaitFor([&] { return !::IsWindow(fonts); });
         }
-        shown = TextOf(::GetDlgItem(dialog, FontName));
+        shown = TextOf(::GetDlgItem(dialog, FontNameField));
 
-        SetCheck(dialog, FixedPitchOnly, false);
+        SetCheck(dialog, FixedPitchOnlyBox, false);
         Press(dialog, ChooseFontButton);
         if (const HWND fonts = WaitForDialog(thread, dialog)) {
             all = OfferedFaces(fonts);
