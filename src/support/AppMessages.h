@@ -9,3 +9,4 @@ constexpr UINT WM_APP_STDOUT = WM_APP + 3;     // posted: the interpreter's outp
 constexpr UINT WM_APP_EXITED = WM_APP + 5;     // the interpreter ended by itself
 
 constexpr WORD ID_COMPLETE_FILE = 500;  // Ctrl+Tab: complete from the folder's files
+constexpr WORD ID_SHOW_SETTINGS = 501;  // the text box's menu: Settings...

@@ -93,6 +93,30 @@ private:
 // window of a per-monitor aware window gets it once its parent moved to another DPI.
 constexpr UINT DpiChangedAfterParent = 0x02E3;
 
+// The text box's menu: the commands are the messages that carry them out.
+struct MenuEntry {
+    UINT command;  // 0: a separator
+    const wchar_t* text;
+};
+constexpr UINT SelectAll = EM_SETSEL;
+constexpr MenuEntry MenuEntries[] = {
+    {WM_UNDO, L"&Undo"},   {0, nullptr},          {WM_CUT, L"Cu&t"},         {WM_COPY, L"&Copy"},
+    {WM_PASTE, L"&Paste"}, {WM_CLEAR, L"&Delete"}, {0, nullptr},              {SelectAll, L"Select &All"},
+    {0, nullptr},          {ID_SHOW_SETTINGS, L"&Settings..."},
+};
+
+class PopupMenu {
+public:
+    PopupMenu() noexcept : menu(::CreatePopupMenu()) {}
+    ~PopupMenu() { ::DestroyMenu(menu); }
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+    HMENU Get() const noexcept { return menu; }
+
+private:
+    HMENU menu;
+};
+
 int ClampedLength(const wchar_t* text) noexcept
 {
     return static_cast<int>(std::min<size_t>(std::wcslen(text), TextLimit));
@@ -329,6 +353,8 @@ BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
         handled = TrimToCommandLine(GetSelection());
     else if (message == WM_COMMAND && HIWORD(wParam) == EN_SETFOCUS)
         handled = OnEditSetFocus();
+    else if (message == WM_CONTEXTMENU && window == GetHwnd())
+        handled = ShowContextMenu(lParam);
     if (handled)
         result = 0;
     return handled;
@@ -382,6 +408,55 @@ BOOL CEditWindow::OnEditSetFocus()
 {
     ::SendMessageW(::GetParent(GetHwnd()), WM_APP_EDITFOCUS, TRUE, 0);
     return TRUE;
+}
+
+// The usual menu of a text box, and the settings. Its edits go through the same guards as keys.
+BOOL CEditWindow::ShowContextMenu(LPARAM where)
+{
+    const PopupMenu menu;
+    if (!menu.Get())
+        return FALSE;
+    const bool selected = HasSelection();
+    for (const MenuEntry& entry : MenuEntries) {
+        bool enabled = true;
+        if (entry.command == WM_UNDO)
+            enabled = ::SendMessageW(GetHwnd(), EM_CANUNDO, 0, 0) != 0;
+        else if (entry.command == WM_CUT || entry.command == WM_COPY || entry.command == WM_CLEAR)
+            enabled = selected;
+        else if (entry.command == WM_PASTE)
+            enabled = ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+        else if (entry.command == SelectAll)
+            enabled = GetTextLength() > 0;
+        const UINT flags = entry.command == 0 ? MF_SEPARATOR : MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED);
+        ::AppendMenuW(menu.Get(), flags, entry.command, entry.text);
+    }
+    const POINT point = ContextMenuPoint(where);
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(
+        menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, GetHwnd(), nullptr));
+    RunMenuCommand(command);
+    return TRUE;
+}
+
+// Opened with the keyboard (Shift+F10, the menu key), the menu shows at the caret.
+POINT CEditWindow::ContextMenuPoint(LPARAM where) const noexcept
+{
+    POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    if (where != -1)
+        return point;
+    const LRESULT caret = ::SendMessageW(GetHwnd(), EM_POSFROMCHAR, static_cast<WPARAM>(GetSelection().end), 0);
+    point = caret == -1 ? POINT{0, 0} : POINT{static_cast<short>(LOWORD(caret)), static_cast<short>(HIWORD(caret))};
+    ::ClientToScreen(GetHwnd(), &point);
+    return point;
+}
+
+void CEditWindow::RunMenuCommand(UINT command)
+{
+    if (command == ID_SHOW_SETTINGS)
+        ::SendMessageW(::GetParent(GetHwnd()), WM_COMMAND, MAKEWPARAM(ID_SHOW_SETTINGS, 0), 0);
+    else if (command == SelectAll)
+        SetSelection(0, -1);
+    else if (command != 0)
+        ::SendMessageW(GetHwnd(), command, 0, 0);
 }
 
 // Lets a deleting or replacing edit through only for the command-line part of the selection.

@@ -47,7 +47,8 @@ public:
     bool HasSelection() const noexcept;
 
     // The box's own messages, and its parent's: the focus report, the colour questions, the
-    // parent's background and its move to a monitor of another DPI.
+    // parent's background and its move to a monitor of another DPI. The box's menu is the usual
+    // one of a text box and "Settings...", which reaches the parent as WM_COMMAND ID_SHOW_SETTINGS.
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
 
@@ -71,6 +72,9 @@ private:
     BOOL OnPaste();
     BOOL CopySelection();
     BOOL OnEditSetFocus();
+    BOOL ShowContextMenu(LPARAM where);
+    POINT ContextMenuPoint(LPARAM where) const noexcept;
+    void RunMenuCommand(UINT command);
     BOOL TrimToCommandLine(const Selection& selection);
     bool PassesScrollbackLimit(int appendedLength) const noexcept;
     int MakeRoomFor(int appendedLength);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,9 +41,12 @@ public:
             result = 0;
             return TRUE;
         }
+        if (mapId == 0 && message == WM_COMMAND && lParam == 0)
+            menuCommands.push_back(wParam);
         return FALSE;
     }
 
+    std::vector<WPARAM> menuCommands;
     int focusReports = 0;
     WPARAM lastFocusWParam = 0;
     LPARAM lastFocusLParam = -1;
@@ -557,6 +561,34 @@ TEST_F(EditWindowTest, TheFontIsMadeForTheDpiOfItsMonitor)
 
     edit.SetFont(L"Courier New", 20);
     EXPECT_EQ(-::MulDiv(20, static_cast<int>(dpi), 72), ShownFont(edit.GetHwnd()).lfHeight);
+}
+
+// Opens the text box's menu from the keyboard and picks the entry whose mnemonic is `key`: a menu
+// reads the keys waiting in its thread's queue.
+void PickFromMenu(HWND edit, wchar_t key)
+{
+    ::PostMessageW(edit, WM_CHAR, key, 0);
+    ::SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), -1);
+}
+
+TEST_F(EditWindowTest, TheMenuOffersTheSettingsAndItsEditsKeepTheOutput)
+{
+    PromptAndTypedDir();
+    PickFromMenu(edit.GetHwnd(), L's');
+    EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(ID_SHOW_SETTINGS, 0)}, host.menuCommands) << "Settings...";
+
+    SetClipboard(L"before");
+    Select(1, 6);
+    PickFromMenu(edit.GetHwnd(), L't');
+    EXPECT_EQ(L"C:\\>r", Text()) << "Cut takes only the command-line part";
+    EXPECT_EQ(L"di", Clipboard());
+    PickFromMenu(edit.GetHwnd(), L'a');
+    EXPECT_EQ(std::make_pair(0, 5), Selection()) << "Select All";
+    PickFromMenu(edit.GetHwnd(), L'c');
+    EXPECT_EQ(L"C:\\>r", Clipboard()) << "Copy";
+    PickFromMenu(edit.GetHwnd(), L'p');
+    EXPECT_EQ(L"C:\\>C:\\>r", Text()) << "Paste replaces only the command line";
+    EXPECT_EQ(1u, host.menuCommands.size());
 }
 
 COLORREF BrushColour(LRESULT brush)
