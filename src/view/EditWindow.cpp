@@ -160,6 +160,20 @@ void CEditWindow::FollowDpi(UINT dpi)
         ShowFont(font.Face(), font.Points(), dpi);
 }
 
+int CEditWindow::LineHeight() const noexcept
+{
+    const HDC dc = ::GetDC(GetHwnd());
+    if (!dc)
+        return 0;
+    const HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(GetHwnd(), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    const BOOL measured = ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(GetHwnd(), dc);
+    return measured ? metrics.tmHeight + metrics.tmExternalLeading : 0;
+}
+
 void CEditWindow::SetColours(Palette palette)
 {
     colours.Apply(palette, GetHwnd());

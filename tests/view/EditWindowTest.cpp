@@ -549,9 +549,13 @@ TEST_F(EditWindowTest, TheFontIsMadeForTheDpiOfItsMonitor)
     edit.SetFont(L"Courier New", 10);
     EXPECT_EQ(first, reinterpret_cast<HFONT>(::SendMessageW(edit.GetHwnd(), WM_GETFONT, 0, 0))) << "nothing changed";
 
+    const int rowHeight = edit.LineHeight();
+    EXPECT_GE(rowHeight, -ShownFont(edit.GetHwnd()).lfHeight);
+
     RECT suggested{0, 0, 720, 450};
     ::SendMessageW(host.GetHwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(-20, ShownFont(edit.GetHwnd()).lfHeight);
+    EXPECT_GT(edit.LineHeight(), rowHeight) << "rows grow with the font";
     EXPECT_EQ(0u, ::GetObjectType(first)) << "the old font is deleted once replaced";
 
     constexpr UINT DpiChangedAfterParent = 0x02E3;
