@@ -11,14 +11,6 @@ thread_local CWindowImpl* beingCreated = nullptr;
 
 constexpr const wchar_t* objectProperty = L"Brimblestone.WindowObject";
 
-HINSTANCE ModuleInstance() noexcept
-{
-    HMODULE module = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&ModuleInstance), &module);
-    return module;
-}
-
 // Marks the object whose window the current CreateWindowExW call makes, also across nested creations.
 class CreationScope {
 public:
@@ -32,6 +24,14 @@ private:
 };
 
 }  // namespace
+
+HINSTANCE CWindowImpl::ModuleInstance() noexcept
+{
+    HMODULE module = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&ModuleInstance), &module);
+    return module;
+}
 
 CWindowImpl::~CWindowImpl()
 {

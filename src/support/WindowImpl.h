@@ -29,6 +29,8 @@ public:
 
     HWND GetHwnd() const noexcept { return hwnd; }
 
+    // The module that holds this code: the library, or the program it is linked into.
+    static HINSTANCE ModuleInstance() noexcept;
     // Registers a class of this module; the description's procedure and instance are filled in.
     static WindowClass RegisterPlainClass(WNDCLASSEXW description) noexcept;
     // Registers a class of this module that behaves as the system class unless the map says otherwise.

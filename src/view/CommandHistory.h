@@ -2,14 +2,20 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace view {
 
-// The lines submitted in one band, newest last, recalled with Up and Down. Recall replaces the
+// The lines submitted in one console, newest last, recalled with Up and Down. Recall replaces the
 // command line; edits to a recalled line are not written back.
 class CommandHistory {
 public:
-    static constexpr size_t Capacity = 30;
+    static constexpr size_t DefaultCapacity = 30;
+
+    // Keeps at most `lines` entries (at least one), dropping the oldest; ends any recall.
+    void SetCapacity(size_t lines);
+    // Lines kept from earlier sessions, newest last: they come before every line submitted here.
+    void Restore(const std::vector<std::wstring>& earlier);
 
     // Records a submitted line (empty lines are not recorded) and ends any recall.
     void Submit(const std::wstring& line);
@@ -26,8 +32,10 @@ public:
 
 private:
     const std::wstring& EntryAtPosition() const { return entries[entries.size() - historyPos]; }
+    void DropOldestBeyondCapacity();
 
     std::deque<std::wstring> entries;
+    size_t capacity = DefaultCapacity;
     int historyPos = 0;  // 0: editing a new line; k: showing the k-th newest entry
     std::wstring savedLine;
 };

@@ -20,10 +20,6 @@ bool IsKeyDown(int key) noexcept
 
 // The control's own limit would refuse output long before the scrollback is trimmed.
 constexpr int TextLimit = 0x7FFFFFFE;
-// Once the text would pass ScrollbackLimit characters, the oldest lines go until about
-// ScrollbackKept remain, so that trimming, which moves the whole text, happens rarely.
-constexpr int ScrollbackLimit = 1000000;
-constexpr int ScrollbackKept = 900000;
 // How far past the wanted cut a line end is looked for before a longer line is cut inside.
 constexpr int LineEndSearchSpan = 16384;
 
@@ -92,6 +88,34 @@ private:
     bool wasVisible;
 };
 
+// WM_DPICHANGED_AFTERPARENT, which the headers declare only for Windows 10 targets: a child
+// window of a per-monitor aware window gets it once its parent moved to another DPI.
+constexpr UINT DpiChangedAfterParent = 0x02E3;
+
+// The text box's menu: the commands are the messages that carry them out.
+struct MenuEntry {
+    UINT command;  // 0: a separator
+    const wchar_t* text;
+};
+constexpr UINT SelectAll = EM_SETSEL;
+constexpr MenuEntry MenuEntries[] = {
+    {WM_UNDO, L"&Undo"},   {0, nullptr},          {WM_CUT, L"Cu&t"},         {WM_COPY, L"&Copy"},
+    {WM_PASTE, L"&Paste"}, {WM_CLEAR, L"&Delete"}, {0, nullptr},              {SelectAll, L"Select &All"},
+    {0, nullptr},          {ShowSettingsCommand, L"&Settings..."},
+};
+
+class PopupMenu {
+public:
+    PopupMenu() noexcept : menu(::CreatePopupMenu()) {}
+    ~PopupMenu() { ::DestroyMenu(menu); }
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+    HMENU Get() const noexcept { return menu; }
+
+private:
+    HMENU menu;
+};
+
 int ClampedLength(const wchar_t* text) noexcept
 {
     return static_cast<int>(std::min<size_t>(std::wcslen(text), TextLimit));
@@ -110,6 +134,54 @@ HWND CEditWindow::Create(HWND parent) noexcept
     ::SendMessageW(created, EM_SETLIMITTEXT, TextLimit, 0);
     ::SendMessageW(created, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&BreakAtBlanks));
     return created;
+}
+
+void CEditWindow::SetFont(const std::wstring& face, int points)
+{
+    ShowFont(face, points, WindowDpi(GetHwnd()));
+}
+
+// The box has the new font before the old one is deleted.
+void CEditWindow::ShowFont(const std::wstring& face, int points, UINT dpi)
+{
+    if (!GetHwnd() || font.Matches(face, points, dpi))
+        return;
+    DpiFont made(face, points, dpi);
+    if (!made)
+        return;
+    ::SendMessageW(GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(made.Get()), TRUE);
+    font = std::move(made);
+}
+
+void CEditWindow::FollowDpi(UINT dpi)
+{
+    if (font && dpi != 0)
+        ShowFont(font.Face(), font.Points(), dpi);
+}
+
+int CEditWindow::LineHeight() const noexcept
+{
+    const HDC dc = ::GetDC(GetHwnd());
+    if (!dc)
+        return 0;
+    const HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(GetHwnd(), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    const BOOL measured = ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(GetHwnd(), dc);
+    return measured ? metrics.tmHeight + metrics.tmExternalLeading : 0;
+}
+
+void CEditWindow::SetColours(Palette palette)
+{
+    colours.Apply(palette, GetHwnd());
+}
+
+void CEditWindow::SetScrollbackLimit(int characters) noexcept
+{
+    scrollbackLimit = std::max(1, std::min(characters, TextLimit));
+    scrollbackKept = scrollbackLimit - scrollbackLimit / 10;
 }
 
 void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
@@ -276,10 +348,18 @@ bool CEditWindow::HasSelection() const noexcept
     return selection.start != selection.end;
 }
 
-BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result, DWORD mapId)
+BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                       DWORD mapId)
 {
     if (mapId != 0 || !GetHwnd())
         return FALSE;
+    if (colours.Answer(window, GetHwnd(), message, wParam, lParam, result))
+        return TRUE;
+    // Left unhandled: the top-level window still takes the place the system suggests.
+    if (message == WM_DPICHANGED)
+        FollowDpi(LOWORD(wParam));
+    else if (message == DpiChangedAfterParent && window == GetHwnd())
+        FollowDpi(WindowDpi(GetHwnd()));
     BOOL handled = FALSE;
     if (message == WM_CHAR)
         handled = OnChar(wParam);
@@ -293,6 +373,8 @@ BOOL CEditWindow::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam,
         handled = TrimToCommandLine(GetSelection());
     else if (message == WM_COMMAND && HIWORD(wParam) == EN_SETFOCUS)
         handled = OnEditSetFocus();
+    else if (message == WM_CONTEXTMENU && window == GetHwnd())
+        handled = ShowContextMenu(lParam);
     if (handled)
         result = 0;
     return handled;
@@ -348,6 +430,55 @@ BOOL CEditWindow::OnEditSetFocus()
     return TRUE;
 }
 
+// The usual menu of a text box, and the settings. Its edits go through the same guards as keys.
+BOOL CEditWindow::ShowContextMenu(LPARAM where)
+{
+    const PopupMenu menu;
+    if (!menu.Get())
+        return FALSE;
+    const bool selected = HasSelection();
+    for (const MenuEntry& entry : MenuEntries) {
+        bool enabled = true;
+        if (entry.command == WM_UNDO)
+            enabled = ::SendMessageW(GetHwnd(), EM_CANUNDO, 0, 0) != 0;
+        else if (entry.command == WM_CUT || entry.command == WM_COPY || entry.command == WM_CLEAR)
+            enabled = selected;
+        else if (entry.command == WM_PASTE)
+            enabled = ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+        else if (entry.command == SelectAll)
+            enabled = GetTextLength() > 0;
+        const UINT flags = entry.command == 0 ? MF_SEPARATOR : MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED);
+        ::AppendMenuW(menu.Get(), flags, entry.command, entry.text);
+    }
+    const POINT point = ContextMenuPoint(where);
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(
+        menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, GetHwnd(), nullptr));
+    RunMenuCommand(command);
+    return TRUE;
+}
+
+// Opened with the keyboard (Shift+F10, the menu key), the menu shows at the caret.
+POINT CEditWindow::ContextMenuPoint(LPARAM where) const noexcept
+{
+    POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    if (where != -1)
+        return point;
+    const LRESULT caret = ::SendMessageW(GetHwnd(), EM_POSFROMCHAR, static_cast<WPARAM>(GetSelection().end), 0);
+    point = caret == -1 ? POINT{0, 0} : POINT{static_cast<short>(LOWORD(caret)), static_cast<short>(HIWORD(caret))};
+    ::ClientToScreen(GetHwnd(), &point);
+    return point;
+}
+
+void CEditWindow::RunMenuCommand(UINT command)
+{
+    if (command == ShowSettingsCommand)
+        ::SendMessageW(::GetParent(GetHwnd()), WM_COMMAND, MAKEWPARAM(ShowSettingsCommand, 0), 0);
+    else if (command == SelectAll)
+        SetSelection(0, -1);
+    else if (command != 0)
+        ::SendMessageW(GetHwnd(), command, 0, 0);
+}
+
 // Lets a deleting or replacing edit through only for the command-line part of the selection.
 BOOL CEditWindow::TrimToCommandLine(const Selection& selection)
 {
@@ -364,7 +495,7 @@ BOOL CEditWindow::TrimToCommandLine(const Selection& selection)
 // Returns how many characters went from the start of the text.
 bool CEditWindow::PassesScrollbackLimit(int appendedLength) const noexcept
 {
-    return GetTextLength() > ScrollbackLimit - appendedLength;
+    return GetTextLength() > scrollbackLimit - appendedLength;
 }
 
 int CEditWindow::MakeRoomFor(int appendedLength)
@@ -372,7 +503,7 @@ int CEditWindow::MakeRoomFor(int appendedLength)
     if (!PassesScrollbackLimit(appendedLength))
         return 0;
     const int length = GetTextLength();
-    const int wanted = std::min({length - (ScrollbackKept - std::min(appendedLength, ScrollbackKept)),
+    const int wanted = std::min({length - (scrollbackKept - std::min(appendedLength, scrollbackKept)),
                                  inputStart, length});
     if (wanted <= 0)
         return 0;

@@ -83,3 +83,30 @@ TEST(CommandHistory, SubmittingARecalledLineEndsTheRecall)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandHistory, EarlierSessionsComeFirstAndTheCapacityHolds)
+{
+    CommandHistory history;
+    history.SetCapacity(4);
+    history.Submit(L"here 1");
+    history.Restore({L"old 1", L"old 2", L"old 3", L"old 4"});
+    EXPECT_EQ(4u, history.Count());
+    EXPECT_EQ(L"here 1", Older(history));
+    EXPECT_EQ(L"old 4", Older(history));
+    EXPECT_EQ(L"old 3", Older(history));
+    EXPECT_EQ(L"old 2", Older(history));
+    EXPECT_EQ(L"<unchanged>", Older(history)) << "the oldest did not fit";
+
+    history.Submit(L"here 2");
+    history.SetCapacity(2);
+    EXPECT_EQ(0, history.Position());
+    EXPECT_EQ(L"here 2", Older(history));
+    EXPECT_EQ(L"here 1", Older(history));
+    EXPECT_EQ(L"<unchanged>", Older(history));
+    history.SetCapacity(0);
+    EXPECT_EQ(1u, history.Count()) << "one line at least";
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -39,9 +40,12 @@ public:
             result = 0;
             return TRUE;
         }
+        if (mapId == 0 && message == WM_COMMAND && lParam == 0)
+            menuCommands.push_back(wParam);
         return FALSE;
     }
 
+    std::vector<WPARAM> menuCommands;
     int focusReports = 0;
     WPARAM lastFocusWParam = 0;
     LPARAM lastFocusLParam = -1;
@@ -519,6 +523,146 @@ TEST_F(EditWindowTest, ALineLongerThanTheSearchForItsEndIsCutInside)
     EXPECT_EQ(static_cast<int>(text.size()), edit.inputStart);
     Type(L"x");
     EXPECT_EQ(L"x", InputLine());
+}
+
+}  // namespace
+
+namespace {
+
+LOGFONTW ShownFont(HWND edit)
+{
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font;
+}
+
+// A window moved to a monitor of another DPI: the top-level window hears it first, then each
+// child; the text is made again for the new DPI, and the font it replaces is deleted.
+TEST_F(EditWindowTest, TheFontIsMadeForTheDpiOfItsMonitor)
+{
+    const UINT dpi = view::WindowDpi(edit.GetHwnd());
+    edit.SetFont(L"Courier New", 10);
+    const HFONT first = reinterpret_cast<HFONT>(::SendMessageW(edit.GetHwnd(), WM_GETFONT, 0, 0));
+    EXPECT_STREQ(L"Courier New", ShownFont(edit.GetHwnd()).lfFaceName);
+    EXPECT_EQ(-::MulDiv(10, static_cast<int>(dpi), 72), ShownFont(edit.GetHwnd()).lfHeight);
+    edit.SetFont(L"Courier New", 10);
+    EXPECT_EQ(first, reinterpret_cast<HFONT>(::SendMessageW(edit.GetHwnd(), WM_GETFONT, 0, 0))) << "nothing changed";
+
+    const int rowHeight = edit.LineHeight();
+    EXPECT_GE(rowHeight, -ShownFont(edit.GetHwnd()).lfHeight);
+
+    RECT suggested{0, 0, 720, 450};
+    ::SendMessageW(host.GetHwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(-20, ShownFont(edit.GetHwnd()).lfHeight);
+    EXPECT_GT(edit.LineHeight(), rowHeight) << "rows grow with the font";
+    EXPECT_EQ(0u, ::GetObjectType(first)) << "the old font is deleted once replaced";
+
+    constexpr UINT DpiChangedAfterParent = 0x02E3;
+    ::SendMessageW(edit.GetHwnd(), DpiChangedAfterParent, 0, 0);
+    EXPECT_EQ(-::MulDiv(10, static_cast<int>(dpi), 72), ShownFont(edit.GetHwnd()).lfHeight)
+        << "a child asks its window's DPI";
+
+    edit.SetFont(L"Courier New", 20);
+    EXPECT_EQ(-::MulDiv(20, static_cast<int>(dpi), 72), ShownFont(edit.GetHwnd()).lfHeight);
+}
+
+// Opens the text box's menu from the keyboard and picks the entry whose mnemonic is `key`: a menu
+// reads the keys waiting in its thread's queue.
+void PickFromMenu(HWND edit, wchar_t key)
+{
+    ::PostMessageW(edit, WM_CHAR, key, 0);
+    ::SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), -1);
+}
+
+TEST_F(EditWindowTest, TheMenuOffersTheSettingsAndItsEditsKeepTheOutput)
+{
+    PromptAndTypedDir();
+    PickFromMenu(edit.GetHwnd(), L's');
+    EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(view::ShowSettingsCommand, 0)}, host.menuCommands) << "Settings...";
+
+    SetClipboard(L"before");
+    Select(1, 6);
+    PickFromMenu(edit.GetHwnd(), L't');
+    EXPECT_EQ(L"C:\\>r", Text()) << "Cut takes only the command-line part";
+    EXPECT_EQ(L"di", Clipboard());
+    PickFromMenu(edit.GetHwnd(), L'a');
+    EXPECT_EQ(std::make_pair(0, 5), Selection()) << "Select All";
+    PickFromMenu(edit.GetHwnd(), L'c');
+    EXPECT_EQ(L"C:\\>r", Clipboard()) << "Copy";
+    PickFromMenu(edit.GetHwnd(), L'p');
+    EXPECT_EQ(L"C:\\>C:\\>r", Text()) << "Paste replaces only the command line";
+    EXPECT_EQ(1u, host.menuCommands.size());
+}
+
+COLORREF BrushColour(LRESULT brush)
+{
+    LOGBRUSH described{};
+    ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof(described), &described);
+    return described.lbColor;
+}
+
+TEST_F(EditWindowTest, ColoursAreTheParentsAnswerForTheTextBoxAndItsBackground)
+{
+    const HDC screen = ::GetDC(nullptr);
+    const HDC dc = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 500, 320);
+    ::ReleaseDC(nullptr, screen);
+    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    const auto ask = [&](HWND control) {
+        return ::SendMessageW(host.GetHwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+    };
+    const LRESULT systemAnswer = ask(edit.GetHwnd());
+
+    edit.SetColours(view::Palette::Dark);
+    EXPECT_EQ(view::TextColours::DarkBackground, BrushColour(ask(edit.GetHwnd())));
+    EXPECT_EQ(view::TextColours::DarkText, ::GetTextColor(dc));
+    EXPECT_EQ(view::TextColours::DarkBackground, ::GetBkColor(dc));
+    EXPECT_EQ(view::TextColours::DarkBackground,
+              BrushColour(::SendMessageW(host.GetHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                         reinterpret_cast<LPARAM>(edit.GetHwnd()))))
+        << "asked so while read-only";
+    EXPECT_EQ(systemAnswer, ask(host.GetHwnd())) << "another control is not coloured";
+    ::SendMessageW(host.GetHwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    ::GetClientRect(host.GetHwnd(), &client);
+    EXPECT_EQ(view::TextColours::DarkBackground, ::GetPixel(dc, client.right - 1, client.bottom - 1))
+        << "the parent's background";
+
+    ::SendMessageW(edit.GetHwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_EQ(view::TextColours::DarkBackground, ::GetPixel(dc, 300, 60)) << "the text box draws with it";
+
+    edit.SetColours(view::Palette::Light);
+    EXPECT_EQ(view::TextColours::LightBackground, BrushColour(ask(edit.GetHwnd())));
+    EXPECT_EQ(view::TextColours::LightText, ::GetTextColor(dc));
+
+    edit.SetColours(view::Palette::Window);
+    ::SetTextColor(dc, RGB(1, 2, 3));
+    EXPECT_EQ(systemAnswer, ask(edit.GetHwnd())) << "the system's own answer, as before";
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(dc));
+
+    ::SelectObject(dc, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+}
+
+TEST_F(EditWindowTest, AChosenScrollbackLimitBoundsTheText)
+{
+    edit.SetScrollbackLimit(20000);
+    std::wstring lines;
+    for (int line = 0; line < 100; ++line)
+        lines += L"line " + std::to_wstring(line) + L" of forty characters...\r\n";
+    for (int append = 0; append < 20; ++append)
+        edit.AppendText(lines.c_str(), TRUE);
+    const std::wstring text = Text();
+    EXPECT_LE(text.size(), 20000u);
+    EXPECT_GE(text.size(), 16000u);
+    EXPECT_EQ(0u, text.find(L"line ")) << "whole lines are dropped";
+
+    edit.SetScrollbackLimit(50000);
+    for (int append = 0; append < 20; ++append)
+        edit.AppendText(lines.c_str(), TRUE);
+    EXPECT_GT(Text().size(), 40000u);
 }
 
 }  // namespace
