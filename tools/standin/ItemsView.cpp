@@ -45,7 +45,22 @@ Microsoft::WRL::ComPtr<IShellFolder> FolderObject(const std::wstring& path)
     return folder;
 }
 
+// Tells a waiting test that the call has begun, then holds the thread without serving messages.
+void BlockAsSlowCall(DWORD milliseconds)
+{
+    const support::UniqueHandle begun(
+        ::OpenEventW(EVENT_MODIFY_STATE, FALSE, SlowCallEventName(::GetCurrentProcessId()).c_str()));
+    if (begun)
+        ::SetEvent(begun.Get());
+    ::Sleep(milliseconds);
+}
+
 }  // namespace
+
+std::wstring SlowCallEventName(DWORD processId)
+{
+    return L"Local\\StandInBrowser.SlowCall." + std::to_wstring(processId);
+}
 
 ItemsView::ItemsView(const std::wstring& folderPath, const ViewExtras& extras)
     : folderPath(folderPath), extras(extras), folder(FolderObject(folderPath))
@@ -325,6 +340,8 @@ STDMETHODIMP ItemsView::Items(UINT flags, REFIID iid, void** object)
     if (!object)
         return E_POINTER;
     *object = nullptr;
+    if (extras.slowItemsMs > 0)
+        BlockAsSlowCall(extras.slowItemsMs);
     if (iid != IID_IShellItemArray)
         return E_NOINTERFACE;
     const bool selectionOnly = (flags & SVGIO_TYPE_MASK) == SVGIO_SELECTION;

@@ -17,6 +17,10 @@ namespace standin {
 // IShellFolderView's identifier, which not every SDK's libraries carry.
 extern const IID ShellFolderViewId;
 
+// The name of the event that a slow Items call (ViewExtras::slowItemsMs) of the process sets
+// when it begins.
+std::wstring SlowCallEventName(DWORD processId);
+
 // A folder view of the kind that today's browser draws: one window that paints the items itself,
 // with no list control anywhere, so that it answers only through IShellView, IFolderView and
 // IShellFolderView. Items are indexed in view order; each keeps its child identifier list.
