@@ -4,6 +4,7 @@
 #include "FileUrl.h"
 #include "ItemsView.h"
 #include "MessagePump.h"
+#include "ShellWindowRegistration.h"
 #include "TabbedWindow.h"
 #include "TestBand.h"
 #include "UniqueBstr.h"
@@ -184,14 +185,11 @@ Names ShownNames(IWebBrowser2* browser, const wchar_t* property)
     return names;
 }
 
-// The names of every item through one Items call, in view order.
-Names NamesThroughItems(IFolderView* view, HRESULT* result)
+Names NamesOf(IShellItemArray* items)
 {
-    ComPtr<IShellItemArray> items;
-    *result = view->Items(SVGIO_ALLVIEW | SVGIO_FLAG_VIEWORDER, IID_PPV_ARGS(&items));
     DWORD count = 0;
-    if (FAILED(*result) || FAILED(*result = items->GetCount(&count)))
-        return {};
+    if (!items || FAILED(items->GetCount(&count)))
+        return {L"(failed)"};
     Names names;
     for (DWORD index = 0; index < count; ++index) {
         ComPtr<IShellItem> item;
@@ -203,6 +201,23 @@ Names NamesThroughItems(IFolderView* view, HRESULT* result)
         }
     }
     return names;
+}
+
+// The names of every item through one Items call, in view order.
+Names NamesThroughItems(IFolderView* view, HRESULT* result)
+{
+    ComPtr<IShellItemArray> items;
+    *result = view->Items(SVGIO_ALLVIEW | SVGIO_FLAG_VIEWORDER, IID_PPV_ARGS(&items));
+    return SUCCEEDED(*result) ? NamesOf(items.Get()) : Names{};
+}
+
+VARIANT NumberVariant(LONG number)
+{
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = number;
+    return value;
 }
 
 // What a call to a process that has gone answers.
@@ -270,20 +285,59 @@ TEST_F(ShellWindowsAcrossProcesses, EveryTabIsAnEntryWithTheTopWindowAndTheActiv
 
     ASSERT_TRUE(browserProcess.Command(top, standin::FirstTabCommand));
     EXPECT_EQ(TabWindowOf(tabs[0].Get()), StandInProcess::TabWindows(top).front());
+    // Moved and resized from here, the window keeps its tabs filling it.
+    ::SetWindowPos(top, nullptr, 40, 30, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] {
+        RECT client = {};
+        RECT tab = {};
+        ::GetClientRect(top, &client);
+        ::GetClientRect(StandInProcess::TabWindows(top).front(), &tab);
+        return client.right < 640 && ::EqualRect(&client, &tab);
+    }));
 
     ComPtr<IDispatch> beyond;
-    VARIANT index;
-    ::VariantInit(&index);
-    index.vt = VT_I4;
-    index.lVal = 2;
-    EXPECT_EQ(S_FALSE, list->Item(index, &beyond));
+    EXPECT_EQ(S_FALSE, list->Item(NumberVariant(2), &beyond));
     EXPECT_EQ(nullptr, beyond.Get());
-    index.lVal = 1;
     ComPtr<IDispatch> second;
-    ASSERT_EQ(S_OK, list->Item(index, &second));
+    ASSERT_EQ(S_OK, list->Item(NumberVariant(1), &second));
     ComPtr<IWebBrowser2> secondBrowser;
     ASSERT_EQ(S_OK, second.As(&secondBrowser));
     EXPECT_EQ(TabWindowOf(tabs[1].Get()), TabWindowOf(secondBrowser.Get()));
+}
+
+// Answers as the shell's own list gives them: a window that is none, a cookie unknown, an index
+// that is no number; an entry without a browser object is found by its cookie only.
+TEST_F(ShellWindowsAcrossProcesses, TheListAnswersBadArgumentsAndUnknownCookiesAsTheShellsListDoes)
+{
+    const support::UniqueWindow window(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    const LONG handle = static_cast<LONG>(reinterpret_cast<LONG_PTR>(window.Get()));
+    LONG cookie = 0;
+    EXPECT_EQ(E_POINTER, list->Register(nullptr, 0, SWC_EXPLORER, &cookie));
+    ASSERT_EQ(S_OK, list->Register(nullptr, handle, SWC_EXPLORER, &cookie));
+    EXPECT_NE(0, cookie);
+    EXPECT_EQ(0, CountOf(list.Get())) << "nothing to hand out";
+
+    VARIANT byCookie = NumberVariant(cookie);
+    VARIANT noRoot;
+    ::VariantInit(&noRoot);
+    LONG found = 0;
+    ComPtr<IDispatch> browser;
+    EXPECT_EQ(S_OK, list->FindWindowSW(&byCookie, &noRoot, SWC_EXPLORER, &found, SWFO_COOKIEPASSED, &browser));
+    EXPECT_EQ(handle, found);
+    EXPECT_EQ(S_OK, list->Revoke(cookie));
+    EXPECT_EQ(S_FALSE, list->Revoke(cookie));
+    EXPECT_EQ(S_FALSE, list->FindWindowSW(&byCookie, &noRoot, SWC_EXPLORER, &found, SWFO_COOKIEPASSED, &browser));
+    EXPECT_EQ(0, found);
+
+    support::UniqueVariant text;
+    text.vt = VT_BSTR;
+    text.bstrVal = ::SysAllocString(L"first");
+    ComPtr<IDispatch> item;
+    EXPECT_EQ(E_INVALIDARG, list->Item(text, &item));
+    ASSERT_TRUE(WaitForRevocations(1));
+    EXPECT_EQ((std::vector<LONG>{cookie}), events->registered);
+    EXPECT_EQ((std::vector<LONG>{cookie}), events->revoked);
 }
 
 TEST_F(ShellWindowsAcrossProcesses, RegistrationsAndRevocationsArriveForTabsWindowsAndTheirClosing)
@@ -327,6 +381,18 @@ TEST_F(ShellWindowsAcrossProcesses, NavigationGoesBothWaysAndItsEventsReachASink
     ASSERT_TRUE(PumpUntil([&] { return sink->CompletedUrls().size() >= 1; }));
     EXPECT_EQ(standin::FileUrlFromPath(sub), sink->CompletedUrls()[0]);
     EXPECT_TRUE(sink->WellFormedDocumentComplete()) << "the browser's IDispatch and the address by reference";
+    support::UniqueVariant subLocation;
+    standin::SetLocation(subLocation, sub);
+    VARIANT noRoot;
+    ::VariantInit(&noRoot);
+    LONG found = 0;
+    ComPtr<IDispatch> foundBrowser;
+    EXPECT_TRUE(PumpUntil([&] {
+        return list->FindWindowSW(&subLocation, &noRoot, SWC_EXPLORER, &found, SWFO_NEEDDISPATCH, &foundBrowser) ==
+               S_OK;
+    })) << "the browser tells the list where it went";
+    EXPECT_EQ(browserProcess.Windows().front(), reinterpret_cast<HWND>(static_cast<LONG_PTR>(found)));
+    EXPECT_NE(nullptr, foundBrowser.Get());
 
     // The user goes back up through the address field.
     const HWND address = ::FindWindowExW(StandInProcess::TabWindows(browserProcess.Windows().front()).front(),
@@ -378,6 +444,16 @@ TEST_P(RemoteView, NamesInViewOrderComeFromOneItemsCallAndSelectionByIndexShowsI
     EXPECT_EQ(Names{shown[2]}, ShownNames(browsers.front().Get(), L"StandIn.FocusedItems"));
     ASSERT_EQ(S_OK, view->SelectItem(0, SVSI_SELECT));
     EXPECT_EQ((Names{shown[0], shown[2]}), ShownNames(browsers.front().Get(), L"StandIn.SelectedItems"));
+
+    ComPtr<IFolderView2> view2;
+    ASSERT_EQ(S_OK, view.As(&view2)) << "as today's browser's view answers";
+    ComPtr<IShellItemArray> selection;
+    result = view2->GetSelection(FALSE, &selection);
+    // Wine 8's own view does not implement GetSelection either.
+    if (!IsPlatformView() || result != E_NOTIMPL) {
+        EXPECT_EQ(S_OK, result);
+        EXPECT_EQ((Names{shown[0], shown[2]}), NamesOf(selection.Get()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(PlatformAndItemsView, RemoteView, ::testing::Values(L"", L"--items-view"));

@@ -1,7 +1,6 @@
 #include "ShellWindowRegistration.h"
 
 #include "ItemIdList.h"
-#include "support/ComResources.h"
 
 #include <oleauto.h>
 #include <shlobj.h>
@@ -9,10 +8,7 @@
 #include <cstring>
 
 namespace standin {
-namespace {
 
-// The folder's identifier list as a VT_UI1 array into an empty variant; left VT_EMPTY when the
-// folder has none.
 void SetLocation(support::UniqueVariant& location, const std::wstring& folder)
 {
     const UniqueItemIdList id(::ILCreateFromPathW(folder.c_str()));
@@ -29,8 +25,6 @@ void SetLocation(support::UniqueVariant& location, const std::wstring& folder)
     std::memcpy(data, id.Get(), size);
     ::SafeArrayUnaccessData(location.parray);
 }
-
-}  // namespace
 
 ShellWindowRegistration::ShellWindowRegistration(IDispatch* browser, HWND topWindow, const std::wstring& folder)
 {

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "support/ComResources.h"
+
 #include <exdisp.h>
 #include <wrl/client.h>
 
 #include <string>
 
 namespace standin {
+
+// Sets the empty variant to the folder's identifier list as browsers pass it to the window list
+// (OnNavigate, FindWindowSW): a VT_UI1 array. Left VT_EMPTY when the folder has no identifier list.
+void SetLocation(support::UniqueVariant& location, const std::wstring& folder);
 
 // One browser's entry in the shell's window list (CLSID_ShellWindows), from its registration to
 // its revocation, with the place it shows passed on as Explorer passes it: the identifier list
