@@ -1,5 +1,7 @@
 #include "shared/BuiltPrograms.h"
 
+#include "ThisProgram.h"
+
 namespace testsupport {
 namespace {
 
@@ -9,23 +11,12 @@ std::wstring FolderOf(const std::wstring& path)
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-std::wstring OwnProgramPath()
-{
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size())
-            return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
 // Test programs are build/<architecture>/tests/test_*.exe.
 std::wstring BuiltToolPath(const std::wstring& relative)
 {
-    return FolderOf(FolderOf(OwnProgramPath())) + L"\\tools\\" + relative;
+    return FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\tools\\" + relative;
 }
 
 support::UniqueHandle StartProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,

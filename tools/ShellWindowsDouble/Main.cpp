@@ -12,10 +12,10 @@
 #include "ListFactory.h"
 #include "ServerRegistration.h"
 #include "ShellWindowList.h"
+#include "ThisProgram.h"
 #include "support/UniqueHandle.h"
 
 #include <objbase.h>
-#include <shellapi.h>
 
 #include <optional>
 #include <string>
@@ -30,28 +30,6 @@ constexpr int ExitAlreadyServing = 5;
 constexpr int ExitNotRegistered = 6;
 // Signalled to end the running server; its existence marks a server as running.
 constexpr const wchar_t* EndEventName = L"Local\\BrimblestoneShellWindowsDouble.End";
-
-std::vector<std::wstring> ProgramArguments()
-{
-    int count = 0;
-    wchar_t** raw = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    std::vector<std::wstring> arguments;
-    for (int i = 1; raw && i < count; ++i)
-        arguments.emplace_back(raw[i]);
-    ::LocalFree(raw);
-    return arguments;
-}
-
-std::wstring ProgramPath()
-{
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size())
-            return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
 
 int EndRunningServer()
 {
@@ -114,12 +92,12 @@ int Serve()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const std::vector<std::wstring> arguments = ProgramArguments();
+    const std::vector<std::wstring> arguments = standin::ThisProgramArguments();
     const std::wstring option = arguments.empty() ? L"" : arguments[0];
     if (arguments.size() > 1)
         return ExitBadArguments;
     if (option == L"/register")
-        return shellwindows::RegisterServer(ProgramPath()) ? 0 : ExitNoRegistry;
+        return shellwindows::RegisterServer(standin::ThisProgramPath()) ? 0 : ExitNoRegistry;
     if (option == L"/unregister")
         return shellwindows::UnregisterServer() ? 0 : ExitNoRegistry;
     if (option == L"/end")

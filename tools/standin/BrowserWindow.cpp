@@ -28,13 +28,6 @@ bool IsKeyboardMessage(UINT message)
     return message >= WM_KEYFIRST && message <= WM_KEYLAST;
 }
 
-std::wstring WindowText(HWND window)
-{
-    std::vector<wchar_t> text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1);
-    const int length = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    return std::wstring(text.data(), static_cast<size_t>(length));
-}
-
 // Holds modifier keys down in the thread's keyboard state for as long as it lives.
 class HeldModifiers {
 public:

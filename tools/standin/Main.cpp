@@ -10,6 +10,7 @@
 // other processes; the process ends when its last window closes.
 #include "BrowserWindow.h"
 #include "DemoSession.h"
+#include "ThisProgram.h"
 #include "WindowSet.h"
 
 #include <objbase.h>
@@ -104,17 +105,6 @@ std::optional<CommandLine> ParseArguments(const std::vector<std::wstring>& argum
     return parsed;
 }
 
-std::vector<std::wstring> ProgramArguments()
-{
-    int count = 0;
-    wchar_t** raw = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    std::vector<std::wstring> arguments;
-    for (int i = 1; raw && i < count; ++i)
-        arguments.emplace_back(raw[i]);
-    ::LocalFree(raw);
-    return arguments;
-}
-
 std::wstring CurrentDirectory()
 {
     std::vector<wchar_t> buffer(::GetCurrentDirectoryW(0, nullptr) + 1);
@@ -172,7 +162,7 @@ int RunBrowser(const CommandLine& commandLine)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const std::optional<CommandLine> commandLine = ParseArguments(ProgramArguments());
+    const std::optional<CommandLine> commandLine = ParseArguments(standin::ThisProgramArguments());
     if (!commandLine) {
         PrintUsage();
         return ExitBadArguments;

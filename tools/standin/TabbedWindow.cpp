@@ -12,13 +12,6 @@ constexpr const wchar_t* FrameClassName = L"CabinetWClass";
 // messages have returned.
 constexpr UINT ForgetClosedTabsMessage = WM_APP + 0x110;
 
-std::wstring WindowText(HWND window)
-{
-    std::vector<wchar_t> text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1);
-    const int length = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    return std::wstring(text.data(), static_cast<size_t>(length));
-}
-
 }  // namespace
 
 TabbedWindow::~TabbedWindow()
