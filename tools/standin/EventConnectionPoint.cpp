@@ -1,6 +1,5 @@
 #include "EventConnectionPoint.h"
 
-#include <exdisp.h>
 #include <olectl.h>
 
 #include <vector>
