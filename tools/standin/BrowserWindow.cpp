@@ -13,6 +13,8 @@ namespace standin {
 namespace {
 
 constexpr const wchar_t* FrameClassName = L"StandInBrowserWindow";
+constexpr const wchar_t* TabClassName = L"ShellTabWindowClass";
+constexpr const wchar_t* WindowTitleSuffix = L" - Stand-in file browser";
 constexpr const wchar_t* BandStripClassName = L"StandInBandStrip";
 constexpr int AddressHeight = 24;
 
@@ -24,13 +26,6 @@ constexpr UINT OpenFolderMessage = WM_APP + 0x102;
 bool IsKeyboardMessage(UINT message)
 {
     return message >= WM_KEYFIRST && message <= WM_KEYLAST;
-}
-
-std::wstring WindowText(HWND window)
-{
-    std::vector<wchar_t> text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1);
-    const int length = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    return std::wstring(text.data(), static_cast<size_t>(length));
 }
 
 // Holds modifier keys down in the thread's keyboard state for as long as it lives.
@@ -85,13 +80,7 @@ bool BrowserWindow::Create(const std::wstring& startFolder, const BrowserOptions
     options = chosen;
     const INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
-    if (!EnsureWindowClass(FrameClassName, FrameProcedure, ::GetSysColorBrush(COLOR_BTNFACE)) ||
-        !EnsureWindowClass(BandStripClassName, ::DefWindowProcW, ::GetSysColorBrush(COLOR_BTNFACE)))
-        return false;
-    frame.Reset(::CreateWindowExW(0, FrameClassName, L"Stand-in file browser",
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 900, 640,
-                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), this));
-    if (!frame || !CreateChildren()) {
+    if (!CreateFrame() || !CreateChildren()) {
         Shutdown();
         return false;
     }
@@ -99,6 +88,26 @@ bool BrowserWindow::Create(const std::wstring& startFolder, const BrowserOptions
     ShowFolder(*shown);
     ::ShowWindow(frame.Get(), SW_SHOW);
     return true;
+}
+
+bool BrowserWindow::CreateFrame()
+{
+    const wchar_t* className = options.tabOf ? TabClassName : FrameClassName;
+    if (!EnsureWindowClass(className, FrameProcedure, ::GetSysColorBrush(COLOR_BTNFACE)) ||
+        !EnsureWindowClass(BandStripClassName, ::DefWindowProcW, ::GetSysColorBrush(COLOR_BTNFACE)))
+        return false;
+    if (options.tabOf) {
+        RECT area = {};
+        ::GetClientRect(options.tabOf, &area);
+        frame.Reset(::CreateWindowExW(0, className, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+                                      area.right, area.bottom, options.tabOf, nullptr,
+                                      ::GetModuleHandleW(nullptr), this));
+    } else {
+        frame.Reset(::CreateWindowExW(0, className, L"Stand-in file browser", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, 900, 640, nullptr, nullptr,
+                                      ::GetModuleHandleW(nullptr), this));
+    }
+    return frame.IsHeld();
 }
 
 bool BrowserWindow::CreateChildren()
@@ -232,6 +241,11 @@ void BrowserWindow::Quit()
         ::PostMessageW(frame.Get(), QuitMessage, 0, 0);
 }
 
+HWND BrowserWindow::TopLevelWindow() const
+{
+    return frame ? ::GetAncestor(frame.Get(), GA_ROOT) : nullptr;
+}
+
 void BrowserWindow::ShowFolder(const std::wstring& path)
 {
     showing = Showing::Folder;
@@ -311,7 +325,7 @@ void BrowserWindow::ShowLocationText()
 {
     const std::wstring shown = showing == Showing::Folder ? folder : otherLocation;
     ::SetWindowTextW(address, shown.c_str());
-    ::SetWindowTextW(frame.Get(), (shown + L" - Stand-in file browser").c_str());
+    ::SetWindowTextW(frame.Get(), (shown + WindowTitleSuffix).c_str());
     Layout();
 }
 
@@ -361,8 +375,10 @@ void BrowserWindow::FireNextDocumentComplete()
         return;
     const std::wstring url = completions.front();
     completions.pop_front();
-    browser->FireDocumentComplete(url);
+    browser->FireNavigationEvents(url, WindowText(frame.Get()));
     ++documentCompleteCount;
+    if (options.navigated)
+        options.navigated();
 }
 
 // A folder opened from the view is shown once the view's own notification has returned.

@@ -32,6 +32,12 @@ struct BrowserOptions {
     // Steps of the band's vertical step size that the strip is taller than the band asked for,
     // as after the user dragged a variable-height band taller.
     int extraBandSteps = 0;
+    // Shown as one tab of that top window, as in today's browser: the browser's window is then
+    // a "ShellTabWindowClass" child filling the top window's client area. IShellBrowser's
+    // GetWindow answers the tab's window, IWebBrowser2's HWND the top window.
+    HWND tabOf = nullptr;
+    // Called after each navigation's events have gone out.
+    std::function<void()> navigated;
 };
 
 struct KeyModifiers {
@@ -95,7 +101,7 @@ public:
     std::vector<std::wstring> BackgroundItemNames(ItemState state = ItemState::Any) const;
     // The stand-in's own items view of the active tab, or null in the other layouts.
     const ItemsView* ActiveItemsView() const { return activeTab.OwnItemsView(); }
-    IShellBrowser* ShellBrowserObject() const { return shellBrowser.Get(); }
+    IShellBrowser* ShellBrowserObject() const override { return shellBrowser.Get(); }
     IWebBrowser2* Browser() const { return browser.Get(); }
     IUnknown* Band() const { return band.Object(); }
     const DESKBANDINFO& BandInfo() const { return band.BandInfo(); }
@@ -132,13 +138,15 @@ private:
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // BrowserHost, ShellBrowserHost
-    HWND TopLevelWindow() const override { return frame.Get(); }
+    HWND TopLevelWindow() const override;
+    HWND TabWindow() const override { return frame.Get(); }
     IShellView* ActiveShellView() const override { return activeTab.View(); }
     void OpenFolderFromView(const std::wstring& path) override { OpenFolderLater(path); }
     std::wstring LocationUrl() const override { return Location(); }
     HRESULT Navigate(const std::wstring& target) override;
     void Refresh() override;
     void Quit() override;
+    std::vector<std::wstring> ShownItemNames(ItemState state) const override { return ViewItemNames(state); }
 
     bool CreateChildren();
     void ShowFolder(const std::wstring& path);
@@ -151,6 +159,7 @@ private:
     void ShowLocationText();
     void Layout();
     int BandStep() const;
+    bool CreateFrame();
     void QueueDocumentComplete();
     void FireNextDocumentComplete();
     void OpenFolderLater(const std::wstring& path);

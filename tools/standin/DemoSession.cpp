@@ -1,6 +1,7 @@
 #include "DemoSession.h"
 
 #include "BrowserWindow.h"
+#include "WindowClass.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
@@ -13,13 +14,6 @@ namespace standin {
 namespace {
 
 constexpr DWORD StepBound = 20000;
-
-std::wstring WindowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
 
 void WriteToHandle(DWORD which, const std::wstring& text)
 {

@@ -1,13 +1,26 @@
 #include "EventConnectionPoint.h"
 
-#include <exdisp.h>
 #include <olectl.h>
 
 #include <vector>
 
 namespace standin {
 
-EventConnectionPoint::EventConnectionPoint(IConnectionPointContainer* container) : container(container) {}
+namespace {
+
+// The answers of a call to an object whose process has ended or cut its connections.
+bool IsGone(HRESULT result)
+{
+    return result == RPC_E_DISCONNECTED || result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+           result == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) || result == CO_E_OBJNOTCONNECTED;
+}
+
+}  // namespace
+
+EventConnectionPoint::EventConnectionPoint(IConnectionPointContainer* container, REFIID events)
+    : container(container), events(events)
+{
+}
 
 void EventConnectionPoint::Fire(DISPID event, VARIANTARG* arguments, UINT argumentCount)
 {
@@ -16,8 +29,10 @@ void EventConnectionPoint::Fire(DISPID event, VARIANTARG* arguments, UINT argume
         if (sinks.find(cookie) == sinks.end())
             continue;
         DISPPARAMS parameters = {arguments, nullptr, argumentCount, 0};
-        sink->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr,
-                     nullptr);
+        const HRESULT result = sink->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
+                                            nullptr, nullptr, nullptr);
+        if (IsGone(result))
+            Unadvise(cookie);
     }
 }
 
@@ -42,7 +57,7 @@ STDMETHODIMP EventConnectionPoint::GetConnectionInterface(IID* iid)
 {
     if (!iid)
         return E_POINTER;
-    *iid = DIID_DWebBrowserEvents2;
+    *iid = events;
     return S_OK;
 }
 
@@ -64,12 +79,12 @@ STDMETHODIMP EventConnectionPoint::Advise(IUnknown* sink, DWORD* cookie)
     *cookie = 0;
     if (!sink)
         return E_POINTER;
-    Microsoft::WRL::ComPtr<IDispatch> events;
-    if (FAILED(sink->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(events.GetAddressOf()))) &&
-        FAILED(sink->QueryInterface(IID_PPV_ARGS(&events))))
+    Microsoft::WRL::ComPtr<IDispatch> dispatch;
+    if (FAILED(sink->QueryInterface(events, reinterpret_cast<void**>(dispatch.GetAddressOf()))) &&
+        FAILED(sink->QueryInterface(IID_PPV_ARGS(&dispatch))))
         return CONNECT_E_CANNOTCONNECT;
     *cookie = ++lastCookie;
-    sinks.emplace(*cookie, std::move(events));
+    sinks.emplace(*cookie, std::move(dispatch));
     return S_OK;
 }
 

@@ -9,17 +9,19 @@
 
 namespace standin {
 
-// The browser's DWebBrowserEvents2 connection point: sinks connect with Advise and receive
-// the events through IDispatch::Invoke.
+// A connection point of one event interface (the browser's DWebBrowserEvents2, the window
+// list's DShellWindowsEvents): sinks connect with Advise and receive the events through
+// IDispatch::Invoke.
 class EventConnectionPoint final : public ComObject<IConnectionPoint> {
 public:
-    explicit EventConnectionPoint(IConnectionPointContainer* container);
+    EventConnectionPoint(IConnectionPointContainer* container, REFIID events);
 
     // The container goes away before the last reference to this connection point may.
     void DetachContainer() { container = nullptr; }
 
     // Calls Invoke on every connected sink with the arguments, last argument first as
-    // IDispatch expects them. A sink may disconnect itself or others while being called.
+    // IDispatch expects them. A sink may disconnect itself or others while being called; a sink
+    // in another process that has gone is let go.
     void Fire(DISPID event, VARIANTARG* arguments, UINT argumentCount);
     void DisconnectAll();
     size_t ConnectionCount() const { return sinks.size(); }
@@ -33,6 +35,7 @@ public:
 
 private:
     IConnectionPointContainer* container;
+    const IID events;
     std::map<DWORD, Microsoft::WRL::ComPtr<IDispatch>> sinks;
     DWORD lastCookie = 0;
 };

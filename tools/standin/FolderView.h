@@ -29,7 +29,12 @@ struct ViewExtras {
     // The items view refuses to remove items (IShellFolderView::RemoveObject not implemented),
     // as some shell views do.
     bool refusesRemoval = false;
+    // The items view's IFolderView::Items blocks its thread this long before it answers, as a
+    // browser that hangs; meanwhile the event SlowCallEventName(this process) is set, so that
+    // a test knows when to end the process in the middle of the call.
+    DWORD slowItemsMs = 0;
 };
+
 
 struct FolderEntry {
     std::wstring name;

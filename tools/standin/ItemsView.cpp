@@ -1,5 +1,6 @@
 #include "ItemsView.h"
 
+#include "ItemIdList.h"
 #include "WindowClass.h"
 
 #include <shlwapi.h>
@@ -45,7 +46,22 @@ Microsoft::WRL::ComPtr<IShellFolder> FolderObject(const std::wstring& path)
     return folder;
 }
 
+// Tells a waiting test that the call has begun, then holds the thread without serving messages.
+void BlockAsSlowCall(DWORD milliseconds)
+{
+    const support::UniqueHandle begun(
+        ::OpenEventW(EVENT_MODIFY_STATE, FALSE, SlowCallEventName(::GetCurrentProcessId()).c_str()));
+    if (begun)
+        ::SetEvent(begun.Get());
+    ::Sleep(milliseconds);
+}
+
 }  // namespace
+
+std::wstring SlowCallEventName(DWORD processId)
+{
+    return L"Local\\StandInBrowser.SlowCall." + std::to_wstring(processId);
+}
 
 ItemsView::ItemsView(const std::wstring& folderPath, const ViewExtras& extras)
     : folderPath(folderPath), extras(extras), folder(FolderObject(folderPath))
@@ -176,8 +192,8 @@ STDMETHODIMP ItemsView::QueryInterface(REFIID iid, void** object)
         return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IShellView)
         return Answer(static_cast<IShellView*>(this), object);
-    if (iid == IID_IFolderView)
-        return Answer(static_cast<IFolderView*>(this), object);
+    if (iid == IID_IFolderView || iid == IID_IFolderView2)
+        return Answer(static_cast<IFolderView2*>(this), object);
     if (iid == ShellFolderViewId)
         return Answer(static_cast<IShellFolderView*>(this), object);
     *object = nullptr;
@@ -325,19 +341,25 @@ STDMETHODIMP ItemsView::Items(UINT flags, REFIID iid, void** object)
     if (!object)
         return E_POINTER;
     *object = nullptr;
+    if (extras.slowItemsMs > 0)
+        BlockAsSlowCall(extras.slowItemsMs);
     if (iid != IID_IShellItemArray)
         return E_NOINTERFACE;
-    const bool selectionOnly = (flags & SVGIO_TYPE_MASK) == SVGIO_SELECTION;
+    return ShellItems((flags & SVGIO_TYPE_MASK) == SVGIO_SELECTION, reinterpret_cast<IShellItemArray**>(object));
+}
+
+HRESULT ItemsView::ShellItems(bool selectedOnly, IShellItemArray** result) const
+{
     std::vector<PCUITEMID_CHILD> children;
     children.reserve(items.size());
     for (const ViewItem& item : items) {
-        if (!selectionOnly || item.selected)
+        if (!selectedOnly || item.selected)
             children.push_back(item.child.get());
     }
     if (children.empty())
         return E_FAIL;
     return ::SHCreateShellItemArray(nullptr, folder.Get(), static_cast<UINT>(children.size()), children.data(),
-                                    reinterpret_cast<IShellItemArray**>(object));
+                                    result);
 }
 
 STDMETHODIMP ItemsView::GetSelectionMarkedItem(int* index)
@@ -555,6 +577,166 @@ STDMETHODIMP ItemsView::QuerySupport(UINT*)
 }
 
 STDMETHODIMP ItemsView::SetAutomationObject(IDispatch*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetGroupBy(REFPROPERTYKEY, BOOL)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::GetGroupBy(PROPERTYKEY*, BOOL*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetViewProperty(PCUITEMID_CHILD, REFPROPERTYKEY, REFPROPVARIANT)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::GetViewProperty(PCUITEMID_CHILD, REFPROPERTYKEY, PROPVARIANT*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetTileViewProperties(PCUITEMID_CHILD, LPCWSTR)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetExtendedTileViewProperties(PCUITEMID_CHILD, LPCWSTR)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetText(FVTEXTTYPE, LPCWSTR)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetCurrentFolderFlags(DWORD, DWORD)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::GetCurrentFolderFlags(DWORD* flags)
+{
+    if (!flags)
+        return E_POINTER;
+    *flags = 0;
+    return S_OK;
+}
+
+STDMETHODIMP ItemsView::GetSortColumnCount(int*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetSortColumns(const SORTCOLUMN*, int)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::GetSortColumns(SORTCOLUMN*, int)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::GetItem(int index, REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (index < 0 || index >= static_cast<int>(items.size()))
+        return E_INVALIDARG;
+    return ::SHCreateItemWithParent(nullptr, folder.Get(), items[static_cast<size_t>(index)].child.get(), iid,
+                                    object);
+}
+
+// The next item after `start` (-1: the first), or before it; S_FALSE when there is none.
+STDMETHODIMP ItemsView::GetVisibleItem(int start, BOOL previous, int* index)
+{
+    if (!index)
+        return E_POINTER;
+    const int count = static_cast<int>(items.size());
+    const int next = previous ? (start < 0 ? count - 1 : start - 1) : start + 1;
+    *index = next >= 0 && next < count ? next : -1;
+    return *index >= 0 ? S_OK : S_FALSE;
+}
+
+// The first selected item after `start` (-1: from the first); S_FALSE when there is none.
+STDMETHODIMP ItemsView::GetSelectedItem(int start, int* index)
+{
+    if (!index)
+        return E_POINTER;
+    *index = -1;
+    for (int next = std::max(start + 1, 0); next < static_cast<int>(items.size()); ++next) {
+        if (items[static_cast<size_t>(next)].selected) {
+            *index = next;
+            return S_OK;
+        }
+    }
+    return S_FALSE;
+}
+
+STDMETHODIMP ItemsView::GetSelection(BOOL noneImpliesFolder, IShellItemArray** selection)
+{
+    if (!selection)
+        return E_POINTER;
+    *selection = nullptr;
+    const HRESULT result = ShellItems(true, selection);
+    if (result != E_FAIL || !noneImpliesFolder)
+        return result;
+    Microsoft::WRL::ComPtr<IPersistFolder2> shown;
+    UniqueItemIdList id;
+    if (!folder || FAILED(folder.As(&shown)) || FAILED(shown->GetCurFolder(id.Receive())))
+        return E_FAIL;
+    PCIDLIST_ABSOLUTE folderItself = id.Get();
+    return ::SHCreateShellItemArrayFromIDLists(1, &folderItself, selection);
+}
+
+STDMETHODIMP ItemsView::GetSelectionState(PCUITEMID_CHILD, DWORD*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::InvokeVerbOnSelection(LPCSTR)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::SetViewModeAndIconSize(FOLDERVIEWMODE, int)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::GetViewModeAndIconSize(FOLDERVIEWMODE* mode, int* imageSize)
+{
+    if (!mode || !imageSize)
+        return E_POINTER;
+    *mode = FVM_DETAILS;
+    *imageSize = 16;
+    return S_OK;
+}
+
+STDMETHODIMP ItemsView::SetGroupSubsetCount(UINT)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::GetGroupSubsetCount(UINT*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::IsMoveInSameFolder()
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ItemsView::DoRename()
 {
     return E_NOTIMPL;
 }

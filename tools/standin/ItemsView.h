@@ -17,10 +17,16 @@ namespace standin {
 // IShellFolderView's identifier, which not every SDK's libraries carry.
 extern const IID ShellFolderViewId;
 
+// The name of the event that a slow Items call (ViewExtras::slowItemsMs) of the process sets
+// when it begins.
+std::wstring SlowCallEventName(DWORD processId);
+
 // A folder view of the kind that today's browser draws: one window that paints the items itself,
-// with no list control anywhere, so that it answers only through IShellView, IFolderView and
-// IShellFolderView. Items are indexed in view order; each keeps its child identifier list.
-class ItemsView final : public ComObject<IShellView, IFolderView, IShellFolderView> {
+// with no list control anywhere, so that it answers only through IShellView, IFolderView(2) and
+// IShellFolderView. Items are indexed in view order; each keeps its child identifier list. Of
+// IFolderView2 it offers what reads items and the selection by index; grouping, sorting,
+// properties and verbs answer E_NOTIMPL.
+class ItemsView final : public ComObject<IShellView, IFolderView2, IShellFolderView> {
 public:
     ItemsView(const std::wstring& folder, const ViewExtras& extras);
 
@@ -68,6 +74,32 @@ public:
     STDMETHODIMP SelectAndPositionItems(UINT count, PCUITEMID_CHILD_ARRAY children, POINT* points,
                                         DWORD flags) override;
 
+    // IFolderView2
+    STDMETHODIMP SetGroupBy(REFPROPERTYKEY key, BOOL ascending) override;
+    STDMETHODIMP GetGroupBy(PROPERTYKEY* key, BOOL* ascending) override;
+    STDMETHODIMP SetViewProperty(PCUITEMID_CHILD child, REFPROPERTYKEY key, REFPROPVARIANT value) override;
+    STDMETHODIMP GetViewProperty(PCUITEMID_CHILD child, REFPROPERTYKEY key, PROPVARIANT* value) override;
+    STDMETHODIMP SetTileViewProperties(PCUITEMID_CHILD child, LPCWSTR properties) override;
+    STDMETHODIMP SetExtendedTileViewProperties(PCUITEMID_CHILD child, LPCWSTR properties) override;
+    STDMETHODIMP SetText(FVTEXTTYPE type, LPCWSTR text) override;
+    STDMETHODIMP SetCurrentFolderFlags(DWORD mask, DWORD flags) override;
+    STDMETHODIMP GetCurrentFolderFlags(DWORD* flags) override;
+    STDMETHODIMP GetSortColumnCount(int* count) override;
+    STDMETHODIMP SetSortColumns(const SORTCOLUMN* columns, int count) override;
+    STDMETHODIMP GetSortColumns(SORTCOLUMN* columns, int count) override;
+    STDMETHODIMP GetItem(int index, REFIID iid, void** object) override;
+    STDMETHODIMP GetVisibleItem(int start, BOOL previous, int* index) override;
+    STDMETHODIMP GetSelectedItem(int start, int* index) override;
+    STDMETHODIMP GetSelection(BOOL noneImpliesFolder, IShellItemArray** selection) override;
+    STDMETHODIMP GetSelectionState(PCUITEMID_CHILD child, DWORD* flags) override;
+    STDMETHODIMP InvokeVerbOnSelection(LPCSTR verb) override;
+    STDMETHODIMP SetViewModeAndIconSize(FOLDERVIEWMODE mode, int imageSize) override;
+    STDMETHODIMP GetViewModeAndIconSize(FOLDERVIEWMODE* mode, int* imageSize) override;
+    STDMETHODIMP SetGroupSubsetCount(UINT visibleRows) override;
+    STDMETHODIMP GetGroupSubsetCount(UINT* visibleRows) override;
+    STDMETHODIMP IsMoveInSameFolder() override;
+    STDMETHODIMP DoRename() override;
+
     // IShellFolderView
     STDMETHODIMP Rearrange(LPARAM sort) override;
     STDMETHODIMP GetArrangeParam(LPARAM* sort) override;
@@ -80,6 +112,7 @@ public:
     STDMETHODIMP SetObjectCount(UINT count, UINT flags) override;
     STDMETHODIMP UpdateObject(PUITEMID_CHILD before, PUITEMID_CHILD after, UINT* index) override;
     STDMETHODIMP RefreshObject(PUITEMID_CHILD child, UINT* index) override;
+    // (IFolderView2's as well)
     STDMETHODIMP SetRedraw(BOOL redraw) override;
     STDMETHODIMP GetSelectedCount(UINT* count) override;
     STDMETHODIMP GetSelectedObjects(PCUITEMID_CHILD** children, UINT* count) override;
@@ -110,6 +143,7 @@ private:
     void Paint(HWND window);
     void Redraw();
     int IndexOf(PCUITEMID_CHILD child, int hint) const;
+    HRESULT ShellItems(bool selectedOnly, IShellItemArray** result) const;
     std::vector<std::wstring> NamesWhere(bool ViewItem::*state) const;
 
     std::wstring folderPath;

@@ -1,11 +1,17 @@
 // StandInBrowser.exe [--clsid {GUID}] [--folder PATH] [--items-view | --classic-layout | --newer-layout]
 //                    [--background-tab] [--virtual-items] [--items N] [--demo]
+//                    [--shell-window] [--slow-view-ms N]
 // Opens the stand-in file-browser window at the folder (the current directory by default) and,
 // with --clsid, creates that toolbar band in-process and hosts it. With --demo as well, the
 // hosted console band runs a short session, its text goes to standard output, and the window
 // closes when standard input ends.
+// With --shell-window (no band), the window is today's browser seen from outside: a
+// "CabinetWClass" window whose tabs are each registered in the shell's window list and serve
+// other processes; the process ends when its last window closes.
 #include "BrowserWindow.h"
 #include "DemoSession.h"
+#include "ThisProgram.h"
+#include "WindowSet.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -24,6 +30,7 @@ struct CommandLine {
     std::wstring folder;
     standin::BrowserOptions options;
     bool demo = false;
+    bool shellWindow = false;
 };
 
 constexpr int ExitBadArguments = 2;
@@ -37,10 +44,11 @@ void PrintUsage()
 {
     std::fwprintf(stderr, L"usage: StandInBrowser [--clsid {GUID}] [--folder PATH] "
                           L"[--items-view | --classic-layout | --newer-layout] [--background-tab] "
-                          L"[--virtual-items] [--items N] [--demo]\n");
+                          L"[--virtual-items] [--items N] [--demo] [--shell-window] [--slow-view-ms N]\n");
 }
 
-std::optional<int> ItemCount(const std::wstring& text)
+// A whole number from 0 to 1,000,000.
+std::optional<int> CountArgument(const std::wstring& text)
 {
     wchar_t* end = nullptr;
     const long count = std::wcstol(text.c_str(), &end, 10);
@@ -64,10 +72,17 @@ std::optional<CommandLine> ParseArguments(const std::vector<std::wstring>& argum
         } else if (argument == L"--folder" && hasValue) {
             parsed.folder = arguments[++i];
         } else if (argument == L"--items" && hasValue) {
-            const std::optional<int> count = ItemCount(arguments[++i]);
+            const std::optional<int> count = CountArgument(arguments[++i]);
             if (!count)
                 return std::nullopt;
             parsed.options.extras.syntheticItems = *count;
+        } else if (argument == L"--slow-view-ms" && hasValue) {
+            const std::optional<int> milliseconds = CountArgument(arguments[++i]);
+            if (!milliseconds)
+                return std::nullopt;
+            parsed.options.extras.slowItemsMs = static_cast<DWORD>(*milliseconds);
+        } else if (argument == L"--shell-window") {
+            parsed.shellWindow = true;
         } else if (argument == L"--newer-layout") {
             parsed.options.layout = standin::ViewLayout::Newer;
         } else if (argument == L"--classic-layout") {
@@ -85,20 +100,9 @@ std::optional<CommandLine> ParseArguments(const std::vector<std::wstring>& argum
             return std::nullopt;
         }
     }
-    if (parsed.demo && !parsed.bandClass)
+    if ((parsed.demo && !parsed.bandClass) || (parsed.shellWindow && parsed.bandClass))
         return std::nullopt;
     return parsed;
-}
-
-std::vector<std::wstring> ProgramArguments()
-{
-    int count = 0;
-    wchar_t** raw = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    std::vector<std::wstring> arguments;
-    for (int i = 1; raw && i < count; ++i)
-        arguments.emplace_back(raw[i]);
-    ::LocalFree(raw);
-    return arguments;
 }
 
 std::wstring CurrentDirectory()
@@ -108,12 +112,28 @@ std::wstring CurrentDirectory()
     return std::wstring(buffer.data(), length);
 }
 
+// The background tab is a second tab of the window, opened behind the first.
+int RunShellWindows(const CommandLine& commandLine, const std::wstring& folder)
+{
+    standin::TabbedWindow::Options options;
+    options.browser = commandLine.options;
+    standin::WindowSet windows(options);
+    standin::TabbedWindow* first = windows.Open(folder);
+    if (!first || (commandLine.options.backgroundTab && !first->AddTab(folder, false))) {
+        std::fwprintf(stderr, L"StandInBrowser: cannot open a window at %ls\n", folder.c_str());
+        return ExitNoWindow;
+    }
+    return windows.RunMessageLoop();
+}
+
 int RunBrowser(const CommandLine& commandLine)
 {
+    const std::wstring folder = commandLine.folder.empty() ? CurrentDirectory() : commandLine.folder;
+    if (commandLine.shellWindow)
+        return RunShellWindows(commandLine, folder);
     standin::BrowserWindow window;
     standin::BrowserOptions options = commandLine.options;
     options.endMessageLoopOnClose = true;
-    const std::wstring folder = commandLine.folder.empty() ? CurrentDirectory() : commandLine.folder;
     if (!window.Create(folder, options)) {
         std::fwprintf(stderr, L"StandInBrowser: cannot open a window at %ls\n", folder.c_str());
         return ExitNoWindow;
@@ -142,7 +162,7 @@ int RunBrowser(const CommandLine& commandLine)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const std::optional<CommandLine> commandLine = ParseArguments(ProgramArguments());
+    const std::optional<CommandLine> commandLine = ParseArguments(standin::ThisProgramArguments());
     if (!commandLine) {
         PrintUsage();
         return ExitBadArguments;

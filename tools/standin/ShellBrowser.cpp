@@ -21,7 +21,7 @@ STDMETHODIMP ShellBrowser::GetWindow(HWND* window)
 {
     if (!window)
         return E_POINTER;
-    *window = host ? host->TopLevelWindow() : nullptr;
+    *window = host ? host->TabWindow() : nullptr;
     return *window ? S_OK : E_FAIL;
 }
 

@@ -11,7 +11,9 @@ namespace standin {
 // What the shell browser object asks of the window that shows it.
 class ShellBrowserHost {
 public:
-    virtual HWND TopLevelWindow() const = 0;
+    // The window the views live in: the browser's top window, or its tab's window when the
+    // browser is one tab of a window.
+    virtual HWND TabWindow() const = 0;
     // The shell view of the active tab, or null when the window shows none (a web page, or a
     // folder view of the older kind that answers only through its list control).
     virtual IShellView* ActiveShellView() const = 0;

@@ -2,8 +2,13 @@
 
 #include "UniqueBstr.h"
 
+#include "support/ComBoundary.h"
+
 #include <exdispid.h>
 #include <olectl.h>
+#include <shlguid.h>
+
+#include <optional>
 
 namespace standin {
 namespace {
@@ -18,6 +23,26 @@ const VARIANT* TextArgument(const VARIANT* argument)
     return argument;
 }
 
+// The stand-in's own read-only properties: what the view shows in one state.
+std::optional<ItemState> OwnPropertyState(const std::wstring& name)
+{
+    if (name == L"StandIn.Items")
+        return ItemState::Any;
+    if (name == L"StandIn.SelectedItems")
+        return ItemState::Selected;
+    if (name == L"StandIn.FocusedItems")
+        return ItemState::Focused;
+    return std::nullopt;
+}
+
+std::wstring JoinedLines(const std::vector<std::wstring>& lines)
+{
+    std::wstring joined;
+    for (size_t index = 0; index < lines.size(); ++index)
+        joined += (index == 0 ? L"" : L"\n") + lines[index];
+    return joined;
+}
+
 template <typename Value>
 HRESULT NotImplemented(Value* out)
 {
@@ -30,7 +55,7 @@ HRESULT NotImplemented(Value* out)
 
 WebBrowser::WebBrowser(BrowserHost* host) : host(host)
 {
-    events.Attach(new EventConnectionPoint(this));
+    events.Attach(new EventConnectionPoint(this, DIID_DWebBrowserEvents2));
 }
 
 WebBrowser::~WebBrowser()
@@ -43,7 +68,20 @@ void WebBrowser::DetachHost()
     host = nullptr;
 }
 
-void WebBrowser::FireDocumentComplete(const std::wstring& url)
+void WebBrowser::FireNavigationEvents(const std::wstring& url, const std::wstring& title)
+{
+    const Microsoft::WRL::ComPtr<WebBrowser> keepAlive(this);
+    FireWithAddress(DISPID_NAVIGATECOMPLETE2, url);
+    UniqueBstr text = MakeBstr(title);
+    VARIANTARG argument;
+    ::VariantInit(&argument);
+    argument.vt = VT_BSTR;
+    argument.bstrVal = text.Get();
+    events->Fire(DISPID_TITLECHANGE, &argument, 1);
+    FireWithAddress(DISPID_DOCUMENTCOMPLETE, url);
+}
+
+void WebBrowser::FireWithAddress(DISPID event, const std::wstring& url)
 {
     // As the browser passes them: the frame's IDispatch, then the address as a reference to a
     // VARIANT string; DISPPARAMS keeps the last argument first.
@@ -59,8 +97,7 @@ void WebBrowser::FireDocumentComplete(const std::wstring& url)
     ::VariantInit(&arguments[1]);
     arguments[1].vt = VT_DISPATCH;
     arguments[1].pdispVal = static_cast<IWebBrowser2*>(this);
-    const Microsoft::WRL::ComPtr<WebBrowser> keepAlive(this);
-    events->Fire(DISPID_DOCUMENTCOMPLETE, arguments, 2);
+    events->Fire(event, arguments, 2);
 }
 
 void WebBrowser::FireOnQuit()
@@ -83,6 +120,8 @@ STDMETHODIMP WebBrowser::QueryInterface(REFIID iid, void** object)
         return Answer(static_cast<IWebBrowser2*>(this), object);
     if (iid == IID_IConnectionPointContainer)
         return Answer(static_cast<IConnectionPointContainer*>(this), object);
+    if (iid == IID_IServiceProvider)
+        return Answer(static_cast<IServiceProvider*>(this), object);
     *object = nullptr;
     return E_NOINTERFACE;
 }
@@ -200,8 +239,35 @@ STDMETHODIMP WebBrowser::Quit()
 }
 
 STDMETHODIMP WebBrowser::ClientToWindow(int*, int*) { return E_NOTIMPL; }
-STDMETHODIMP WebBrowser::PutProperty(BSTR, VARIANT) { return E_NOTIMPL; }
-STDMETHODIMP WebBrowser::GetProperty(BSTR, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP WebBrowser::PutProperty(BSTR property, VARIANT value)
+try {
+    if (!property)
+        return E_INVALIDARG;
+    support::UniqueVariant& stored = properties[std::wstring(property, ::SysStringLen(property))];
+    return ::VariantCopy(&stored, &value);
+} catch (...) {
+    return support::CaughtResult();
+}
+
+// A property nobody stored is VT_EMPTY.
+STDMETHODIMP WebBrowser::GetProperty(BSTR property, VARIANT* value)
+try {
+    if (!property || !value)
+        return E_POINTER;
+    ::VariantInit(value);
+    const std::wstring name(property, ::SysStringLen(property));
+    if (const std::optional<ItemState> state = OwnPropertyState(name)) {
+        if (!host)
+            return E_FAIL;
+        value->vt = VT_BSTR;
+        value->bstrVal = MakeBstr(JoinedLines(host->ShownItemNames(*state))).Release();
+        return value->bstrVal ? S_OK : E_OUTOFMEMORY;
+    }
+    const auto found = properties.find(name);
+    return found == properties.end() ? S_OK : ::VariantCopy(value, &found->second);
+} catch (...) {
+    return support::CaughtResult();
+}
 STDMETHODIMP WebBrowser::get_Name(BSTR* name) { return NotImplemented(name); }
 
 STDMETHODIMP WebBrowser::get_HWND(SHANDLE_PTR* window)
@@ -292,6 +358,20 @@ STDMETHODIMP WebBrowser::FindConnectionPoint(REFIID iid, IConnectionPoint** poin
     if (iid != DIID_DWebBrowserEvents2)
         return CONNECT_E_NOCONNECTION;
     return Answer(static_cast<IConnectionPoint*>(events.Get()), reinterpret_cast<void**>(point));
+}
+
+STDMETHODIMP WebBrowser::QueryService(REFGUID service, REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (service == SID_STopLevelBrowser || service == SID_SShellBrowser) {
+        IShellBrowser* shellBrowser = host ? host->ShellBrowserObject() : nullptr;
+        return shellBrowser ? shellBrowser->QueryInterface(iid, object) : E_FAIL;
+    }
+    if (service == SID_SWebBrowserApp)
+        return QueryInterface(iid, object);
+    return E_NOINTERFACE;
 }
 
 }  // namespace standin

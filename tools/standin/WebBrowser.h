@@ -2,38 +2,55 @@
 
 #include "ComObject.h"
 #include "EventConnectionPoint.h"
+#include "ListItems.h"
+#include "support/ComResources.h"
 
 #include <exdisp.h>
 #include <ocidl.h>
+#include <servprov.h>
+#include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 namespace standin {
 
 // What the browser object asks of the window that shows it.
 class BrowserHost {
 public:
+    // The browser's top window, also when the browser is one tab of it.
     virtual HWND TopLevelWindow() const = 0;
     virtual std::wstring LocationUrl() const = 0;
     // A "file:" address or a folder path; fails when it names no existing folder.
     virtual HRESULT Navigate(const std::wstring& target) = 0;
     virtual void Refresh() = 0;
     virtual void Quit() = 0;
+    // What the view shows, selects or focuses, in view order, as the window itself sees it.
+    virtual std::vector<std::wstring> ShownItemNames(ItemState state) const = 0;
+    virtual IShellBrowser* ShellBrowserObject() const = 0;
 
 protected:
     ~BrowserHost() = default;
 };
 
-// The browser window's automation object as the band sees it: location, window handle,
-// navigation, refresh, quit, and the DWebBrowserEvents2 connection point. Methods that the
-// band has no use for answer E_NOTIMPL. Once its window is gone the object answers E_FAIL.
-class WebBrowser final : public ComObject<IWebBrowser2, IConnectionPointContainer> {
+// The browser window's automation object as the band (or, registered in the shell's window
+// list, another process) sees it: location, window handle, navigation, refresh, quit, the
+// DWebBrowserEvents2 connection point, properties, and the shell browser as the service
+// SID_STopLevelBrowser. Besides what PutProperty stored,
+// GetProperty answers the stand-in's own read-only properties "StandIn.Items",
+// "StandIn.SelectedItems" and "StandIn.FocusedItems": the names the view shows, selects or
+// focuses, in view order, one per line, as the window itself sees them. Methods that nobody
+// has a use for answer E_NOTIMPL. Once its window is gone the object answers E_FAIL.
+class WebBrowser final : public ComObject<IWebBrowser2, IConnectionPointContainer, IServiceProvider> {
 public:
     explicit WebBrowser(BrowserHost* host);
 
     void DetachHost();
-    void FireDocumentComplete(const std::wstring& url);
+    // One navigation's events as the browser sends them: NavigateComplete2, TitleChange with
+    // the window's new title, DocumentComplete.
+    void FireNavigationEvents(const std::wstring& url, const std::wstring& title);
     void FireOnQuit();
     void DisconnectAllSinks();
     size_t SinkCount() const { return events->ConnectionCount(); }
@@ -124,11 +141,17 @@ public:
     STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
     STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
 
+    // IServiceProvider
+    STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** object) override;
+
 private:
     ~WebBrowser() override;
+    void FireWithAddress(DISPID event, const std::wstring& url);
 
     BrowserHost* host;
     Microsoft::WRL::ComPtr<EventConnectionPoint> events;
+    // What PutProperty stored, by name.
+    std::map<std::wstring, support::UniqueVariant> properties;
 };
 
 }  // namespace standin

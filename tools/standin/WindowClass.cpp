@@ -30,4 +30,11 @@ void FitFirstChild(HWND window)
     ::MoveWindow(child, 0, 0, client.right, client.bottom, TRUE);
 }
 
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 }  // namespace standin

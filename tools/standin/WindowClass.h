@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace standin {
 
 // Registers a plain window class of this program on first use; later calls find it registered.
@@ -25,5 +27,8 @@ Owner* WindowOwner(HWND window, UINT message, LPARAM lParam)
 
 // Stretches the window's first child over its client area.
 void FitFirstChild(HWND window);
+
+// The window's text (its title, an edit control's contents).
+std::wstring WindowText(HWND window);
 
 }  // namespace standin

@@ -1,0 +1,101 @@
+#include "shared/StandInProcess.h"
+
+#include "MessagePump.h"
+#include "shared/BuiltPrograms.h"
+
+namespace testsupport {
+namespace {
+
+constexpr const wchar_t* TopWindowClass = L"CabinetWClass";
+constexpr const wchar_t* TabWindowClass = L"ShellTabWindowClass";
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM search)
+{
+    auto& wanted = *reinterpret_cast<WindowSearch*>(search);
+    DWORD owner = 0;
+    wchar_t className[64] = {};
+    ::GetWindowThreadProcessId(window, &owner);
+    ::GetClassNameW(window, className, 64);
+    if (owner == wanted.processId && ::lstrcmpW(className, TopWindowClass) == 0)
+        wanted.found.push_back(window);
+    return TRUE;
+}
+
+void CALLBACK CommandDone(HWND, UINT, ULONG_PTR done, LRESULT)
+{
+    *reinterpret_cast<bool*>(done) = true;
+}
+
+}  // namespace
+
+StandInProcess::~StandInProcess()
+{
+    Kill();
+}
+
+bool StandInProcess::Start(const std::wstring& folder, const std::vector<std::wstring>& arguments)
+{
+    std::vector<std::wstring> all = {L"--shell-window", L"--folder", folder};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    process = StartProgram(BuiltToolPath(L"standin\\StandInBrowser.exe"), all, &processId);
+    if (!process)
+        return false;
+    return standin::PumpUntil(
+        [&] {
+            const std::vector<HWND> windows = Windows();
+            return !IsRunning() || (!windows.empty() && ::IsWindowVisible(windows.front()));
+        },
+        standin::DefaultPumpTimeoutMs, nullptr) &&
+           IsRunning();
+}
+
+bool StandInProcess::IsRunning() const
+{
+    return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> StandInProcess::Windows() const
+{
+    WindowSearch search = {processId, {}};
+    if (processId != 0)
+        ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool StandInProcess::Command(HWND window, WORD command) const
+{
+    bool done = false;
+    if (!::SendMessageCallbackW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0, CommandDone,
+                                reinterpret_cast<ULONG_PTR>(&done)))
+        return false;
+    return standin::PumpUntil([&] { return done; }, standin::DefaultPumpTimeoutMs, nullptr);
+}
+
+bool StandInProcess::Kill()
+{
+    if (!IsRunning())
+        return true;
+    ::TerminateProcess(process.Get(), 1);
+    return WaitForExit();
+}
+
+bool StandInProcess::WaitForExit() const
+{
+    return standin::PumpUntil([&] { return !IsRunning(); }, standin::DefaultPumpTimeoutMs, nullptr);
+}
+
+std::vector<HWND> StandInProcess::TabWindows(HWND window)
+{
+    std::vector<HWND> tabs;
+    for (HWND tab = ::FindWindowExW(window, nullptr, TabWindowClass, nullptr); tab;
+         tab = ::FindWindowExW(window, tab, TabWindowClass, nullptr))
+        tabs.push_back(tab);
+    return tabs;
+}
+
+}  // namespace testsupport
