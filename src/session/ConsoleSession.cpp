@@ -2,6 +2,7 @@
 
 #include "console/ConsoleMessages.h"
 #include "session/FileLocation.h"
+#include "session/RefusalText.h"
 #include "support/Diagnostics.h"
 
 #include <commctrl.h>
@@ -118,9 +119,14 @@ void ConsoleSession::StartInterpreter()
         const HostCall call(*this);
         helpers = frame.HelperLibrary();
     }
-    if (!console.Start(GetHwnd(), folder.c_str(), helpers))
-        BRIMBLESTONE_TRACE_LAST_ERROR();
+    // A new interpreter: nothing is known of its prompts, its echo or its folder.
     interpreterAsksForALine = false;
+    turns.Reset();
+    echo = Echo::Unknown;
+    echoCheckOutput.clear();
+    promptFolder.reset();
+    if (!console.Start(GetHwnd(), folder.c_str(), helpers))
+        SayAboveInput(StartRefusal(::GetLastError(), folder));
 }
 
 void ConsoleSession::Show()
@@ -299,6 +305,9 @@ BOOL ConsoleSession::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
         return TRUE;
     case view::EditFocusMessage:
         ReportFocus(wParam != FALSE);
+        return TRUE;
+    case view::PasteLinesMessage:
+        PasteLines(*reinterpret_cast<const std::wstring*>(lParam));
         return TRUE;
     case console::OutputWaitingMessage:
         if (InHostCall())

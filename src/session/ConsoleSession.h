@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "session/EchoFilter.h"
 #include "session/HostBrowser.h"
 #include "session/HostFrame.h"
+#include "session/LineTurns.h"
 #include "session/OutputBatcher.h"
 #include "shellview/BuiltinCommand.h"
 #include "shellview/FileNameSearch.h"
@@ -75,10 +77,12 @@ private:
     static constexpr UINT HostReportsMessage = WM_APP + 0x20;  // posted: the host's reports wait
     static constexpr UINT ResumeMessage = WM_APP + 0x21;      // posted: work waited for a host call
     static constexpr UINT_PTR ShowOutputTimer = 1;
-    static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
+    static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change or line can go
     static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
     static constexpr UINT_PTR EchoWaitTimer = 4;      // part of what may be an echo waited long enough
     static constexpr WORD CompleteFileCommand = 500;  // Ctrl+Tab: complete from the folder's files
+    // How often lines and folder changes that wait for the interpreter look whether their turn has come.
+    static constexpr UINT FollowInterval = 250;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
@@ -128,16 +132,33 @@ private:
     // Interpreter output, taken from the reader's queue, gathered and shown in batches.
     void ShowQueuedOutput();
     bool TakeQueuedOutput();
-    bool GatherOutput(const wchar_t* text);
+    bool GatherOutput(const std::wstring& text, size_t from, size_t to);
     void ShowPendingOutput();
     void ShowOutputBatch();
     void AppendOutputBatch();
     void ReleaseHeldBackEcho();
     void OnInterpreterEnded();
 
+    // The interpreter's marked prompts: where it stands, whether it echoes, whose turn it is.
+    void OnMarkedPrompt(const std::wstring& folder);
+    void StartEchoCheck();
+    void FinishEchoCheck();
+    void AbandonEchoCheck();
+    // `moved`: the interpreter stands elsewhere than at its prompt before.
+    void FollowInterpreter(const std::wstring& folder, bool moved);
+    // Whether the interpreter's last marked prompt stood in the folder.
+    bool IsInterpreterFolder(const std::wstring& folder) const;
+    // Writes a line for the interpreter; `atPrompt`: it reads the line at the prompt it waits at.
+    bool WriteLine(const std::wstring& line, bool atPrompt);
+    void SendHeldLines();
+    void CheckInterpreterAsks();
+    void StopFollowingMarks();
+
     // Keys and the command line.
     void HandleKey(MSG& message);
     void SubmitLine();
+    void SendTypedLine(const std::wstring& line);
+    void PasteLines(const std::wstring& text);
     void RecallOlder();
     void RecallNewer();
     void ShowPrompt();
@@ -156,8 +177,10 @@ private:
     void TakeFocusIfAllowed();
     void FollowWhenIdle();
     // Whether the next line written to the interpreter would be read as input, not run: by a
-    // program it runs, or by its own "set /p" or "pause".
+    // program it runs, or by a command of its own at work ("set /p", "pause", a batch file).
     bool InterpreterReadsInput() const;
+    // The folder the interpreter stands in, as its last marked prompt told; else the browser's.
+    std::wstring InterpreterFolder();
 
     // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.
     void InterruptProgram(bool breakKey);
@@ -199,8 +222,17 @@ private:
     CompletionState completion;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
-    std::wstring takenOutput;  // swapped with the reader's queue, so neither side allocates anew
+    console::MarkedOutput takenOutput;  // swapped with the reader's queue, so neither side allocates anew
     EchoFilter echoes;
+    // Whether the interpreter echoes the lines it reads: learnt from a line of the console's own at
+    // its first marked prompt, whose answer is not shown.
+    enum class Echo { Unknown, Checking, Echoes, Silent } echo = Echo::Unknown;
+    std::wstring echoCheckOutput;
+    LineTurns turns;
+    std::optional<std::wstring> promptFolder;  // where the last marked prompt stood
+    bool outputSinceCheck = false;             // output came since the last check of the turn timer
+    bool outputEndsLine = true;                // the last output shown ended a line
+    bool outputSinceWrite = false;             // output came since a line was last written
     HostReports reports;
     bool reportsPosted = false;
     std::deque<MSG> pendingKeys;  // keys that came during a host call, in their order
@@ -208,7 +240,7 @@ private:
     Deferred deferred;
     bool navFromConsole = false;        // the next folder shown is the one the console's "cd" asked for
     bool consoleLeftTheDrive = false;   // the console's own "cd" named another drive without the switch
-    bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
+    bool folderChangeWaits = false;     // a folder was shown while the interpreter was at work
     bool interpreterAsksForALine = false;  // the last line run was a "set /p" or "pause" not yet answered
 };
 

@@ -6,9 +6,6 @@ namespace {
 // Put on the command line while the browser shows a place that is no file-system folder.
 constexpr wchar_t UnknownPath[] = L"Unknown Path";
 
-// How often a waiting folder change looks whether the interpreter is free.
-constexpr UINT FollowFolderInterval = 250;
-
 }  // namespace
 
 // The console follows the browser: once a folder is shown, the interpreter is moved there.
@@ -24,7 +21,8 @@ void ConsoleSession::OnFolderShown()
     }
     if (navFromConsole) {
         navFromConsole = false;
-        FollowConsoleNavigation();
+        if (!turns.Marked())
+            FollowConsoleNavigation();
         return;
     }
     if (InterpreterReadsInput())
@@ -35,8 +33,11 @@ void ConsoleSession::OnFolderShown()
     navFromConsole = false;
 }
 
+// With marked prompts the interpreter is free exactly at a prompt with nothing written since.
 bool ConsoleSession::InterpreterReadsInput() const
 {
+    if (turns.Marked())
+        return !turns.AtPrompt();
     return interpreterAsksForALine || console.IsBusy();
 }
 
@@ -48,27 +49,24 @@ void ConsoleSession::WaitToChangeFolder()
     if (ShowsFileSystemFolder(folder))
         TakeFocusIfAllowed();
     folderChangeWaits = true;
-    ::SetTimer(GetHwnd(), FollowFolderTimer, FollowFolderInterval, nullptr);
+    ::SetTimer(GetHwnd(), FollowFolderTimer, FollowInterval, nullptr);
 }
 
-// A change that waited moves no focus: the user may have gone elsewhere meanwhile.
+// A change that waited moves no focus: the user may have gone elsewhere meanwhile. A line typed
+// meanwhile stays where it is: the next prompt arrives in front of it. A place outside the file
+// system is named in the transcript, and the interpreter stays where it is.
 void ConsoleSession::ChangeToBrowserFolder(bool moveFocus)
 {
     folderChangeWaits = false;
     std::wstring folder;
-    if (ShowsFileSystemFolder(folder)) {
-        // A line typed meanwhile stays where it is: the next prompt arrives in front of it. The
-        // console's own word for a place outside the file system goes.
-        std::wstring typed;
-        edit.GetInputLine(typed);
-        if (typed == UnknownPath)
-            edit.ClearInput();
-        SendChangeDirectory(folder);
-        if (moveFocus)
-            TakeFocusIfAllowed();
-    } else {
-        ReplaceInput(UnknownPath);
+    if (!ShowsFileSystemFolder(folder)) {
+        SayAboveInput(UnknownPath);
+        return;
     }
+    if (!IsInterpreterFolder(folder))
+        SendChangeDirectory(folder);
+    if (moveFocus)
+        TakeFocusIfAllowed();
 }
 
 void ConsoleSession::TakeFocusIfAllowed()
@@ -82,14 +80,17 @@ void ConsoleSession::TakeFocusIfAllowed()
         ::SetFocus(edit.GetHwnd());
 }
 
+// Lines held for a turn of the interpreter's, and a folder shown while it was at work, wait for it.
 void ConsoleSession::FollowWhenIdle()
 {
-    if (folderChangeWaits && InterpreterReadsInput())
-        return;
-    ::KillTimer(GetHwnd(), FollowFolderTimer);
-    if (folderChangeWaits && console.IsRunning())
+    if (turns.HoldsLines() && !turns.AtPrompt())
+        CheckInterpreterAsks();
+    if (folderChangeWaits && !InterpreterReadsInput() && console.IsRunning())
         ChangeToBrowserFolder(false);
-    folderChangeWaits = false;
+    if (!console.IsRunning())
+        folderChangeWaits = false;
+    if (!folderChangeWaits && !turns.HoldsLines())
+        ::KillTimer(GetHwnd(), FollowFolderTimer);
 }
 
 void ConsoleSession::EndCompletionCycle()

@@ -89,10 +89,54 @@ void ConsoleSession::SubmitLine()
         ShowPrompt();
         return;
     }
-    // An answer to "set /p" or "pause" is read, not run, whatever it says.
-    interpreterAsksForALine = !interpreterAsksForALine && RequestsALineOfInput(line) && !console.IsBusy();
-    echoes.Expect(line);
-    console.WriteLine((line + L"\r\n").c_str());
+    SendTypedLine(line);
+}
+
+// The line goes to whoever reads it now, or waits for the interpreter's next turn.
+void ConsoleSession::SendTypedLine(const std::wstring& line)
+{
+    switch (turns.Submit(line, console.IsBusy() != FALSE)) {
+    case LineTurns::Route::Prompt:
+        WriteLine(line, true);
+        return;
+    case LineTurns::Route::Interpreter:
+    case LineTurns::Route::Program:
+        WriteLine(line, false);
+        return;
+    case LineTurns::Route::Held:
+        ::SetTimer(GetHwnd(), FollowFolderTimer, FollowInterval, nullptr);
+        return;
+    case LineTurns::Route::Unmarked:
+        // An answer to "set /p" or "pause" is read, not run, whatever it says.
+        interpreterAsksForALine = !interpreterAsksForALine && RequestsALineOfInput(line) && !console.IsBusy();
+        if (echo != Echo::Silent)
+            echoes.Expect(line);
+        console.WriteLine((line + L"\r\n").c_str());
+        return;
+    }
+}
+
+// Each pasted line is taken as if it were typed and Enter pressed; what follows the last line end
+// stays on the command line. A line that is not sent stays too, and the lines after it are not run.
+void ConsoleSession::PasteLines(const std::wstring& text)
+{
+    size_t from = 0;
+    for (;;) {
+        const size_t end = text.find_first_of(L"\r\n", from);
+        if (end == std::wstring::npos) {
+            edit.TypeText(text.c_str() + from);
+            return;
+        }
+        edit.TypeText(text.substr(from, end - from).c_str());
+        SubmitLine();
+        from = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+        std::wstring left;
+        edit.GetInputLine(left);
+        if (!left.empty() && from < text.size()) {
+            SayAboveInput(L"The rest of the paste was not run.");
+            return;
+        }
+    }
 }
 
 void ConsoleSession::SayAboveInput(const std::wstring& line)
@@ -132,7 +176,7 @@ void ConsoleSession::RecallNewer()
 // that looks like the interpreter's own.
 void ConsoleSession::ShowPrompt()
 {
-    std::wstring prompt = L"\r\n" + FolderOrFallback(false) + L">";
+    std::wstring prompt = L"\r\n" + InterpreterFolder() + L">";
     if (!edit.OutputEndsLine())
         prompt.insert(0, L"\r\n");
     edit.AppendText(prompt.c_str(), TRUE);

@@ -22,12 +22,19 @@ void EchoFilter::Expect(const std::wstring& line)
     }
 }
 
-const std::wstring& EchoFilter::Filter(const wchar_t* text)
+void EchoFilter::ExpectAtPrompt(const std::wstring& line)
+{
+    expected.clear();
+    Expect(line);
+    afterPrompt = true;
+}
+
+const std::wstring& EchoFilter::Filter(const wchar_t* text, size_t length)
 {
     shown.clear();
     input = std::move(heldBack);
     heldBack.clear();
-    input.append(text);
+    input.append(text, length);
     size_t at = 0;
     while (at < input.size()) {
         if (expected.empty()) {
