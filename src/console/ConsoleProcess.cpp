@@ -66,7 +66,10 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     const PromptMarks marks = PromptMarks::Drawn();
     process = LaunchInterpreter(directory, marks.PromptCommand(), childInputRead.Get(), childOutputWrite.Get(),
                                 job.Get());
-    // Holding the child's ends would keep the readers from ever seeing the pipes break.
+    // The input's far end is kept only to see what is still unread there, once by the writer and once
+    // here; holding the output's far end would keep the reader from ever seeing its pipe break.
+    writerInputRead = DuplicateOwnHandle(childInputRead.Get());
+    inputRead = DuplicateOwnHandle(childInputRead.Get());
     childInputRead.Reset();
     childOutputWrite.Reset();
     if (!process)
@@ -85,7 +88,7 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
 
 bool ConsoleProcess::CreatePipes()
 {
-    ChildPipe input = CreateChildPipe(ChildEnd::Reads);
+    ChildPipe input = CreateChildPipe(ChildEnd::Reads, InputPipeSize);
     ChildPipe output = CreateChildPipe(ChildEnd::Writes, OutputPipeSize);
     childInputRead = std::move(input.childEnd);
     inputWrite = std::move(input.parentEnd);
@@ -94,9 +97,24 @@ bool ConsoleProcess::CreatePipes()
     return inputWrite && outputRead;
 }
 
+// A duplicate, never inherited, of a handle of this process; empty when it could not be made.
+support::UniqueHandle ConsoleProcess::DuplicateOwnHandle(HANDLE handle)
+{
+    HANDLE duplicate = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), &duplicate, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS))
+        return support::UniqueHandle();
+    return support::UniqueHandle(duplicate);
+}
+
+bool ConsoleProcess::InputWaiting()
+{
+    return input && (input->IsWaiting() || UnreadBytes(inputRead.Get()) > 0);
+}
+
 void ConsoleProcess::StartWorkers(const PromptMarks& marks)
 {
-    inputWriter = StartInputWriter(input, std::move(inputWrite));
+    inputWriter = StartInputWriter(input, std::move(inputWrite), std::move(writerInputRead));
     outputReader = StartReaderThread(link, output, std::move(outputRead), marks);
     exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get(), outputReader.Get());
 }
@@ -158,6 +176,8 @@ void ConsoleProcess::CloseAllPipeEnds()
     childOutputWrite.Reset();
     inputWrite.Reset();
     outputRead.Reset();
+    inputRead.Reset();
+    writerInputRead.Reset();
 }
 
 void ConsoleProcess::JoinWorkers()

@@ -69,6 +69,9 @@ public:
     // the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code page cannot
     // carry the text exactly. A line that may change the code page has it asked again.
     BOOL WriteLine(const wchar_t* text);
+    // Whether a line written has not been read yet: it waits to be written (one line is in the pipe
+    // at a time) or lies in the pipe.
+    bool InputWaiting();
     // Swaps all output queued since the last take into `taken`, which is expected empty: the text to
     // show and the prompts reached in it, in order; takes follow each other in the order of the
     // output. The next output is announced with OutputWaitingMessage again. False when nothing was
@@ -101,6 +104,7 @@ public:
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
     bool CreatePipes();
+    static support::UniqueHandle DuplicateOwnHandle(HANDLE handle);
     void StartWorkers(const PromptMarks& marks);
     void TerminateIfRunning();
     void CloseInput();
@@ -111,6 +115,8 @@ private:
     void CodePageMayHaveChanged();
 
     support::UniqueHandle childInputRead;
+    support::UniqueHandle inputRead;        // sees what the interpreter has not read yet
+    support::UniqueHandle writerInputRead;  // the same for the writer, until it starts
     support::UniqueHandle childOutputWrite;
     support::UniqueHandle inputWrite;
     support::UniqueHandle outputRead;

@@ -121,7 +121,8 @@ void ConsoleSession::StartInterpreter()
     }
     // A new interpreter: nothing is known of its prompts, its echo or its folder.
     interpreterAsksForALine = false;
-    turns.Reset();
+    marksFollowed = false;
+    promptWaits = false;
     echo = Echo::Unknown;
     echoCheckOutput.clear();
     promptFolder.reset();

@@ -11,7 +11,6 @@
 #include "session/EchoFilter.h"
 #include "session/HostBrowser.h"
 #include "session/HostFrame.h"
-#include "session/LineTurns.h"
 #include "session/OutputBatcher.h"
 #include "shellview/BuiltinCommand.h"
 #include "shellview/FileNameSearch.h"
@@ -77,11 +76,11 @@ private:
     static constexpr UINT HostReportsMessage = WM_APP + 0x20;  // posted: the host's reports wait
     static constexpr UINT ResumeMessage = WM_APP + 0x21;      // posted: work waited for a host call
     static constexpr UINT_PTR ShowOutputTimer = 1;
-    static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change or line can go
+    static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
     static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
     static constexpr UINT_PTR EchoWaitTimer = 4;      // part of what may be an echo waited long enough
     static constexpr WORD CompleteFileCommand = 500;  // Ctrl+Tab: complete from the folder's files
-    // How often lines and folder changes that wait for the interpreter look whether their turn has come.
+    // How often a folder change that waits for the interpreter looks whether it is free.
     static constexpr UINT FollowInterval = 250;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -148,10 +147,10 @@ private:
     void FollowInterpreter(const std::wstring& folder, bool moved);
     // Whether the interpreter's last marked prompt stood in the folder.
     bool IsInterpreterFolder(const std::wstring& folder) const;
-    // Writes a line for the interpreter; `atPrompt`: it reads the line at the prompt it waits at.
-    bool WriteLine(const std::wstring& line, bool atPrompt);
-    void SendHeldLines();
-    void CheckInterpreterAsks();
+    // Writes a line to the interpreter's input, for whoever reads next.
+    bool WriteLine(const std::wstring& line);
+    // The interpreter waits at a marked prompt, and no line has been written for it since.
+    bool AtMarkedPrompt();
     void StopFollowingMarks();
 
     // Keys and the command line.
@@ -178,7 +177,7 @@ private:
     void FollowWhenIdle();
     // Whether the next line written to the interpreter would be read as input, not run: by a
     // program it runs, or by a command of its own at work ("set /p", "pause", a batch file).
-    bool InterpreterReadsInput() const;
+    bool InterpreterReadsInput();
     // The folder the interpreter stands in, as its last marked prompt told; else the browser's.
     std::wstring InterpreterFolder();
 
@@ -228,11 +227,9 @@ private:
     // its first marked prompt, whose answer is not shown.
     enum class Echo { Unknown, Checking, Echoes, Silent } echo = Echo::Unknown;
     std::wstring echoCheckOutput;
-    LineTurns turns;
     std::optional<std::wstring> promptFolder;  // where the last marked prompt stood
-    bool outputSinceCheck = false;             // output came since the last check of the turn timer
-    bool outputEndsLine = true;                // the last output shown ended a line
-    bool outputSinceWrite = false;             // output came since a line was last written
+    bool marksFollowed = false;  // the interpreter marks its prompts, and the user has not replaced them
+    bool promptWaits = false;    // a marked prompt came, and no line has been written since
     HostReports reports;
     bool reportsPosted = false;
     std::deque<MSG> pendingKeys;  // keys that came during a host call, in their order

@@ -15,7 +15,7 @@ bool ConsoleSession::RunBuiltinCommand(const shellview::BuiltinCommand& command)
     switch (command.kind) {
     case shellview::BuiltinCommandKind::ChangeFolder:
         // Where the interpreter marks its prompts, its next prompt tells where it went.
-        if (!command.folder.empty() && !turns.Marked())
+        if (!command.folder.empty() && !marksFollowed)
             NavigateFromConsole(command.folder, command.switchesDrive);
         break;
     case shellview::BuiltinCommandKind::Refresh: {
@@ -69,15 +69,13 @@ void ConsoleSession::SendChangeDirectory(const std::wstring& folder)
 {
     const UINT codePage = console.CodePageForNextLine();
     const auto spelled = SpelledPath(folder, codePage, Line::Own);
-    const bool atPrompt = turns.AtPrompt();
-    turns.TakeTurn();
     if (!spelled) {
         ShowPendingOutput();
         edit.InsertOutput((L"\r\n" + FolderRefusal(folder, codePage) + L"\r\n").c_str());
-        WriteLine(std::wstring(), atPrompt);
+        WriteLine(std::wstring());
         return;
     }
-    WriteLine(ChangeDirectoryCommand(*spelled), atPrompt);
+    WriteLine(ChangeDirectoryCommand(*spelled));
 }
 
 // The interpreter ran the console's "cd" itself, but without the drive switch it stays on its

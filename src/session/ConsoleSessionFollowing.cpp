@@ -21,7 +21,7 @@ void ConsoleSession::OnFolderShown()
     }
     if (navFromConsole) {
         navFromConsole = false;
-        if (!turns.Marked())
+        if (!marksFollowed)
             FollowConsoleNavigation();
         return;
     }
@@ -34,10 +34,10 @@ void ConsoleSession::OnFolderShown()
 }
 
 // With marked prompts the interpreter is free exactly at a prompt with nothing written since.
-bool ConsoleSession::InterpreterReadsInput() const
+bool ConsoleSession::InterpreterReadsInput()
 {
-    if (turns.Marked())
-        return !turns.AtPrompt();
+    if (marksFollowed)
+        return !AtMarkedPrompt();
     return interpreterAsksForALine || console.IsBusy();
 }
 
@@ -80,17 +80,14 @@ void ConsoleSession::TakeFocusIfAllowed()
         ::SetFocus(edit.GetHwnd());
 }
 
-// Lines held for a turn of the interpreter's, and a folder shown while it was at work, wait for it.
 void ConsoleSession::FollowWhenIdle()
 {
-    if (turns.HoldsLines() && !turns.AtPrompt())
-        CheckInterpreterAsks();
-    if (folderChangeWaits && !InterpreterReadsInput() && console.IsRunning())
+    if (folderChangeWaits && InterpreterReadsInput() && console.IsRunning())
+        return;
+    ::KillTimer(GetHwnd(), FollowFolderTimer);
+    if (folderChangeWaits && console.IsRunning())
         ChangeToBrowserFolder(false);
-    if (!console.IsRunning())
-        folderChangeWaits = false;
-    if (!folderChangeWaits && !turns.HoldsLines())
-        ::KillTimer(GetHwnd(), FollowFolderTimer);
+    folderChangeWaits = false;
 }
 
 void ConsoleSession::EndCompletionCycle()

@@ -92,28 +92,18 @@ void ConsoleSession::SubmitLine()
     SendTypedLine(line);
 }
 
-// The line goes to whoever reads it now, or waits for the interpreter's next turn.
+// Lines go at once, for whoever reads next; the console's input hands them over one at a time.
 void ConsoleSession::SendTypedLine(const std::wstring& line)
 {
-    switch (turns.Submit(line, console.IsBusy() != FALSE)) {
-    case LineTurns::Route::Prompt:
-        WriteLine(line, true);
-        return;
-    case LineTurns::Route::Interpreter:
-    case LineTurns::Route::Program:
-        WriteLine(line, false);
-        return;
-    case LineTurns::Route::Held:
-        ::SetTimer(GetHwnd(), FollowFolderTimer, FollowInterval, nullptr);
-        return;
-    case LineTurns::Route::Unmarked:
-        // An answer to "set /p" or "pause" is read, not run, whatever it says.
-        interpreterAsksForALine = !interpreterAsksForALine && RequestsALineOfInput(line) && !console.IsBusy();
-        if (echo != Echo::Silent)
-            echoes.Expect(line);
-        console.WriteLine((line + L"\r\n").c_str());
+    if (marksFollowed) {
+        WriteLine(line);
         return;
     }
+    // An answer to "set /p" or "pause" is read, not run, whatever it says.
+    interpreterAsksForALine = !interpreterAsksForALine && RequestsALineOfInput(line) && !console.IsBusy();
+    if (echo != Echo::Silent && echo != Echo::Echoes)
+        echoes.Expect(line);
+    WriteLine(line);
 }
 
 // Each pasted line is taken as if it were typed and Enter pressed; what follows the last line end

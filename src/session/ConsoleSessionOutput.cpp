@@ -91,9 +91,6 @@ bool ConsoleSession::GatherOutput(const std::wstring& text, size_t from, size_t 
         ::SetTimer(GetHwnd(), EchoWaitTimer, EchoWait, nullptr);
     if (shown.empty())
         return false;
-    outputSinceCheck = true;
-    outputSinceWrite = true;
-    outputEndsLine = shown.back() == L'\n';
     const bool wasPending = pendingOutput.HasPending();
     const bool due = pendingOutput.Add(shown.c_str(), ::GetTickCount());
     if (!wasPending)

@@ -1,8 +1,6 @@
 #include "session/ConsoleSession.h"
 
-#include "console/ExactEncoding.h"
 #include "session/PromptCommand.h"
-#include "session/RefusalText.h"
 
 #include <cwchar>
 
@@ -40,31 +38,30 @@ bool BrowserCanShow(const std::wstring& folder)
 
 }  // namespace
 
-// The interpreter has finished what it read and waits, in `folder`: the browser follows it, and the
-// next line has its turn.
+// The interpreter has finished what it read and waits, in `folder`, unless a line typed ahead is
+// already in its input: the browser follows it.
 void ConsoleSession::OnMarkedPrompt(const std::wstring& folder)
 {
     const bool moved = promptFolder && !SameFolder(*promptFolder, folder);
     promptFolder = folder;
+    marksFollowed = true;
+    promptWaits = true;
     if (echo == Echo::Checking)
         FinishEchoCheck();
-    if (const std::optional<std::wstring> readHere = turns.PromptReached()) {
-        if (echo == Echo::Echoes)
-            echoes.ExpectAtPrompt(*readHere);
-    } else if (echo == Echo::Unknown) {
+    if (echo == Echo::Echoes)
+        echoes.PromptMarked();
+    if (echo == Echo::Unknown && AtMarkedPrompt()) {
         StartEchoCheck();
         return;
     }
     FollowInterpreter(folder, moved);
-    SendHeldLines();
 }
 
 void ConsoleSession::StartEchoCheck()
 {
-    turns.TakeTurn();
     echo = Echo::Checking;
     echoCheckOutput.clear();
-    if (!console.WriteLine((std::wstring(EchoCheckLine) + L"\r\n").c_str()))
+    if (!WriteLine(EchoCheckLine))
         echo = Echo::Unknown;
 }
 
@@ -89,7 +86,7 @@ void ConsoleSession::AbandonEchoCheck()
 void ConsoleSession::FollowInterpreter(const std::wstring& folder, bool moved)
 {
     if (folderChangeWaits) {
-        if (turns.AtPrompt())
+        if (AtMarkedPrompt())
             ChangeToBrowserFolder(false);
         return;
     }
@@ -104,70 +101,45 @@ void ConsoleSession::FollowInterpreter(const std::wstring& folder, bool moved)
         navFromConsole = false;
 }
 
+bool ConsoleSession::AtMarkedPrompt()
+{
+    return marksFollowed && promptWaits && !console.InputWaiting();
+}
+
 bool ConsoleSession::IsInterpreterFolder(const std::wstring& folder) const
 {
-    return turns.Marked() && promptFolder && SameFolder(*promptFolder, folder);
+    return marksFollowed && promptFolder && SameFolder(*promptFolder, folder);
 }
 
 std::wstring ConsoleSession::InterpreterFolder()
 {
-    if (turns.Marked() && promptFolder)
+    if (marksFollowed && promptFolder)
         return *promptFolder;
     return FolderOrFallback(false);
 }
 
-// A line the interpreter reads at the prompt it waits at comes back as its echo, where it echoes.
-bool ConsoleSession::WriteLine(const std::wstring& line, bool atPrompt)
+// Whoever reads next gets the line: the interpreter at its prompt (which echoes it, where it
+// echoes), a batch file's "set /p" or a program. A line that replaces the marked prompt ends the
+// following by marks.
+bool ConsoleSession::WriteLine(const std::wstring& line)
 {
-    if (atPrompt && echo == Echo::Echoes)
-        echoes.ExpectAtPrompt(line);
-    outputSinceWrite = false;
+    if (echo == Echo::Echoes)
+        echoes.Expect(line);
+    promptWaits = false;
     const bool written = console.WriteLine((line + L"\r\n").c_str()) != FALSE;
     if (written && ReplacesThePrompt(line))
         StopFollowingMarks();
     return written;
 }
 
-// A line held for its turn is converted only now; a code page changed meanwhile may lack its
-// characters, and then it is not sent (the interpreter is asked for a fresh prompt in its place).
-void ConsoleSession::SendHeldLines()
-{
-    const std::optional<LineTurns::TurnCome> turn = turns.NextHeld();
-    if (!turn)
-        return;
-    const UINT codePage = console.CodePageForNextLine();
-    if (console::CarriesExactly(turn->line, codePage)) {
-        WriteLine(turn->line, turn->atPrompt);
-        return;
-    }
-    SayAboveInput(LineRefusal(turn->line, codePage));
-    if (turn->atPrompt)
-        console.WriteLine(L"\r\n");
-    else
-        turns.InterpreterAsks();
-}
-
-// At work, the interpreter asks for a line the way a question looks: its output stops without a
-// line end, after the line before was written. "set /p" and "pause" in a batch file do so.
-void ConsoleSession::CheckInterpreterAsks()
-{
-    const bool asks = !outputSinceCheck && !outputEndsLine && outputSinceWrite;
-    outputSinceCheck = false;
-    if (!asks || console.IsBusy())
-        return;
-    turns.InterpreterAsks();
-    outputSinceWrite = false;
-    SendHeldLines();
-}
-
 // The user replaced the marked prompt (or turned echo off): the console follows typed "cd" lines
-// again, and lines held for a turn go at once.
+// again, until a marked prompt comes back.
 void ConsoleSession::StopFollowingMarks()
 {
+    marksFollowed = false;
+    echoes.PromptsUnmarked();
     if (echo == Echo::Checking)
         AbandonEchoCheck();
-    for (const std::wstring& line : turns.MarksStopped())
-        console.WriteLine((line + L"\r\n").c_str());
 }
 
 }  // namespace session

@@ -22,10 +22,9 @@ void EchoFilter::Expect(const std::wstring& line)
     }
 }
 
-void EchoFilter::ExpectAtPrompt(const std::wstring& line)
+void EchoFilter::PromptMarked() noexcept
 {
-    expected.clear();
-    Expect(line);
+    promptsMarked = true;
     afterPrompt = true;
 }
 
@@ -56,7 +55,7 @@ const std::wstring& EchoFilter::Filter(const wchar_t* text, size_t length)
             expected.clear();
             continue;
         }
-        const size_t prompt = input.find(L'>', at);
+        const size_t prompt = promptsMarked ? std::wstring::npos : input.find(L'>', at);
         if (prompt == std::wstring::npos) {
             ShowRest(input, at);
             break;
@@ -94,7 +93,7 @@ void EchoFilter::ShowRest(const std::wstring& text, size_t at)
     if (at >= text.size())
         return;
     shown.append(text, at, std::wstring::npos);
-    afterPrompt = text.back() == L'>';
+    afterPrompt = !promptsMarked && text.back() == L'>';
 }
 
 std::wstring EchoFilter::ReleaseHeldBack()
@@ -108,6 +107,7 @@ void EchoFilter::Forget() noexcept
     expected.clear();
     heldBack.clear();
     afterPrompt = false;
+    promptsMarked = false;
 }
 
 }  // namespace session
