@@ -2,6 +2,8 @@
 #include "shared/HelperPrograms.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -156,6 +158,89 @@ TEST_F(SessionFollowing, FolderShownWhileTheInterpreterAsksForALineIsFollowedAft
     ASSERT_TRUE(WaitForPrompt(sub)) << Text();
     ASSERT_TRUE(Run(L"echo [%answer%]", sub)) << Text();
     EXPECT_NE(std::wstring::npos, Text().find(L"[Ann]")) << Text();
+}
+
+// The interpreter says where it is at every prompt, however it got there: the browser follows
+// "pushd", "popd", variables, chains, batch files and drive letters alike.
+TEST_F(SessionFollowing, BrowserFollowsWhereverTheInterpreterWent)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    const std::wstring deeper = folder.Folder(L"sub\\deeper");
+    folder.File(L"go.bat", "@cd sub\\deeper\r\n");
+    const std::pair<std::wstring, std::wstring> steps[] = {
+        {L"pushd sub", sub},
+        {L"popd", folder.Path()},
+        {L"set TARGET=" + deeper, folder.Path()},
+        {L"cd %TARGET%", deeper},
+        {L"cd .. & echo done", sub},
+        {L"cd ..", folder.Path()},
+        {L"call go.bat", deeper},
+        {L"cd " + elsewhere.Path(), deeper},
+        {L"Z:", elsewhere.Path()},
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(Run(step.first, step.second)) << step.first << "\n" << Text();
+        ASSERT_TRUE(WaitFor([&] { return browser.shown == step.second; })) << step.first;
+    }
+    EXPECT_EQ(std::wstring::npos, Text().find(L"cd /d")) << "the console sent nothing of its own: " << Text();
+}
+
+// A batch file asking a question runs inside the interpreter: a folder shown meanwhile is no
+// answer. The user's answer reaches the batch file, and the interpreter follows once it ended.
+TEST_F(SessionFollowing, FolderShownWhileABatchFileAsksWaitsForItsEnd)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    folder.File(L"ask.bat", "@set /p ANSWER=Name? \r\n@echo [%ANSWER%]\r\n");
+    Submit(L"ask");
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return EndsWith(text, L"Name? "); })) << Text();
+    Show(sub);
+    Submit(L"Ann");
+    ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"[Ann]")) << Text();
+    EXPECT_EQ(std::wstring::npos, Text().find(L"[cd /d")) << Text();
+}
+
+// A user who sets a prompt of their own gets it; the console then follows typed "cd" lines again.
+TEST_F(SessionFollowing, APromptOfTheUsersOwnKeepsTypedCdFollowed)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    ASSERT_TRUE(Run(L"prompt $P$G", folder.Path()));
+    ASSERT_TRUE(Run(L"cd sub", sub));
+    EXPECT_TRUE(WaitFor([&] { return browser.shown == sub; }));
+}
+
+// Lines typed while a program runs go one at a time, so that every one of them runs, in order,
+// whoever reads them.
+TEST_F(SessionFollowing, EveryLineTypedAheadRunsInOrder)
+{
+    Submit(sessiontest::HelperCommand(L"Pause"));
+    Submit(L"echo first-ahead");
+    Submit(L"echo second-ahead");
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return text.find(L"second-ahead\r\n") != std::wstring::npos; }))
+        << Text();
+    EXPECT_LT(Text().find(L"first-ahead\r\n"), Text().find(L"second-ahead\r\n")) << Text();
+}
+
+// A pasted line end is Enter: each line runs on its own, the console's own commands and "cd"
+// following included, and what follows the last line end stays on the command line.
+TEST_F(SessionFollowing, EachPastedLineRunsOnItsOwn)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    browser.view = std::make_shared<sessiontest::FakeView>();
+    browser.view->namesByIndex = {L"a.txt", L"b.txt"};
+    ASSERT_TRUE(Paste(L"sel a.txt\r\necho second-line-ran\r\ncd sub\necho after-cd\nhalf"));
+    // Each line shows where it was typed, and once more as its output.
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return CountOf(text, L"after-cd\r\n") == 2; })) << Text();
+    EXPECT_EQ(std::vector<int>{0}, browser.view->selected);
+    EXPECT_EQ(2u, CountOf(Text(), L"second-line-ran\r\n")) << Text();
+    EXPECT_TRUE(WaitFor([&] { return browser.shown == sub; }));
+    EXPECT_TRUE(WaitForText([&](const std::wstring&) { return InputAfterPrompt(sub) == L"half"; })) << Text();
+}
+
+// Run by the interpreter in the console's tests, never on its own.
+TEST(SessionHelper, DISABLED_Pause)
+{
+    ::Sleep(1500);
 }
 
 // Run by the interpreter in the console's tests, never on its own.

@@ -1,5 +1,7 @@
 #include "SessionTestSupport.h"
 
+#include "view/Clipboard.h"
+
 namespace sessiontest {
 namespace {
 
@@ -147,6 +149,14 @@ void SessionTest::Press(UINT key)
     ::PostMessageW(edit, WM_KEYDOWN, key, 1 | scanCode);
     ::PostMessageW(edit, WM_KEYUP, key, 1 | scanCode | (LPARAM{1} << 30) | (LPARAM{1} << 31));
     standin::PumpPending([this](MSG& message) { return RouteKey(message); });
+}
+
+bool SessionTest::Paste(const std::wstring& text)
+{
+    if (!view::PutOnClipboard(edit, text))
+        return false;
+    ::SendMessageW(edit, WM_PASTE, 0, 0);
+    return true;
 }
 
 void SessionTest::Submit(const std::wstring& line)

@@ -88,6 +88,8 @@ protected:
     bool WaitForPrompt(const std::wstring& folder, size_t count = 1);
     void Type(const std::wstring& text);
     void Press(UINT key);
+    // Puts the text on the clipboard and pastes it into the text box; false when the clipboard refused.
+    bool Paste(const std::wstring& text);
     // Types the line and presses Enter, as the user does.
     void Submit(const std::wstring& line);
     // Submits the line in the folder and waits for the interpreter's next prompt there.
