@@ -291,8 +291,9 @@ void ConsoleProcess::EndRunningPrograms()
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)
 {
+    // The input's far end is held here too, so a write would not fail once the interpreter is gone.
     std::string bytes;
-    if (!input || !ConvertTextForPipe(text, codePage, bytes))
+    if (!input || !IsRunning() || !ConvertTextForPipe(text, codePage, bytes))
         return FALSE;
     try {
         if (!input->Push(std::move(bytes)))

@@ -38,12 +38,15 @@ bool BrowserCanShow(const std::wstring& folder)
 
 }  // namespace
 
-// The interpreter has finished what it read and waits, in `folder`, unless a line typed ahead is
-// already in its input: the browser follows it.
+// The interpreter has finished what it read and waits, in `folder` (empty: unknown), unless a line
+// typed ahead is already in its input: the browser follows it.
 void ConsoleSession::OnMarkedPrompt(const std::wstring& folder)
 {
-    const bool moved = promptFolder && !SameFolder(*promptFolder, folder);
-    promptFolder = folder;
+    const bool moved = !folder.empty() && promptFolder && !SameFolder(*promptFolder, folder);
+    if (folder.empty())
+        promptFolder.reset();
+    else
+        promptFolder = folder;
     marksFollowed = true;
     promptWaits = true;
     if (echo == Echo::Checking)
