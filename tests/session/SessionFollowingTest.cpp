@@ -56,6 +56,19 @@ TEST_F(SessionFollowing, FolderIsFollowedWithoutTakingTheFocusWhereTheHostSaysNo
     EXPECT_EQ(frame.window.Get(), ::GetFocus());
 }
 
+// The interpreter expands only a "%" that pairs with another on its line: a folder with one "%"
+// is entered as it is, one whose "%"s could pair is not (Wine keeps no short names to stand in).
+TEST_F(SessionFollowing, FolderWithALonePercentIsEnteredAndAPairIsNot)
+{
+    const std::wstring lone = folder.Folder(L"100% done");
+    ASSERT_TRUE(Follow(lone)) << Text();
+    const std::wstring paired = folder.Folder(L"%windir%");
+    const size_t from = Text().size();
+    Show(paired);
+    ASSERT_TRUE(WaitForPrompt(lone, 2)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"The console cannot enter", from)) << Text();
+}
+
 // A drive switch that the interpreter could not make is not taken for done: the next folder on
 // that drive still brings the interpreter over.
 TEST_F(SessionFollowing, FailedDriveSwitchIsMadeAgainByTheNextFolderOnThatDrive)
