@@ -3,6 +3,7 @@
 #include "console/ChildPipe.h"
 #include "console/ConsolePrograms.h"
 #include "console/ConsoleInterruptHelper.h"
+#include "console/ConsoleProcessList.h"
 #include "console/ConversionCodePage.h"
 #include "console/ExitWatcher.h"
 #include "console/InterpreterLaunch.h"
@@ -17,6 +18,10 @@
 
 namespace console {
 namespace {
+
+// How long the console may take to say which programs are attached to it: the helper that asks it
+// starts, attaches and answers in well under a second.
+constexpr DWORD ConsoleAnswerBound = 3000;
 
 bool IsStillActive(HANDLE process)
 {
@@ -110,9 +115,15 @@ BOOL ConsoleProcess::Stop()
     // A reader waiting for the window to take its output would otherwise hold up the join.
     CloseOutput();
     // The input closes only after the interpreter is gone: at the end of its input it would exit by itself.
+    // Its console is asked while the interpreter is still attached to it.
     const DWORD interpreterId = process ? ::GetProcessId(process.Get()) : 0;
+    std::vector<HeldProgram> attached;
+    const bool asked = HoldAttachedPrograms(attached);
     TerminateIfRunning();
-    EndConsolePrograms(job.Get(), interpreterId);
+    if (asked)
+        EndPrograms(attached);
+    else
+        EndConsolePrograms(job.Get(), interpreterId);
     CloseInput();
     CloseAllPipeEnds();
     JoinWorkers();
@@ -263,10 +274,28 @@ BOOL ConsoleProcess::Interrupt(bool breakKey)
     return StartInterruptHelper(helperLibrary, ::GetProcessId(process.Get()), breakKey) ? TRUE : FALSE;
 }
 
-void ConsoleProcess::EndRunningPrograms()
+std::vector<std::wstring> ConsoleProcess::EndRunningPrograms()
 {
-    if (IsRunning())
-        console::EndRunningPrograms(process.Get());
+    if (!IsRunning())
+        return {};
+    std::vector<HeldProgram> attached;
+    if (HoldAttachedPrograms(attached))
+        return EndPrograms(attached);
+    return console::EndRunningPrograms(process.Get());
+}
+
+// False when the console could not be asked which programs are attached to it.
+bool ConsoleProcess::HoldAttachedPrograms(std::vector<HeldProgram>& attached)
+{
+    if (!IsRunning())
+        return false;
+    const DWORD interpreterId = ::GetProcessId(process.Get());
+    const std::optional<std::vector<DWORD>> listed =
+        ListConsoleProcesses(helperLibrary, interpreterId, ConsoleAnswerBound);
+    if (!listed)
+        return false;
+    attached = HoldConsolePrograms(*listed, interpreterId);
+    return true;
 }
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)

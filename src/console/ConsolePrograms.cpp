@@ -1,12 +1,11 @@
 #include "console/ConsolePrograms.h"
 
 #include "console/ProcessTree.h"
-#include "support/UniqueHandle.h"
 
 #include <shellapi.h>
 
 #include <cstddef>
-#include <vector>
+#include <utility>
 
 namespace console {
 namespace {
@@ -19,6 +18,33 @@ struct JobProcessIds {
     ULONG_PTR more[MostJobProcesses - 1];
 };
 
+std::wstring ImageOf(HANDLE process)
+{
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (!process || !::QueryFullProcessImageNameW(process, 0, image, &length))
+        return std::wstring();
+    return std::wstring(image, length);
+}
+
+std::wstring FileNameOf(const std::wstring& path)
+{
+    const std::wstring::size_type separator = path.find_last_of(L'\\');
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+bool RunsConsoleProgram(const std::wstring& image)
+{
+    // For a program without windows the type has no system version in its high word.
+    const DWORD_PTR type = image.empty() ? 0 : ::SHGetFileInfoW(image.c_str(), 0, nullptr, 0, SHGFI_EXETYPE);
+    return type != 0 && HIWORD(type) == 0;
+}
+
+bool IsRunning(HANDLE process)
+{
+    return ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+}
+
 void EndProcess(DWORD processId)
 {
     const support::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId));
@@ -26,13 +52,14 @@ void EndProcess(DWORD processId)
         ::TerminateProcess(process.Get(), 1);
 }
 
-// Ends the process the record names, unless its id has since been given to another one.
-void EndProcess(const ProcessRecord& record)
+// Holds the process the record names, unless its id has since been given to another one.
+support::UniqueHandle OpenRecorded(const ProcessRecord& record)
 {
-    const support::UniqueHandle process(
-        ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, record.id));
-    if (process && CreationTimeOf(process.Get()) == record.created)
-        ::TerminateProcess(process.Get(), 1);
+    support::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE,
+                                                FALSE, record.id));
+    if (process && CreationTimeOf(process.Get()) != record.created)
+        process.Reset();
+    return process;
 }
 
 std::vector<ProcessRecord> RunningProgramsOf(ProcessRecords& records, HANDLE interpreter)
@@ -49,13 +76,31 @@ std::vector<ProcessRecord> RunningProgramsOf(ProcessRecords& records, HANDLE int
 bool IsConsoleProgram(DWORD processId)
 {
     const support::UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    wchar_t image[MAX_PATH] = {};
-    DWORD length = MAX_PATH;
-    if (!process || !::QueryFullProcessImageNameW(process.Get(), 0, image, &length))
-        return false;
-    // For a program without windows the type has no system version in its high word.
-    const DWORD_PTR type = ::SHGetFileInfoW(image, 0, nullptr, 0, SHGFI_EXETYPE);
-    return type != 0 && HIWORD(type) == 0;
+    return RunsConsoleProgram(ImageOf(process.Get()));
+}
+
+std::vector<HeldProgram> HoldConsolePrograms(const std::vector<DWORD>& attached, DWORD interpreterId)
+{
+    std::vector<HeldProgram> programs;
+    for (const DWORD processId : attached) {
+        if (processId == interpreterId)
+            continue;
+        support::UniqueHandle process(
+            ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId));
+        const std::wstring image = ImageOf(process.Get());
+        if (RunsConsoleProgram(image))
+            programs.push_back({std::move(process), FileNameOf(image)});
+    }
+    return programs;
+}
+
+std::vector<std::wstring> EndPrograms(const std::vector<HeldProgram>& programs)
+{
+    std::vector<std::wstring> ended;
+    for (const HeldProgram& program : programs)
+        if (IsRunning(program.process.Get()) && ::TerminateProcess(program.process.Get(), 1))
+            ended.push_back(program.name);
+    return ended;
 }
 
 void EndConsolePrograms(HANDLE job, DWORD interpreterId)
@@ -77,12 +122,19 @@ bool HasRunningProgram(HANDLE interpreter)
     return !RunningProgramsOf(records, interpreter).empty();
 }
 
-void EndRunningPrograms(HANDLE interpreter)
+std::vector<std::wstring> EndRunningPrograms(HANDLE interpreter)
 {
     ProcessRecords records = TakeProcessRecords();
-    for (const ProcessRecord& program : RunningProgramsOf(records, interpreter))
-        for (const ProcessRecord& process : TreeOf(records, program))
-            EndProcess(process);
+    std::vector<HeldProgram> programs;
+    for (const ProcessRecord& program : RunningProgramsOf(records, interpreter)) {
+        for (const ProcessRecord& process : TreeOf(records, program)) {
+            support::UniqueHandle held = OpenRecorded(process);
+            const std::wstring image = ImageOf(held.Get());
+            if (RunsConsoleProgram(image))
+                programs.push_back({std::move(held), FileNameOf(image)});
+        }
+    }
+    return EndPrograms(programs);
 }
 
 }  // namespace console

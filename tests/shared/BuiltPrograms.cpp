@@ -19,6 +19,14 @@ std::wstring BuiltToolPath(const std::wstring& relative)
     return FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\tools\\" + relative;
 }
 
+HMODULE BuiltHelperLibrary()
+{
+    static const HMODULE library = ::LoadLibraryExW(
+        (FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\Brimblestone.dll").c_str(), nullptr,
+        DONT_RESOLVE_DLL_REFERENCES);
+    return library;
+}
+
 support::UniqueHandle StartProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
                                    DWORD* processId)
 {

@@ -12,6 +12,11 @@ namespace testsupport {
 // A program the build made under tools/, by its path below build/<architecture>/tools.
 std::wstring BuiltToolPath(const std::wstring& relative);
 
+// The built library, which exports the console's helper entry points, loaded once for good; null
+// when it is missing. It is only looked into, never run: the console needs only its file and its
+// entry points.
+HMODULE BuiltHelperLibrary();
+
 // Starts the program with the arguments, each quoted; an empty handle when it could not start.
 support::UniqueHandle StartProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
                                    DWORD* processId = nullptr);
