@@ -279,23 +279,30 @@ std::vector<std::wstring> ConsoleProcess::EndRunningPrograms()
     if (!IsRunning())
         return {};
     std::vector<HeldProgram> attached;
-    if (HoldAttachedPrograms(attached))
-        return EndPrograms(attached);
-    return console::EndRunningPrograms(process.Get());
+    if (!HoldAttachedPrograms(attached))
+        return console::EndRunningPrograms(process.Get());
+    EndPrograms(attached);
+    return NamesOfEnded(attached);
 }
 
-// False when the console could not be asked which programs are attached to it.
-bool ConsoleProcess::HoldAttachedPrograms(std::vector<HeldProgram>& attached)
+// False when the console could not be asked which programs are attached to it, memory having run
+// out included: Stop goes on without the answer.
+bool ConsoleProcess::HoldAttachedPrograms(std::vector<HeldProgram>& attached) noexcept
 {
     if (!IsRunning())
         return false;
     const DWORD interpreterId = ::GetProcessId(process.Get());
-    const std::optional<std::vector<DWORD>> listed =
-        ListConsoleProcesses(helperLibrary, interpreterId, ConsoleAnswerBound);
-    if (!listed)
+    try {
+        const std::optional<std::vector<DWORD>> listed =
+            ListConsoleProcesses(helperLibrary, interpreterId, ConsoleAnswerBound);
+        if (!listed)
+            return false;
+        attached = HoldConsolePrograms(*listed, interpreterId);
+        return true;
+    } catch (const std::bad_alloc&) {
+        attached.clear();
         return false;
-    attached = HoldConsolePrograms(*listed, interpreterId);
-    return true;
+    }
 }
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)

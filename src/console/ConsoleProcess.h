@@ -111,7 +111,7 @@ private:
     BOOL StartClean(HWND window, const wchar_t* directory);
     bool CreatePipes();
     void StartWorkers(const PromptMarks& marks);
-    bool HoldAttachedPrograms(std::vector<HeldProgram>& attached);
+    bool HoldAttachedPrograms(std::vector<HeldProgram>& attached) noexcept;
     void TerminateIfRunning();
     void CloseInput();
     void CloseOutput();

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <cwchar>
 #include <utility>
 
 namespace console {
@@ -18,26 +19,32 @@ struct JobProcessIds {
     ULONG_PTR more[MostJobProcesses - 1];
 };
 
-std::wstring ImageOf(HANDLE process)
+// The program file the process runs; false when it cannot be asked. Asking allocates nothing.
+bool ReadImage(HANDLE process, wchar_t (&image)[MAX_PATH])
 {
-    wchar_t image[MAX_PATH] = {};
     DWORD length = MAX_PATH;
-    if (!process || !::QueryFullProcessImageNameW(process, 0, image, &length))
-        return std::wstring();
-    return std::wstring(image, length);
+    return process && ::QueryFullProcessImageNameW(process, 0, image, &length);
 }
 
-std::wstring FileNameOf(const std::wstring& path)
+const wchar_t* FileNameOf(const wchar_t* image)
 {
-    const std::wstring::size_type separator = path.find_last_of(L'\\');
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+    const wchar_t* separator = std::wcsrchr(image, L'\\');
+    return separator != nullptr ? separator + 1 : image;
 }
 
-bool RunsConsoleProgram(const std::wstring& image)
+bool RunsConsoleProgram(const wchar_t* image)
 {
     // For a program without windows the type has no system version in its high word.
-    const DWORD_PTR type = image.empty() ? 0 : ::SHGetFileInfoW(image.c_str(), 0, nullptr, 0, SHGFI_EXETYPE);
+    const DWORD_PTR type = ::SHGetFileInfoW(image, 0, nullptr, 0, SHGFI_EXETYPE);
     return type != 0 && HIWORD(type) == 0;
+}
+
+// Adds the process to `programs`, held open, when it runs a console program.
+void HoldIfConsoleProgram(support::UniqueHandle process, std::vector<HeldProgram>& programs)
+{
+    wchar_t image[MAX_PATH] = {};
+    if (ReadImage(process.Get(), image) && RunsConsoleProgram(image))
+        programs.push_back({std::move(process), FileNameOf(image)});
 }
 
 bool IsRunning(HANDLE process)
@@ -76,31 +83,36 @@ std::vector<ProcessRecord> RunningProgramsOf(ProcessRecords& records, HANDLE int
 bool IsConsoleProgram(DWORD processId)
 {
     const support::UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    return RunsConsoleProgram(ImageOf(process.Get()));
+    wchar_t image[MAX_PATH] = {};
+    return ReadImage(process.Get(), image) && RunsConsoleProgram(image);
 }
 
 std::vector<HeldProgram> HoldConsolePrograms(const std::vector<DWORD>& attached, DWORD interpreterId)
 {
     std::vector<HeldProgram> programs;
     for (const DWORD processId : attached) {
-        if (processId == interpreterId)
-            continue;
-        support::UniqueHandle process(
-            ::OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId));
-        const std::wstring image = ImageOf(process.Get());
-        if (RunsConsoleProgram(image))
-            programs.push_back({std::move(process), FileNameOf(image)});
+        if (processId != interpreterId)
+            HoldIfConsoleProgram(support::UniqueHandle(::OpenProcess(
+                                     PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                     processId)),
+                                 programs);
     }
     return programs;
 }
 
-std::vector<std::wstring> EndPrograms(const std::vector<HeldProgram>& programs)
+void EndPrograms(std::vector<HeldProgram>& programs) noexcept
 {
-    std::vector<std::wstring> ended;
+    for (HeldProgram& program : programs)
+        program.ended = IsRunning(program.process.Get()) && ::TerminateProcess(program.process.Get(), 1);
+}
+
+std::vector<std::wstring> NamesOfEnded(const std::vector<HeldProgram>& programs)
+{
+    std::vector<std::wstring> names;
     for (const HeldProgram& program : programs)
-        if (IsRunning(program.process.Get()) && ::TerminateProcess(program.process.Get(), 1))
-            ended.push_back(program.name);
-    return ended;
+        if (program.ended)
+            names.push_back(program.name);
+    return names;
 }
 
 void EndConsolePrograms(HANDLE job, DWORD interpreterId)
@@ -126,15 +138,11 @@ std::vector<std::wstring> EndRunningPrograms(HANDLE interpreter)
 {
     ProcessRecords records = TakeProcessRecords();
     std::vector<HeldProgram> programs;
-    for (const ProcessRecord& program : RunningProgramsOf(records, interpreter)) {
-        for (const ProcessRecord& process : TreeOf(records, program)) {
-            support::UniqueHandle held = OpenRecorded(process);
-            const std::wstring image = ImageOf(held.Get());
-            if (RunsConsoleProgram(image))
-                programs.push_back({std::move(held), FileNameOf(image)});
-        }
-    }
-    return EndPrograms(programs);
+    for (const ProcessRecord& program : RunningProgramsOf(records, interpreter))
+        for (const ProcessRecord& process : TreeOf(records, program))
+            HoldIfConsoleProgram(OpenRecorded(process), programs);
+    EndPrograms(programs);
+    return NamesOfEnded(programs);
 }
 
 }  // namespace console

@@ -21,15 +21,20 @@ bool IsConsoleProgram(DWORD processId);
 // process before it is ended.
 struct HeldProgram {
     support::UniqueHandle process;
-    std::wstring name;  // its file's name
+    std::wstring name;   // its file's name
+    bool ended = false;  // EndPrograms ended it
 };
 
 // The console programs among the processes attached to the interpreter's console, the
 // interpreter (`interpreterId`) left out, each held open.
 std::vector<HeldProgram> HoldConsolePrograms(const std::vector<DWORD>& attached, DWORD interpreterId);
 
-// Ends the programs; answers the names of those still running until then, in their order.
-std::vector<std::wstring> EndPrograms(const std::vector<HeldProgram>& programs);
+// Ends the programs still running and marks them ended; allocates nothing, so that a console
+// that is let go ends them whatever memory is left.
+void EndPrograms(std::vector<HeldProgram>& programs) noexcept;
+
+// The names of the programs ended, in their order.
+std::vector<std::wstring> NamesOfEnded(const std::vector<HeldProgram>& programs);
 
 // Ends the console programs in `job` other than the interpreter itself: every console program the
 // interpreter started, for when its console cannot be asked which are its own.

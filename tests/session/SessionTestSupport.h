@@ -58,11 +58,12 @@ public:
     HWND ParentWindow() override { return window.Get(); }
     void FocusChanged(bool hasFocus) override { focusChanges.push_back(hasFocus); }
     bool MayTakeFocus() override { return mayTakeFocus; }
-    HMODULE HelperLibrary() override { return nullptr; }
+    HMODULE HelperLibrary() override { return helperLibrary; }
 
     support::UniqueWindow window;
     std::vector<bool> focusChanges;
     bool mayTakeFocus = true;
+    HMODULE helperLibrary = nullptr;  // none: the console can neither ask nor signal its console
 };
 
 // The interpreter's prompt for a folder.
