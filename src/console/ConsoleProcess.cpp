@@ -285,16 +285,23 @@ std::vector<std::wstring> ConsoleProcess::EndRunningPrograms()
     return NamesOfEnded(attached);
 }
 
-// False when the console could not be asked which programs are attached to it, memory having run
-// out included: Stop goes on without the answer.
+// The console is asked through the interpreter attached to it. Once the interpreter has ended by
+// itself, the console lives on as long as programs are attached to it: it is asked through the
+// console programs the interpreter started, and is the one of their consoles that is not shown.
+// False when the console could not be asked, memory having run out included: Stop goes on
+// without the answer.
 bool ConsoleProcess::HoldAttachedPrograms(std::vector<HeldProgram>& attached) noexcept
 {
-    if (!IsRunning())
+    if (!process)
         return false;
     const DWORD interpreterId = ::GetProcessId(process.Get());
     try {
+        const std::vector<DWORD> attachedTo =
+            IsRunning() ? std::vector<DWORD>{interpreterId} : ConsoleProgramsIn(job.Get(), interpreterId);
+        if (attachedTo.empty())
+            return true;
         const std::optional<std::vector<DWORD>> listed =
-            ListConsoleProcesses(helperLibrary, interpreterId, ConsoleAnswerBound);
+            ListConsoleProcesses(helperLibrary, attachedTo, ConsoleAnswerBound);
         if (!listed)
             return false;
         attached = HoldConsolePrograms(*listed, interpreterId);

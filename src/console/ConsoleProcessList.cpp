@@ -27,18 +27,22 @@ std::optional<std::vector<DWORD>> ReadAnswer(HANDLE answer)
 
 }  // namespace
 
-std::optional<std::vector<DWORD>> ListConsoleProcesses(HMODULE library, DWORD consoleProcessId, DWORD bound)
+std::optional<std::vector<DWORD>> ListConsoleProcesses(HMODULE library, const std::vector<DWORD>& attachedTo,
+                                                       DWORD bound)
 {
     // Without the entry point rundll32 would only show an error box.
-    if (library == nullptr || consoleProcessId == 0 || ::GetProcAddress(library, ProcessListEntryName) == nullptr)
+    if (library == nullptr || attachedTo.empty() || ::GetProcAddress(library, ProcessListEntryName) == nullptr)
         return std::nullopt;
+    std::wstring arguments;
+    for (const DWORD processId : attachedTo)
+        arguments += (arguments.empty() ? L"" : L" ") + std::to_wstring(processId);
     ChildPipe answer = CreateChildPipe(ChildEnd::Writes, MostListedProcesses * sizeof(DWORD));
     if (!answer.childEnd)
         return std::nullopt;
     // Detached, so that it has no console of its own to leave before it attaches to the interpreter's.
     const support::UniqueHandle helper =
-        StartLibraryHelper(ModulePath(library), L"ReportConsoleProcesses", std::to_wstring(consoleProcessId),
-                           DETACHED_PROCESS, answer.childEnd.Get());
+        StartLibraryHelper(ModulePath(library), L"ReportConsoleProcesses", arguments, DETACHED_PROCESS,
+                           answer.childEnd.Get());
     // Only the helper holds the write end now: its end ends the answer.
     answer.childEnd.Reset();
     if (!helper)

@@ -69,6 +69,21 @@ support::UniqueHandle OpenRecorded(const ProcessRecord& record)
     return process;
 }
 
+// Visits the console programs in `job` other than the interpreter itself, without allocating.
+template <typename Visit>
+void ForEachConsoleProgramIn(HANDLE job, DWORD interpreterId, Visit visit)
+{
+    JobProcessIds ids = {};
+    if (!job || !::QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof(ids), nullptr))
+        return;
+    const ULONG_PTR* listed = ids.list.ProcessIdList;
+    for (DWORD index = 0; index < ids.list.NumberOfProcessIdsInList; ++index) {
+        const auto processId = static_cast<DWORD>(listed[index]);
+        if (processId != interpreterId && IsConsoleProgram(processId))
+            visit(processId);
+    }
+}
+
 std::vector<ProcessRecord> RunningProgramsOf(ProcessRecords& records, HANDLE interpreter)
 {
     std::vector<ProcessRecord> programs;
@@ -115,17 +130,16 @@ std::vector<std::wstring> NamesOfEnded(const std::vector<HeldProgram>& programs)
     return names;
 }
 
-void EndConsolePrograms(HANDLE job, DWORD interpreterId)
+std::vector<DWORD> ConsoleProgramsIn(HANDLE job, DWORD interpreterId)
 {
-    JobProcessIds ids = {};
-    if (!job || !::QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof(ids), nullptr))
-        return;
-    const ULONG_PTR* listed = ids.list.ProcessIdList;
-    for (DWORD index = 0; index < ids.list.NumberOfProcessIdsInList; ++index) {
-        const auto processId = static_cast<DWORD>(listed[index]);
-        if (processId != interpreterId && IsConsoleProgram(processId))
-            EndProcess(processId);
-    }
+    std::vector<DWORD> programs;
+    ForEachConsoleProgramIn(job, interpreterId, [&](DWORD processId) { programs.push_back(processId); });
+    return programs;
+}
+
+void EndConsolePrograms(HANDLE job, DWORD interpreterId) noexcept
+{
+    ForEachConsoleProgramIn(job, interpreterId, [](DWORD processId) { EndProcess(processId); });
 }
 
 bool HasRunningProgram(HANDLE interpreter)

@@ -36,9 +36,12 @@ void EndPrograms(std::vector<HeldProgram>& programs) noexcept;
 // The names of the programs ended, in their order.
 std::vector<std::wstring> NamesOfEnded(const std::vector<HeldProgram>& programs);
 
-// Ends the console programs in `job` other than the interpreter itself: every console program the
-// interpreter started, for when its console cannot be asked which are its own.
-void EndConsolePrograms(HANDLE job, DWORD interpreterId);
+// The console programs in `job` other than the interpreter itself: every console program the
+// interpreter started that still runs, wherever it is attached.
+std::vector<DWORD> ConsoleProgramsIn(HANDLE job, DWORD interpreterId);
+
+// Ends them, for when the interpreter's console cannot be asked which are its own; allocates nothing.
+void EndConsolePrograms(HANDLE job, DWORD interpreterId) noexcept;
 
 // Whether the interpreter runs a console program now: it then waits for that program, and what is
 // written to its input goes to the program.

@@ -97,6 +97,8 @@ public:
         return console.WriteLine(line.c_str()) &&
                window.PumpUntil([&] { return window.Got().output.find(said, seen) != std::wstring::npos; });
     }
+    // Ends the interpreter as "exit" does and waits until its end is told.
+    bool Exit() { return console.WriteLine(L"exit\r\n") && window.WaitForExited(); }
     // The one new process named `exeName` once it runs, from a list taken before it was started.
     support::UniqueHandle NewProcess(const std::vector<DWORD>& before, const wchar_t* exeName)
     {
@@ -165,6 +167,30 @@ TEST(ConsoleProcessStop, StopEndsTheProgramsOfTheInterpretersConsoleOnly)
         }
         holder.Release();
     }
+}
+
+// An interpreter that ended by itself leaves its console to the programs still attached to it:
+// closing then ends those, found through the console programs the interpreter started, and a
+// program started in a console of its own stays.
+TEST(ConsoleProcessStop, AfterTheInterpreterEndedStopEndsWhatRunsOnInItsConsoleOnly)
+{
+    consoletest::HelperProgram holder;
+    WatchedInterpreter interpreter(testsupport::BuiltHelperLibrary());
+    ASSERT_TRUE(interpreter.IsStarted());
+    auto helpers = consoletest::ProcessIds(OwnName().c_str());
+    ASSERT_TRUE(interpreter.Run(L"start \"\" " + holder.CommandLine(L"HoldOutputOpen")));
+    const WindowProgram ownConsole{interpreter.NewProcess(helpers, OwnName().c_str())};
+    ASSERT_TRUE(ownConsole.process);
+    helpers = consoletest::ProcessIds(OwnName().c_str());
+    ASSERT_TRUE(interpreter.RunUntil(L"start /b \"\" " + holder.CommandLine(L"HoldOutputOpen"), L"holding the output"));
+    const WindowProgram background{interpreter.NewProcess(helpers, OwnName().c_str())};
+    ASSERT_TRUE(background.process);
+    ASSERT_TRUE(interpreter.Exit());
+
+    interpreter.Console().Stop();
+    EXPECT_TRUE(HasEnded(background.process.Get()));
+    EXPECT_TRUE(StillRuns(ownConsole.process.Get())) << "started in a console of its own";
+    holder.Release();
 }
 
 // Ending the running programs, as a second Ctrl+Break does and as Ctrl+C does where it cannot be

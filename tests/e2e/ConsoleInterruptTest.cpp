@@ -85,19 +85,19 @@ TEST(ConsoleInterrupt, HelperListsTheProcessesAttachedToTheConsole)
     const ProgramInItsOwnConsole program;
     ASSERT_TRUE(program.IsReady());
 
-    const auto listed = console::ListConsoleProcesses(library.Module(), program.Id(), Bound);
+    const auto listed = console::ListConsoleProcesses(library.Module(), {program.Id()}, Bound);
     ASSERT_TRUE(listed);
     EXPECT_EQ(std::vector<DWORD>{program.Id()}, *listed);
 
     ::TerminateProcess(program.Process(), 1);
     ::WaitForSingleObject(program.Process(), Bound);
-    EXPECT_FALSE(console::ListConsoleProcesses(library.Module(), program.Id(), Bound));
+    EXPECT_FALSE(console::ListConsoleProcesses(library.Module(), {program.Id()}, Bound));
 }
 
 TEST(ConsoleInterrupt, NoHelperWithoutTheEntryPoint)
 {
     EXPECT_FALSE(console::StartInterruptHelper(::GetModuleHandleW(nullptr), ::GetCurrentProcessId(), false));
-    EXPECT_FALSE(console::ListConsoleProcesses(::GetModuleHandleW(nullptr), ::GetCurrentProcessId(), Bound));
+    EXPECT_FALSE(console::ListConsoleProcesses(::GetModuleHandleW(nullptr), {::GetCurrentProcessId()}, Bound));
 }
 
 HANDLE signalled = nullptr;
