@@ -99,6 +99,20 @@ public:
     }
     // Ends the interpreter as "exit" does and waits until its end is told.
     bool Exit() { return console.WriteLine(L"exit\r\n") && window.WaitForExited(); }
+    // Runs the helper test `name` in a console of its own ("start"), and holds it once it runs.
+    support::UniqueHandle StartInItsOwnConsole(const consoletest::HelperProgram& holder, const wchar_t* name)
+    {
+        const auto helpers = consoletest::ProcessIds(OwnName().c_str());
+        if (!Run(L"start \"\" " + holder.CommandLine(name)))
+            return support::UniqueHandle();
+        return NewProcess(helpers, OwnName().c_str());
+    }
+    // The one helper the interpreter runs now, held.
+    support::UniqueHandle RunningHelper() const
+    {
+        const auto running = consoletest::ChildProcessIds(OwnName().c_str(), id);
+        return running.size() == 1 ? consoletest::OpenForExitCode(running[0]) : support::UniqueHandle();
+    }
     // The one new process named `exeName` once it runs, from a list taken before it was started.
     support::UniqueHandle NewProcess(const std::vector<DWORD>& before, const wchar_t* exeName)
     {
@@ -150,14 +164,11 @@ TEST(ConsoleProcessStop, StopEndsTheProgramsOfTheInterpretersConsoleOnly)
         // Started through "start", the window's parent may be a starter program that is gone already.
         const WindowProgram notepad{interpreter.NewProcess(notepads, L"notepad.exe")};
         ASSERT_TRUE(notepad.process);
-        const auto helpers = consoletest::ProcessIds(OwnName().c_str());
-        ASSERT_TRUE(interpreter.Run(L"start \"\" " + holder.CommandLine(L"HoldOutputOpen")));
-        const WindowProgram ownConsole{interpreter.NewProcess(helpers, OwnName().c_str())};
+        const WindowProgram ownConsole{interpreter.StartInItsOwnConsole(holder, L"HoldOutputOpen")};
         ASSERT_TRUE(ownConsole.process);
         ASSERT_TRUE(interpreter.RunUntil(holder.CommandLine(L"HoldOutputOpen"), L"holding the output"));
-        const auto attached = consoletest::ChildProcessIds(OwnName().c_str(), interpreter.Id());
-        ASSERT_EQ(1u, attached.size());
-        const auto program = consoletest::OpenForExitCode(attached[0]);
+        const auto program = interpreter.RunningHelper();
+        ASSERT_TRUE(program);
 
         interpreter.Console().Stop();
         EXPECT_TRUE(HasEnded(program.Get()));
@@ -177,11 +188,9 @@ TEST(ConsoleProcessStop, AfterTheInterpreterEndedStopEndsWhatRunsOnInItsConsoleO
     consoletest::HelperProgram holder;
     WatchedInterpreter interpreter(testsupport::BuiltHelperLibrary());
     ASSERT_TRUE(interpreter.IsStarted());
-    auto helpers = consoletest::ProcessIds(OwnName().c_str());
-    ASSERT_TRUE(interpreter.Run(L"start \"\" " + holder.CommandLine(L"HoldOutputOpen")));
-    const WindowProgram ownConsole{interpreter.NewProcess(helpers, OwnName().c_str())};
+    const WindowProgram ownConsole{interpreter.StartInItsOwnConsole(holder, L"HoldOutputOpen")};
     ASSERT_TRUE(ownConsole.process);
-    helpers = consoletest::ProcessIds(OwnName().c_str());
+    const auto helpers = consoletest::ProcessIds(OwnName().c_str());
     ASSERT_TRUE(interpreter.RunUntil(L"start /b \"\" " + holder.CommandLine(L"HoldOutputOpen"), L"holding the output"));
     const WindowProgram background{interpreter.NewProcess(helpers, OwnName().c_str())};
     ASSERT_TRUE(background.process);
@@ -205,16 +214,14 @@ TEST(ConsoleProcessStop, EndingTheRunningProgramsSparesTheInterpreterAndWindows)
         consoletest::HelperProgram holder;
         WatchedInterpreter interpreter(library);
         ASSERT_TRUE(interpreter.IsStarted());
-        const auto helpers = consoletest::ProcessIds(OwnName().c_str());
-        ASSERT_TRUE(interpreter.Run(L"start \"\" " + holder.CommandLine(L"HoldOutputOpen")));
-        const WindowProgram ownConsole{interpreter.NewProcess(helpers, OwnName().c_str())};
+        const WindowProgram ownConsole{interpreter.StartInItsOwnConsole(holder, L"HoldOutputOpen")};
+        ASSERT_TRUE(ownConsole.process);
         const auto notepads = consoletest::ProcessIds(L"notepad.exe");
         ASSERT_TRUE(interpreter.RunUntil(holder.CommandLine(L"StartWindowAndHold"), L"window started"));
         const WindowProgram notepad{interpreter.NewProcess(notepads, L"notepad.exe")};
         ASSERT_TRUE(notepad.process);
-        const auto attached = consoletest::ChildProcessIds(OwnName().c_str(), interpreter.Id());
-        ASSERT_EQ(1u, attached.size());
-        const auto program = consoletest::OpenForExitCode(attached[0]);
+        const auto program = interpreter.RunningHelper();
+        ASSERT_TRUE(program);
 
         EXPECT_EQ(std::vector<std::wstring>{OwnName()}, interpreter.Console().EndRunningPrograms());
         EXPECT_TRUE(HasEnded(program.Get()));
