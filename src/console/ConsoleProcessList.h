@@ -29,3 +29,7 @@ std::optional<std::vector<DWORD>> ListConsoleProcesses(HMODULE library, const st
                                                        DWORD bound);
 
 }  // namespace console
+
+// The helper's entry point, run by rundll32 with the process ids as its command line; never in the
+// browser's process. It never returns: the process ends with ConsoleProcessesListed or 0.
+extern "C" void CALLBACK ReportConsoleProcessesW(HWND window, HINSTANCE instance, LPWSTR arguments, int show);

@@ -61,9 +61,9 @@ public:
     HMODULE HelperLibrary() override { return helperLibrary; }
 
     support::UniqueWindow window;
+    HMODULE helperLibrary = nullptr;  // none: the console can neither ask nor signal its console
     std::vector<bool> focusChanges;
     bool mayTakeFocus = true;
-    HMODULE helperLibrary = nullptr;  // none: the console can neither ask nor signal its console
 };
 
 // The interpreter's prompt for a folder.

@@ -19,14 +19,6 @@ std::wstring BuiltToolPath(const std::wstring& relative)
     return FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\tools\\" + relative;
 }
 
-HMODULE BuiltHelperLibrary()
-{
-    static const HMODULE library = ::LoadLibraryExW(
-        (FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\Brimblestone.dll").c_str(), nullptr,
-        DONT_RESOLVE_DLL_REFERENCES);
-    return library;
-}
-
 support::UniqueHandle StartProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
                                    DWORD* processId)
 {
@@ -56,6 +48,14 @@ int RunToEnd(const std::wstring& program, const std::vector<std::wstring>& argum
     }
     DWORD exitCode = 0;
     return ::GetExitCodeProcess(process.Get(), &exitCode) ? static_cast<int>(exitCode) : -1;
+}
+
+HMODULE BuiltHelperLibrary()
+{
+    static const HMODULE library = ::LoadLibraryExW(
+        (FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\Brimblestone.dll").c_str(), nullptr,
+        DONT_RESOLVE_DLL_REFERENCES);
+    return library;
 }
 
 }  // namespace testsupport
