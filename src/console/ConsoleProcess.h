@@ -49,15 +49,16 @@ public:
     // ERROR_FILE_NOT_FOUND when neither the system folder nor ComSpec gives an interpreter (see
     // InterpreterPath), else that of the step that failed (ERROR_DIRECTORY for a folder that does
     // not exist). An interpreter that has ended by itself, or a failed start, is released first.
-    // `helperLibrary` exports the helpers' entry points; without it the console sends no Ctrl+C and
-    // keeps the code page it started with.
+    // `helperLibrary` exports the helpers' entry points; without it the console sends no Ctrl+C,
+    // cannot ask which programs run in its console and keeps the code page it started with.
     BOOL Start(HWND notifyWindow, const wchar_t* directory, HMODULE helperLibrary);
     // Terminates a running interpreter (exit code 1) and the console programs attached to its
     // console, as closing a console window ends them, and releases everything; always TRUE. Which
     // programs are attached is asked of the console through a helper of the helper library, within
     // a few seconds; programs the interpreter started in a console of their own ("start") or with
-    // windows stay. Where the console cannot be asked (no helper library, no answer in time, an
-    // interpreter that has ended by itself), every console program the interpreter started is ended.
+    // windows stay; an interpreter that has ended by itself leaves its console to the programs
+    // still attached to it, and these are asked. Where the console cannot be asked (no helper
+    // library, no answer in time), every console program the interpreter started is ended.
     BOOL Stop();
     BOOL IsRunning() const;
     // Whether the interpreter runs a program now rather than waiting for a command of its own.
