@@ -3,6 +3,7 @@
 #include "console/ChildPipe.h"
 #include "console/ConsolePrograms.h"
 #include "console/ConsoleInterruptHelper.h"
+#include "console/ConsoleProcessList.h"
 #include "console/ConversionCodePage.h"
 #include "console/ExitWatcher.h"
 #include "console/InterpreterLaunch.h"
@@ -17,6 +18,10 @@
 
 namespace console {
 namespace {
+
+// How long the console may take to say which programs are attached to it: the helper that asks it
+// starts, attaches and answers in well under a second.
+constexpr DWORD ConsoleAnswerBound = 3000;
 
 bool IsStillActive(HANDLE process)
 {
@@ -128,9 +133,15 @@ BOOL ConsoleProcess::Stop()
     // A reader waiting for the window to take its output would otherwise hold up the join.
     CloseOutput();
     // The input closes only after the interpreter is gone: at the end of its input it would exit by itself.
+    // Its console is asked while the interpreter is still attached to it.
     const DWORD interpreterId = process ? ::GetProcessId(process.Get()) : 0;
+    std::vector<HeldProgram> attached;
+    const bool asked = HoldAttachedPrograms(attached);
     TerminateIfRunning();
-    EndConsolePrograms(job.Get(), interpreterId);
+    if (asked)
+        EndPrograms(attached);
+    else
+        EndConsolePrograms(job.Get(), interpreterId);
     CloseInput();
     CloseAllPipeEnds();
     JoinWorkers();
@@ -283,10 +294,42 @@ BOOL ConsoleProcess::Interrupt(bool breakKey)
     return StartInterruptHelper(helperLibrary, ::GetProcessId(process.Get()), breakKey) ? TRUE : FALSE;
 }
 
-void ConsoleProcess::EndRunningPrograms()
+std::vector<std::wstring> ConsoleProcess::EndRunningPrograms()
 {
-    if (IsRunning())
-        console::EndRunningPrograms(process.Get());
+    if (!IsRunning())
+        return {};
+    std::vector<HeldProgram> attached;
+    if (!HoldAttachedPrograms(attached))
+        return console::EndRunningPrograms(process.Get());
+    EndPrograms(attached);
+    return NamesOfEnded(attached);
+}
+
+// The console is asked through the interpreter attached to it. Once the interpreter has ended by
+// itself, the console lives on as long as programs are attached to it: it is asked through the
+// console programs the interpreter started, and is the one of their consoles that is not shown.
+// False when the console could not be asked, memory having run out included: Stop goes on
+// without the answer.
+bool ConsoleProcess::HoldAttachedPrograms(std::vector<HeldProgram>& attached) noexcept
+{
+    if (!process)
+        return false;
+    const DWORD interpreterId = ::GetProcessId(process.Get());
+    try {
+        const std::vector<DWORD> attachedTo =
+            IsRunning() ? std::vector<DWORD>{interpreterId} : ConsoleProgramsIn(job.Get(), interpreterId);
+        if (attachedTo.empty())
+            return true;
+        const std::optional<std::vector<DWORD>> listed =
+            ListConsoleProcesses(helperLibrary, attachedTo, ConsoleAnswerBound);
+        if (!listed)
+            return false;
+        attached = HoldConsolePrograms(*listed, interpreterId);
+        return true;
+    } catch (const std::bad_alloc&) {
+        attached.clear();
+        return false;
+    }
 }
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)

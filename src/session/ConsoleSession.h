@@ -9,6 +9,7 @@
 
 #include "console/ConsoleProcess.h"
 #include "session/EchoFilter.h"
+#include "session/EndedProgramsText.h"
 #include "session/HostBrowser.h"
 #include "session/HostFrame.h"
 #include "session/OutputBatcher.h"
@@ -77,7 +78,6 @@ private:
     static constexpr UINT ResumeMessage = WM_APP + 0x21;      // posted: work waited for a host call
     static constexpr UINT_PTR ShowOutputTimer = 1;
     static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
-    static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
     static constexpr UINT_PTR EchoWaitTimer = 4;      // part of what may be an echo waited long enough
     static constexpr WORD CompleteFileCommand = 500;  // Ctrl+Tab: complete from the folder's files
     // How often a folder change that waits for the interpreter looks whether it is free.
@@ -181,9 +181,12 @@ private:
     // The folder the interpreter stands in, as its last marked prompt told; else the browser's.
     std::wstring InterpreterFolder();
 
-    // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.
+    // Ctrl+C and Ctrl+Break send the console's signals; a second Ctrl+Break soon after the first
+    // ends the console programs, and so does a signal that cannot be sent, each with a line saying so.
     void InterruptProgram(bool breakKey);
-    void EndProgramStillRunning();
+    void EndConsolePrograms(EndingReason reason);
+    // Writes one line of the console's own among the output; the command line stays as it was.
+    void SayAmongOutput(const std::wstring& line);
 
     // Name completion from the folder view (Tab) and from the file system (Ctrl+Tab).
     void CompleteFromView();
@@ -215,6 +218,7 @@ private:
     HostFrame& frame;
     view::CEditWindow edit;
     console::ConsoleProcess console;
+    ULONGLONG breakSentAt = 0;  // when Ctrl+Break was last sent; 0 once a second one can no longer follow
     shellview::FileNameSearch findHandle;  // the open search of a Ctrl+Tab cycle
     support::UniqueAccelerator accelTable;
     int completeIndex = 0;

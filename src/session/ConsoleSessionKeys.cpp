@@ -7,8 +7,8 @@
 namespace session {
 namespace {
 
-// How long a program may take to end after Ctrl+C before it is ended.
-constexpr UINT InterruptGrace = 1000;
+// A second Ctrl+Break this soon after the first ends the console programs.
+constexpr ULONGLONG SecondBreakWithin = 2000;
 
 }  // namespace
 
@@ -172,24 +172,36 @@ void ConsoleSession::ShowPrompt()
     edit.AppendText(prompt.c_str(), TRUE);
 }
 
-// The console's own Ctrl+C lets the program clean up; one that ignores it is ended a moment
-// later, with whatever it started, and at once where the console's Ctrl+C cannot be sent. The
-// interpreter stays.
+// While the interpreter is at work, Ctrl+C and Ctrl+Break send its console their signals, as keys
+// in a console window do: the interpreter's own command stops, and a program may stop, ask, save
+// its work or go on; nothing is ended. Ending the console programs is a step of its own: a second
+// Ctrl+Break soon after the first. Where the signal cannot be sent (Wine's interpreter would end
+// with its program), the console programs are ended at once. The interpreter always stays.
 void ConsoleSession::InterruptProgram(bool breakKey)
 {
-    if (!console.IsBusy())
+    if (!InterpreterReadsInput())
         return;
-    if (console.Interrupt(breakKey))
-        ::SetTimer(GetHwnd(), InterruptTimer, InterruptGrace, nullptr);
-    else
-        EndProgramStillRunning();
+    const ULONGLONG now = ::GetTickCount64();
+    if (breakKey && breakSentAt != 0 && now - breakSentAt <= SecondBreakWithin) {
+        breakSentAt = 0;
+        EndConsolePrograms(EndingReason::SecondBreak);
+    } else if (console.Interrupt(breakKey)) {
+        if (breakKey)
+            breakSentAt = now;
+    } else {
+        EndConsolePrograms(breakKey ? EndingReason::CtrlBreakNotSent : EndingReason::CtrlCNotSent);
+    }
 }
 
-void ConsoleSession::EndProgramStillRunning()
+void ConsoleSession::EndConsolePrograms(EndingReason reason)
 {
-    ::KillTimer(GetHwnd(), InterruptTimer);
-    if (console.IsBusy())
-        console.EndRunningPrograms();
+    SayAmongOutput(EndedProgramsLine(reason, console.EndRunningPrograms()));
+}
+
+void ConsoleSession::SayAmongOutput(const std::wstring& line)
+{
+    ShowPendingOutput();
+    edit.InsertOutput(((edit.OutputEndsLine() ? L"" : L"\r\n") + line + L"\r\n").c_str());
 }
 
 }  // namespace session

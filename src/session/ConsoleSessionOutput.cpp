@@ -25,9 +25,6 @@ void ConsoleSession::OnTimer(WPARAM timer)
     case FollowFolderTimer:
         FollowWhenIdle();
         break;
-    case InterruptTimer:
-        EndProgramStillRunning();
-        break;
     case console::CodePageTimer:
         console.OnCodePageTimer(!InterpreterReadsInput());
         break;

@@ -58,9 +58,10 @@ public:
     HWND ParentWindow() override { return window.Get(); }
     void FocusChanged(bool hasFocus) override { focusChanges.push_back(hasFocus); }
     bool MayTakeFocus() override { return mayTakeFocus; }
-    HMODULE HelperLibrary() override { return nullptr; }
+    HMODULE HelperLibrary() override { return helperLibrary; }
 
     support::UniqueWindow window;
+    HMODULE helperLibrary = nullptr;  // none: the console can neither ask nor signal its console
     std::vector<bool> focusChanges;
     bool mayTakeFocus = true;
 };
