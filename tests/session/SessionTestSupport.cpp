@@ -79,7 +79,7 @@ void SessionTest::SetUp()
 {
     ASSERT_NE(nullptr, frame.window.Get());
     browser.shown = folder.Path();
-    console = std::make_unique<session::ConsoleSession>(browser, frame);
+    console = std::make_unique<session::ConsoleSession>(browser, frame, settings::HostKind::Band);
     browser.console = console.get();
     ASSERT_TRUE(console->Open());
     ::MoveWindow(console->Window(), 0, 0, 600, 200, FALSE);

@@ -59,10 +59,18 @@ public:
     void FocusChanged(bool hasFocus) override { focusChanges.push_back(hasFocus); }
     bool MayTakeFocus() override { return mayTakeFocus; }
     HMODULE HelperLibrary() override { return nullptr; }
+    void RowHeightChanged() override { ++rowHeightChanges; }
+    void RunModal(const std::function<void()>& modal) override
+    {
+        ++modalWindows;
+        modal();
+    }
 
     support::UniqueWindow window;
     std::vector<bool> focusChanges;
     bool mayTakeFocus = true;
+    int rowHeightChanges = 0;
+    int modalWindows = 0;
 };
 
 // The interpreter's prompt for a folder.
