@@ -79,6 +79,11 @@ void SessionTest::SetUp()
 {
     ASSERT_NE(nullptr, frame.window.Get());
     browser.shown = folder.Path();
+    OpenConsole();
+}
+
+void SessionTest::OpenConsole()
+{
     console = std::make_unique<session::ConsoleSession>(browser, frame, settings::HostKind::Band);
     browser.console = console.get();
     ASSERT_TRUE(console->Open());

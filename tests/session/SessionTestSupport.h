@@ -85,6 +85,8 @@ class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // A new console for the browser, as a new window of the browser would have: its first prompt is shown.
+    void OpenConsole();
 
     std::wstring Text() const;
     // What follows the last prompt of the folder: the command line as it stands.
