@@ -160,6 +160,16 @@ void SessionTest::Submit(const std::wstring& line)
     Press(VK_RETURN);
 }
 
+std::vector<std::wstring> SessionTest::RecallWithUp(size_t presses, const std::wstring& promptFolder)
+{
+    std::vector<std::wstring> shown;
+    for (size_t press = 0; press < presses; ++press) {
+        Press(VK_UP);
+        shown.push_back(InputAfterPrompt(promptFolder));
+    }
+    return shown;
+}
+
 bool SessionTest::Run(const std::wstring& line, const std::wstring& promptFolder)
 {
     const size_t before = CountOf(Text(), PromptOf(promptFolder));

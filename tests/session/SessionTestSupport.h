@@ -100,6 +100,8 @@ protected:
     void Press(UINT key);
     // Types the line and presses Enter, as the user does.
     void Submit(const std::wstring& line);
+    // Presses Up that many times: the command line after each press.
+    std::vector<std::wstring> RecallWithUp(size_t presses, const std::wstring& promptFolder);
     // Submits the line in the folder and waits for the interpreter's next prompt there.
     bool Run(const std::wstring& line, const std::wstring& folder);
     // The browser shows another place (a folder, or none) and says so.
