@@ -217,8 +217,6 @@ private:
     HostFrame& frame;
     const settings::HostKind hostKind;
     settings::ConsoleSettings applied;
-    // Hears a saved change of the settings and of Windows' colours, which only top-level windows get.
-    std::unique_ptr<settings::SettingsListener> settingsListener;
     // While the history is kept: the file shared by the user's consoles, read once per console.
     std::optional<settings::HistoryFile> savedHistory;
     bool savedHistoryRead = false;
@@ -241,6 +239,9 @@ private:
     bool consoleLeftTheDrive = false;   // the console's own "cd" named another drive without the switch
     bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
     bool interpreterAsksForALine = false;  // the last line run was a "set /p" or "pause" not yet answered
+    // Hears a saved change of the settings and of Windows' colours, which only top-level windows get.
+    // Declared last, so it goes first: no change reaches a console being destroyed.
+    std::unique_ptr<settings::SettingsListener> settingsListener;
 };
 
 }  // namespace session

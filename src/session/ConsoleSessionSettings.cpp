@@ -3,6 +3,7 @@
 #include "settings/AppTheme.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsWindow.h"
+#include "support/Diagnostics.h"
 
 #include <algorithm>
 #include <utility>
@@ -40,10 +41,13 @@ int ConsoleSession::RowHeight() const noexcept
 // The listener comes first, so that a change saved while the settings are read is not missed.
 void ConsoleSession::FollowSettings()
 {
-    if (!settingsListener)
+    if (!settingsListener) {
         settingsListener = std::make_unique<settings::SettingsListener>([this](settings::SettingsChange) {
             SettingsChanged();
         });
+        if (!settingsListener->IsListening())
+            BRIMBLESTONE_TRACE_LAST_ERROR();
+    }
     ApplySettings(settings::ReadSettings(hostKind));
 }
 
