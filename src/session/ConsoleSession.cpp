@@ -63,7 +63,10 @@ bool IsReflectedNotification(UINT message)
 
 }  // namespace
 
-ConsoleSession::ConsoleSession(HostBrowser& browser, HostFrame& frame) : browser(browser), frame(frame) {}
+ConsoleSession::ConsoleSession(HostBrowser& browser, HostFrame& frame, settings::HostKind host)
+    : browser(browser), frame(frame), hostKind(host)
+{
+}
 
 // The window goes first, then the interpreter with the other members.
 ConsoleSession::~ConsoleSession()
@@ -102,6 +105,7 @@ bool ConsoleSession::Open()
     }
     if (!edit.Create(GetHwnd()))
         BRIMBLESTONE_TRACE_LAST_ERROR();
+    FollowSettings();
     if (!accelTable) {
         ACCEL completeFile = {FVIRTKEY | FCONTROL, VK_TAB, CompleteFileCommand};
         accelTable.Reset(::CreateAcceleratorTableW(&completeFile, 1));
@@ -173,6 +177,7 @@ void ConsoleSession::Close()
     reportsPosted = false;
     pendingKeys.clear();
     deferred = Deferred();
+    settingsListener.reset();
     if (::IsWindow(GetHwnd()))
         ::DestroyWindow(GetHwnd());
 }
@@ -242,6 +247,10 @@ void ConsoleSession::ResumeDeferred()
         ShowQueuedOutput();
     if (waiting.reports)
         HandleHostReports();
+    if (waiting.settingsChanged)
+        SettingsChanged();
+    if (waiting.settingsWindow)
+        ShowSettingsWindow();
     while (!pendingKeys.empty()) {
         if (InHostCall()) {
             deferred.keys = true;
@@ -336,6 +345,14 @@ BOOL ConsoleSession::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
     case WM_COMMAND:
         if (LOWORD(wParam) == CompleteFileCommand)
             CompleteFromFileSystem();
+        else if (LOWORD(wParam) == view::ShowSettingsCommand)
+            ::PostMessageW(window, ShowSettingsMessage, 0, 0);
+        return TRUE;
+    case ShowSettingsMessage:
+        if (InHostCall())
+            deferred.settingsWindow = true;
+        else
+            ShowSettingsWindow();
         return TRUE;
     default:
         if (!IsReflectedNotification(message))

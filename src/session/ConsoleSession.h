@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 #include "session/HostBrowser.h"
 #include "session/HostFrame.h"
 #include "session/OutputBatcher.h"
+#include "settings/ConsoleSettings.h"
+#include "settings/HistoryFile.h"
+#include "settings/SettingsListener.h"
 #include "shellview/BuiltinCommand.h"
 #include "shellview/FileNameSearch.h"
 #include "support/UniqueHandle.h"
@@ -32,9 +36,12 @@ namespace session {
 // the console itself is making: a host in another process receives its events during every call the
 // console makes to it. The host must not destroy the console inside one of its interface calls.
 // Everything runs on the thread that made the window.
+//
+// The console shows the user's settings as its host applies them (`host` picks the defaults of a
+// setting the user never set), and follows a change of them, or of Windows' colours, at once.
 class ConsoleSession : private support::CWindowImpl {
 public:
-    ConsoleSession(HostBrowser& browser, HostFrame& frame);
+    ConsoleSession(HostBrowser& browser, HostFrame& frame, settings::HostKind host);
     ~ConsoleSession() override;
     ConsoleSession(const ConsoleSession&) = delete;
     ConsoleSession& operator=(const ConsoleSession&) = delete;
@@ -71,11 +78,15 @@ public:
     void Activate(bool activate);
     // Whether the console's window or its text box has the keyboard focus.
     bool HasFocus() const;
+    // The height of the console's window that shows one row of text in its font, in pixels: for a
+    // host that sizes the console in rows. The frame is told when it changes.
+    int RowHeight() const noexcept;
 
 private:
     // The console window's own messages, timers and commands; the console's and the text box's lie elsewhere.
     static constexpr UINT HostReportsMessage = WM_APP + 0x20;  // posted: the host's reports wait
     static constexpr UINT ResumeMessage = WM_APP + 0x21;      // posted: work waited for a host call
+    static constexpr UINT ShowSettingsMessage = WM_APP + 0x22;  // posted: the menu's "Settings..."
     static constexpr UINT_PTR ShowOutputTimer = 1;
     static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
     static constexpr UINT_PTR EchoWaitTimer = 4;      // part of what may be an echo waited long enough
@@ -105,7 +116,9 @@ private:
         bool ended = false;
         bool reports = false;
         bool keys = false;
-        bool Any() const noexcept { return output || ended || reports || keys; }
+        bool settingsChanged = false;
+        bool settingsWindow = false;
+        bool Any() const noexcept { return output || ended || reports || keys || settingsChanged || settingsWindow; }
     };
     void ResumeDeferred();
     void OnTimer(WPARAM timer);
@@ -127,6 +140,16 @@ private:
     void ReportFocus(bool hasFocus);
 
     void LayOutTextBox();
+
+    // The user's settings: the text box's looks and limits, the history's length, the saved history.
+    void ApplySettings(const settings::ConsoleSettings& chosen);
+    void SettingsChanged();
+    void FollowSettings();
+    void ReadSavedHistory();
+    void KeepInSavedHistory(const std::wstring& line);
+    // Writes one line of the console's own: alone before the interpreter's first prompt, else above the command line.
+    void SayLine(const std::wstring& line);
+    void ShowSettingsWindow();
 
     // Interpreter output, taken from the reader's queue, gathered and shown in batches.
     void ShowQueuedOutput();
@@ -216,6 +239,11 @@ private:
 
     HostBrowser& browser;
     HostFrame& frame;
+    const settings::HostKind hostKind;
+    settings::ConsoleSettings applied;
+    // While the history is kept: the file shared by the user's consoles, read once per console.
+    std::optional<settings::HistoryFile> savedHistory;
+    bool savedHistoryRead = false;
     view::CEditWindow edit;
     console::ConsoleProcess console;
     ULONGLONG breakSentAt = 0;  // when Ctrl+Break was last sent; 0 once a second one can no longer follow
@@ -243,6 +271,9 @@ private:
     bool consoleLeftTheDrive = false;   // the console's own "cd" named another drive without the switch
     bool folderChangeWaits = false;     // a folder was shown while the interpreter was at work
     bool interpreterAsksForALine = false;  // the last line run was a "set /p" or "pause" not yet answered
+    // Hears a saved change of the settings and of Windows' colours, which only top-level windows get.
+    // Declared last, so it goes first: no change reaches a console being destroyed.
+    std::unique_ptr<settings::SettingsListener> settingsListener;
 };
 
 }  // namespace session

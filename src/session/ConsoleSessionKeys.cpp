@@ -83,6 +83,7 @@ void ConsoleSession::SubmitLine()
         }
     }
     history.Submit(line);
+    KeepInSavedHistory(line);
     // The line stays in the transcript where it was typed.
     edit.CommitInput();
     if (!RunBuiltinCommand(command)) {

@@ -159,13 +159,15 @@ void CEditWindow::FollowDpi(UINT dpi)
         ShowFont(font.Face(), font.Points(), dpi);
 }
 
+// Before the box exists, the font it is made in.
 int CEditWindow::LineHeight() const noexcept
 {
     const HDC dc = ::GetDC(GetHwnd());
     if (!dc)
         return 0;
-    const HGDIOBJ previous =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(GetHwnd(), WM_GETFONT, 0, 0)));
+    const HGDIOBJ shown = GetHwnd() ? reinterpret_cast<HGDIOBJ>(::SendMessageW(GetHwnd(), WM_GETFONT, 0, 0))
+                                    : ::GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ previous = ::SelectObject(dc, shown);
     TEXTMETRICW metrics{};
     const BOOL measured = ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, previous);

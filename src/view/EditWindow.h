@@ -32,7 +32,8 @@ public:
     void SetFont(const std::wstring& face, int points);
     // Colours the box, its scroll bar where the system allows and its parent's background.
     void SetColours(Palette palette);
-    // The height of one row of text in the box's font, in pixels: for a host that sizes itself in rows.
+    // The height of one row of text in the box's font (before the box exists, the font it is made
+    // in), in pixels: for a host that sizes itself in rows.
     int LineHeight() const noexcept;
     // Output is dropped from the start once the text would grow past this many characters.
     void SetScrollbackLimit(int characters) noexcept;
