@@ -76,6 +76,10 @@ void ConsoleSession::SubmitLine()
     const shellview::BuiltinCommand command = shellview::ParseBuiltinCommand(line, FolderOrFallback(true));
     // A line the interpreter would read as something else is neither run nor sent, nor half of it.
     if (shellview::IsSentToInterpreter(command)) {
+        if (!console.IsRunning()) {
+            SayAboveInput(NoInterpreterRefusal());
+            return;
+        }
         const UINT codePage = console.CodePageForNextLine();
         if (!console::CarriesExactly(line, codePage)) {
             SayAboveInput(LineRefusal(line, codePage));

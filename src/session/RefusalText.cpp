@@ -7,6 +7,9 @@
 namespace session {
 namespace {
 
+// What a console without an interpreter waits for.
+constexpr wchar_t StartsAgain[] = L"It starts again when the window shows another folder.";
+
 bool IsHighSurrogate(wchar_t c)
 {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -72,7 +75,12 @@ std::wstring StartRefusal(DWORD error, const std::wstring& folder)
         reason = L"the folder \"" + folder + L"\" does not exist";
     else
         reason = support::SystemMessage(error);
-    return L"The console could not start cmd.exe: " + reason + L". It starts again when the window shows another folder.";
+    return L"The console could not start cmd.exe: " + reason + L". " + StartsAgain;
+}
+
+std::wstring NoInterpreterRefusal()
+{
+    return std::wstring(L"Not sent: cmd.exe is not running. ") + StartsAgain;
 }
 
 }  // namespace session

@@ -21,4 +21,7 @@ std::wstring NameRefusal(const std::wstring& path, UINT codePage);
 // The interpreter could not be started in `folder`; `error` is the last error of the start.
 std::wstring StartRefusal(DWORD error, const std::wstring& folder);
 
+// A typed line finds no interpreter to read it; it stays on the command line.
+std::wstring NoInterpreterRefusal();
+
 }  // namespace session

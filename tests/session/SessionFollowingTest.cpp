@@ -113,6 +113,29 @@ TEST_F(SessionFollowing, LocationOutsideTheFileSystemIsNamedAndTheTypedLineStays
     EXPECT_EQ(QuietMoveTo(sub), Since(from));
 }
 
+// A folder the interpreter cannot start in leaves a console that says so, and the next folder the
+// browser shows starts it.
+TEST_F(SessionFollowing, AnInterpreterThatCannotStartIsSaidAndStartsInTheNextFolder)
+{
+    console.reset();
+    const std::wstring gone = folder.Path() + L"\\gone";
+    browser.shown = gone;
+    StartConsole();
+    ASSERT_TRUE(WaitForPrompt(gone)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"The console could not start cmd.exe: the folder \"" + gone + L"\" does not exist."))
+        << Text();
+
+    Submit(L"echo waited");
+    EXPECT_NE(std::wstring::npos, Text().find(L"\r\nNot sent: cmd.exe is not running. It starts again when the window shows another folder.\r\n"))
+        << Text();
+    EXPECT_EQ(L"echo waited", InputAfterPrompt(gone)) << "the line stays on the command line";
+
+    Show(folder.Path());
+    ASSERT_TRUE(WaitForText([&](const std::wstring&) { return InputAfterPrompt(folder.Path()) == L"echo waited"; })) << Text();
+    ASSERT_TRUE(Run(L"", folder.Path())) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"\r\nwaited\r\n")) << Text();
+}
+
 // The browser completes the console's own navigation while the console is still asking for it:
 // the report waits for the console's call to return, and the "cd" is not sent a second time.
 TEST_F(SessionFollowing, ConsoleCdMovesTheBrowserAndIsNotSentTwice)
@@ -229,9 +252,10 @@ TEST_F(SessionFollowing, EveryLineTypedAheadRunsInOrder)
     Submit(sessiontest::HelperCommand(L"Pause"));
     Submit(L"echo first-ahead");
     Submit(L"echo second-ahead");
-    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return text.find(L"second-ahead\r\n") != std::wstring::npos; }))
-        << Text();
-    EXPECT_LT(Text().find(L"first-ahead\r\n"), Text().find(L"second-ahead\r\n")) << Text();
+    // Each line shows where it was typed, and once more as its output.
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return CountOf(text, L"second-ahead\r\n") == 2; })) << Text();
+    EXPECT_LT(Text().rfind(L"first-ahead\r\n"), Text().rfind(L"second-ahead\r\n")) << Text();
+    EXPECT_TRUE(WaitForPrompt(folder.Path(), 3)) << Text();
 }
 
 // A pasted line end is Enter: each line runs on its own, the console's own commands and "cd"

@@ -86,6 +86,12 @@ void SessionTest::SetUp()
 
 void SessionTest::OpenConsole()
 {
+    StartConsole();
+    ASSERT_TRUE(WaitForPrompt(folder.Path())) << Text();
+}
+
+void SessionTest::StartConsole()
+{
     console = std::make_unique<session::ConsoleSession>(browser, frame, settings::HostKind::Band);
     browser.console = console.get();
     ASSERT_TRUE(console->Open());
@@ -94,7 +100,6 @@ void SessionTest::OpenConsole()
     console->StartInterpreter();
     edit = ::FindWindowExW(console->Window(), nullptr, L"Brimblestone Editbox", nullptr);
     ASSERT_NE(nullptr, edit);
-    ASSERT_TRUE(WaitForPrompt(folder.Path())) << Text();
 }
 
 void SessionTest::TearDown()

@@ -88,6 +88,8 @@ protected:
     void TearDown() override;
     // A new console for the browser, as a new window of the browser would have: its first prompt is shown.
     void OpenConsole();
+    // The same, without waiting for the interpreter.
+    void StartConsole();
 
     std::wstring Text() const;
     // What follows the last prompt of the folder: the command line as it stands.
