@@ -1,5 +1,7 @@
 #include "console/MarkedOutput.h"
 
+#include "support/TextCut.h"
+
 #include <algorithm>
 
 namespace console {
@@ -7,25 +9,6 @@ namespace {
 
 // How far past the wanted cut a line end is looked for before a longer line is cut inside.
 constexpr std::size_t LineEndSearchSpan = 16384;
-
-bool IsLowSurrogate(wchar_t character) noexcept
-{
-    return character >= 0xDC00 && character <= 0xDFFF;
-}
-
-// The first position at or after `wanted` where the text may be cut, keeping at least half of the
-// `kept` characters after it.
-std::size_t CutAtOrAfter(const std::wstring& text, std::size_t wanted, std::size_t kept)
-{
-    const std::size_t searched = std::min(text.size(), wanted + std::min(LineEndSearchSpan, kept / 2));
-    const std::size_t lineEnd = text.find(L'\n', wanted == 0 ? 0 : wanted - 1);
-    if (lineEnd != std::wstring::npos && lineEnd < searched)
-        return lineEnd + 1;
-    std::size_t cut = wanted;
-    if (cut < text.size() && IsLowSurrogate(text[cut]))
-        ++cut;
-    return cut;
-}
 
 }  // namespace
 
@@ -48,7 +31,8 @@ void MarkedOutput::KeepNewest(std::size_t kept)
 {
     if (text.size() <= kept)
         return;
-    const std::size_t cut = CutAtOrAfter(text, text.size() - kept, kept);
+    // At least half of what should be kept is kept, however long its first line.
+    const std::size_t cut = support::CutAfterLineEnd(text, text.size() - kept, std::min(LineEndSearchSpan, kept / 2));
     text.erase(0, cut);
     dropped += cut;
     for (MarkedPrompt& prompt : prompts)
