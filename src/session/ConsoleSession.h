@@ -125,13 +125,16 @@ private:
 
     void LayOutTextBox();
 
-    // Interpreter output, taken from the reader's queue, gathered and shown in batches.
+    // Interpreter output, taken from the reader's queue and shown at most once a frame.
     void ShowQueuedOutput();
-    bool TakeQueuedOutput();
-    bool GatherOutput(const wchar_t* text);
+    void TakeQueuedOutput();
+    void GatherOutput(const wchar_t* text);
     void ShowPendingOutput();
     void ShowOutputBatch();
-    void AppendOutputBatch();
+    bool TrimBeforeShowing();
+    bool ShowGatheredOutput();
+    bool FillHeldBackOutput();
+    void ScheduleOutputTurn();
     void ReleaseHeldBackEcho();
     void OnInterpreterEnded();
 
@@ -199,7 +202,7 @@ private:
     CompletionState completion;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
-    std::wstring takenOutput;  // swapped with the reader's queue, so neither side allocates anew
+    console::MarkedOutput takenOutput;  // swapped with the reader's queue, so neither side allocates anew
     EchoFilter echoes;
     HostReports reports;
     bool reportsPosted = false;
