@@ -245,7 +245,10 @@ void CEditWindow::ShowOutput(const std::wstring& text, std::size_t budget)
     Kept kept = KeepUserState();
     MakeRoomFor(static_cast<int>(budget), kept);
     HoldBackAllButNewest(text, budget, kept);
-    heldBack.KeepWithin(static_cast<std::size_t>(scrollbackKept));
+    // Laid out, what is held back fits in what the scrollback keeps after a trim, with room for the
+    // newest part, the command line and the line that says what was left out, which a trim would
+    // otherwise take again at once.
+    heldBack.KeepWithin(static_cast<std::size_t>(scrollbackKept - scrollbackLimit / 10));
     RestoreUserState(kept);
 }
 
@@ -254,8 +257,13 @@ void CEditWindow::ShowOutput(const std::wstring& text, std::size_t budget)
 void CEditWindow::HoldBackAllButNewest(const std::wstring& text, std::size_t budget, Kept& kept)
 {
     const bool reopened = heldBack.TailOpen();
+    // Right after output left out, what is held back now joins it.
+    const bool resumed = !reopened && !heldBack.Empty() && heldBack.Newest().text.empty() &&
+                         heldBack.Newest().position == inputStart;
     HeldBackOutput::Stretch& stretch =
-        reopened ? heldBack.Newest() : heldBack.Open(inputStart, outputLineStart, lineEnds);
+        reopened || resumed ? heldBack.Newest() : heldBack.Open(inputStart, outputLineStart, lineEnds);
+    if (resumed)
+        stretch.lineEnds = lineEnds;
     const int tailFrom = stretch.position;
     if (reopened)
         stretch.text += heldBack.TakeTail();
@@ -365,22 +373,17 @@ bool CEditWindow::HoldsBack() const noexcept
     return !heldBack.Empty();
 }
 
+// The line is said as held-back output is, at the next FillHeldBack: output held back right after it
+// and left out too is counted in the same line. What follows begins a line of its own.
 void CEditWindow::SayDropped(std::size_t characters)
 {
     if (characters == 0)
         return;
     heldBack.CloseTail();
     lineContinuesHeldBack = false;
-    const std::wstring line =
-        (outputEndsLine ? L"" : L"\r\n") + HeldBackOutput::DroppedLine(characters) + L"\r\n";
-    const RedrawPause pause(GetHwnd());
-    Kept kept = KeepUserState();
-    MakeRoomFor(static_cast<int>(line.size()), kept);
-    const int end = ReplaceOutput(inputStart, inputStart, line, kept);
-    outputLineStart = end;
-    outputEndsLine = true;
+    heldBack.Open(inputStart, outputLineStart, lineEnds).dropped = characters;
     lineEnds.Reset();
-    RestoreUserState(kept);
+    outputLineStart = inputStart;
 }
 
 // Replaces the box's text in [from, to), up to the command line at most, and keeps every position

@@ -49,8 +49,8 @@ public:
     // command line, the caret and the selection stay on the same text. False when none is held back.
     bool FillHeldBack(std::size_t budget);
     bool HoldsBack() const noexcept;
-    // `characters` of output were left out before they reached the box: one line at the end of the
-    // output says so.
+    // `characters` of output were left out before they reached the box: one line where the output
+    // stands now says so, laid out with the held-back output.
     void SayDropped(std::size_t characters);
     // Drops the oldest output when an insert of `length` characters would pass the scrollback
     // limit, as InsertOutput would, as a step of its own; the caret and selection stay on the

@@ -96,7 +96,7 @@ void HeldBackOutput::KeepWithin(std::size_t bound)
     std::size_t held = 0;
     for (const Stretch& stretch : stretches)
         held += stretch.text.size();
-    if (held <= bound + bound / 8)
+    if (held <= bound)
         return;
     std::size_t excess = held - bound;
     for (Stretch& stretch : stretches) {

@@ -50,8 +50,8 @@ public:
     void Replaced(int from, int to, int length) noexcept;
     // The first `cut` characters of the box went: so does held-back text older than what was cut.
     void Cut(int cut);
-    // Leaves out the oldest held-back text beyond `bound` characters (an eighth more, so that it
-    // happens rarely), cut after a line end where one is near, and counts it.
+    // Leaves out the oldest held-back text beyond `bound` characters, cut after a line end where one
+    // is near, and counts it.
     void KeepWithin(std::size_t bound);
     void Clear() noexcept;
 

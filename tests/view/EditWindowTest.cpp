@@ -620,7 +620,7 @@ TEST_F(EditWindowTest, FloodShownNewestFirstEndsAsIfShownInOrder)
 }
 
 // Held back, only what the scrollback keeps stays: the rest is left out, and one line says how much
-// where it was (with a decimal point whatever the locale). Output the box never got is said the same way.
+// where it was (with a decimal point whatever the locale), counting output the box never got.
 TEST_F(EditWindowTest, OutputBeyondTheScrollbackIsLeftOutAndSaidOnceWhereItWas)
 {
     edit.SetScrollbackLimit(20000);
@@ -628,6 +628,7 @@ TEST_F(EditWindowTest, OutputBeyondTheScrollbackIsLeftOutAndSaidOnceWhereItWas)
     std::wstring flood;
     for (int line = 0; line < 4000; ++line)
         flood += L"line " + std::to_wstring(line) + L" of the flood\r\n";
+    edit.SayDropped(5000);
     edit.ShowOutput(flood.substr(0, 40000), 1000);
     edit.ShowOutput(flood.substr(40000), 1000);
     Type(L"dir");
@@ -642,7 +643,9 @@ TEST_F(EditWindowTest, OutputBeyondTheScrollbackIsLeftOutAndSaidOnceWhereItWas)
     ASSERT_EQ(flood.substr(flood.size() - kept.size()), kept) << "the newest output follows, whole";
     EXPECT_GE(kept.size(), 16000u);
     const std::size_t dropped = flood.size() - kept.size();
-    EXPECT_EQ(L"C:\\>type big.txt\r\n" + view::HeldBackOutput::DroppedLine(dropped) + L"\r\n", text.substr(0, sayingEnd + said.size()));
+    EXPECT_EQ(L"C:\\>type big.txt\r\n" + view::HeldBackOutput::DroppedLine(5000 + dropped) + L"\r\n",
+              text.substr(0, sayingEnd + said.size()))
+        << "what never reached the box and what it left out, in one line";
     EXPECT_EQ(L"dir", InputLine());
 
     EXPECT_EQ(L"... 14.8 million characters of output not shown ...", view::HeldBackOutput::DroppedLine(14842113));
@@ -652,6 +655,9 @@ TEST_F(EditWindowTest, OutputBeyondTheScrollbackIsLeftOutAndSaidOnceWhereItWas)
     edit.InsertOutput(L"partial");
     edit.SayDropped(1500);
     edit.InsertOutput(L"after\r\n");
+    EXPECT_TRUE(edit.HoldsBack());
+    EXPECT_TRUE(edit.FillHeldBack(2000));
+    EXPECT_FALSE(edit.HoldsBack());
     EXPECT_TRUE(Text().size() > 80 &&
                 Text().substr(Text().size() - 3 - 61) ==
                     L"partial\r\n... 1500 characters of output not shown ...\r\nafter\r\ndir")
