@@ -280,7 +280,8 @@ std::wstring ThisProgram()
 
 }  // namespace
 
-// With the argument "shapes" only the three 256 KB shapes run, without the floods.
+// With the argument "shapes" only the three 256 KB shapes run, without the floods; with "flood" only
+// the raw pipe and the 16 MB `type` run, to look at one flood's figures quickly.
 int main()
 {
     int argc = 0;
@@ -288,6 +289,7 @@ int main()
     if (argc == 4 && std::wstring(argv[1]) == L"write")
         return WriteFlood(argv[2], argv[3]);
     const bool shapesOnly = argc > 1 && std::wstring(argv[1]) == L"shapes";
+    const bool floodOnly = argc > 1 && std::wstring(argv[1]) == L"flood";
     ::LocalFree(argv);
     wchar_t temporary[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temporary);
@@ -311,6 +313,8 @@ int main()
     bool finished = true;
     double linesSeconds = 0;
     for (const Shape& shape : shapes) {
+        if (floodOnly)
+            break;
         const std::wstring path = bench::WriteTextFile(folder, shape.name, shape.content);
         const FloodFigures figures = Flood(folder, std::wstring(L"type ") + shape.name, L"");
         ::DeleteFileW(path.c_str());
@@ -348,6 +352,11 @@ int main()
                 flood.heldCharacters, PeakPrivateMegabytes());
     finished = finished && flood.finished;
 
+    if (floodOnly) {
+        ::DeleteFileW(path.c_str());
+        ::RemoveDirectoryW(folder.c_str());
+        return finished ? 0 : 1;
+    }
     // Written by a program that notes its last byte.
     const std::wstring stamp = folder + L"\\last-byte.txt";
     const std::wstring writer = L"\"" + ThisProgram() + L"\" write " + name + L" last-byte.txt";

@@ -52,7 +52,7 @@ void ConsoleSession::OnInterpreterEnded()
 // does not keep the window busy with notices ahead of the user's keys and the text box's drawing.
 void ConsoleSession::ShowQueuedOutput()
 {
-    const DWORD wait = pendingOutput.Wait(::GetTickCount());
+    const DWORD wait = pendingOutput.Wait(OutputBatcher::Clock());
     if (wait == 0)
         ShowOutputBatch();
     else
@@ -129,22 +129,22 @@ bool ConsoleSession::ShowGatheredOutput()
         return false;
     const std::wstring gathered = pendingOutput.Take();
     const std::size_t budget = pendingOutput.TakeSize();
-    const DWORD started = ::GetTickCount();
+    const DWORD started = OutputBatcher::Clock();
     edit.ShowOutput(gathered, budget);
     ::UpdateWindow(edit.GetHwnd());
-    pendingOutput.Shown(started, ::GetTickCount(), std::min(gathered.size(), budget), gathered.size() > budget);
+    pendingOutput.Shown(started, OutputBatcher::Clock(), std::min(gathered.size(), budget), gathered.size() > budget);
     return true;
 }
 
 // Lays out a slice of what the text box held back; false when it holds nothing back.
 bool ConsoleSession::FillHeldBackOutput()
 {
-    const std::size_t budget = pendingOutput.TakeSize();
-    const DWORD started = ::GetTickCount();
-    if (!edit.FillHeldBack(budget))
+    if (!edit.HoldsBack())
         return false;
+    const DWORD started = OutputBatcher::Clock();
+    const std::size_t laidOut = edit.FillHeldBack(pendingOutput.TakeSize());
     ::UpdateWindow(edit.GetHwnd());
-    pendingOutput.Shown(started, ::GetTickCount(), budget, false);
+    pendingOutput.Shown(started, OutputBatcher::Clock(), laidOut, false);
     return true;
 }
 
@@ -152,7 +152,7 @@ bool ConsoleSession::FillHeldBackOutput()
 void ConsoleSession::ScheduleOutputTurn()
 {
     if (edit.HoldsBack())
-        ::SetTimer(GetHwnd(), ShowOutputTimer, std::max<DWORD>(pendingOutput.Wait(::GetTickCount()), USER_TIMER_MINIMUM),
+        ::SetTimer(GetHwnd(), ShowOutputTimer, std::max<DWORD>(pendingOutput.Wait(OutputBatcher::Clock()), USER_TIMER_MINIMUM),
                    nullptr);
 }
 

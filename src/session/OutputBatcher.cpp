@@ -6,8 +6,8 @@
 namespace session {
 namespace {
 
-// Beyond this a show's size gains nothing: the scrollback holds about a million characters.
-constexpr std::size_t MaximumTake = 1 << 20;
+// More than this is never laid out at once, however quick the last shows were.
+constexpr std::size_t MaximumTake = 256 * 1024;
 
 }  // namespace
 
@@ -26,14 +26,24 @@ void OutputBatcher::Shown(DWORD started, DWORD ended, std::size_t count, bool fl
 {
     const DWORD cost = ended - started;
     // A show that laid out much less than it could says nothing of what more would cost, unless even
-    // it took too long. A show too quick to time says only that a larger one fits.
+    // it took too long. A show too quick to time says only that a larger one fits; what fits grows
+    // at most twofold from one show to the next, as a show's cost is not all in its characters.
     if (count >= takeSize / 2 || cost > TargetStretch) {
-        const std::size_t fitting = cost == 0 ? 2 * std::max(count, takeSize) : count * TargetStretch / cost;
-        takeSize = std::min(std::max(fitting, MinimumTake), MaximumTake);
+        const std::size_t fitting = cost == 0 ? 2 * count : count * TargetStretch / cost;
+        takeSize = std::min({std::max(fitting, MinimumTake), 2 * takeSize, MaximumTake});
     }
     interval = std::max(flooding ? cost * (FloodShare - 1) : cost, MinimumInterval);
     lastShown = ended;
     shownOnce = true;
+}
+
+DWORD OutputBatcher::Clock() noexcept
+{
+    LARGE_INTEGER now = {};
+    LARGE_INTEGER frequency = {};
+    if (!::QueryPerformanceCounter(&now) || !::QueryPerformanceFrequency(&frequency) || frequency.QuadPart < 1000)
+        return ::GetTickCount();
+    return static_cast<DWORD>(now.QuadPart / (frequency.QuadPart / 1000));
 }
 
 }  // namespace session

@@ -41,16 +41,20 @@ public:
     // How long after the last show the next one may come.
     DWORD Interval() const { return interval; }
 
-    // Records one show of `count` characters, from its start to its end, as tick counts. `flooding`:
-    // more came than one show lays out.
+    // Records one show of `count` characters, from its start to its end, as times of Clock().
+    // `flooding`: more came than one show lays out.
     void Shown(DWORD started, DWORD ended, std::size_t count, bool flooding);
+
+    // Milliseconds, of a clock finer than the tick count's 10 to 16 ms: a show is timed to the
+    // millisecond, and one too quick to time is one that took less than that.
+    static DWORD Clock() noexcept;
 
 private:
     std::wstring pending;
     DWORD lastShown = 0;
     DWORD interval = MinimumInterval;
     bool shownOnce = false;
-    std::size_t takeSize = 64 * 1024;
+    std::size_t takeSize = 16 * 1024;
 };
 
 }  // namespace session

@@ -249,7 +249,33 @@ void CEditWindow::ShowOutput(const std::wstring& text, std::size_t budget)
     // newest part, the command line and the line that says what was left out, which a trim would
     // otherwise take again at once.
     heldBack.KeepWithin(static_cast<std::size_t>(scrollbackKept - scrollbackLimit / 10));
+    DropWhatTheScrollbackWouldDrop(kept);
     RestoreUserState(kept);
+}
+
+// Once held-back output fills what the scrollback keeps, the output laid out before it is older than
+// what was left out: the scrollback would drop it once the rest is laid out, and until then every
+// change of the box would walk its lines.
+void CEditWindow::DropWhatTheScrollbackWouldDrop(Kept& kept)
+{
+    if (heldBack.Empty() || heldBack.Oldest().dropped == 0 || heldBack.Oldest().position == 0)
+        return;
+    CutOutput(heldBack.Oldest().position, kept);
+}
+
+// The first `cut` characters of the output go.
+void CEditWindow::CutOutput(int cut, Kept& kept)
+{
+    SetSelection(0, cut);
+    ReplaceSelection(L"");
+    inputStart -= cut;
+    outputLineStart = std::max(0, outputLineStart - cut);
+    heldBack.Cut(cut);
+    lineContinuesHeldBack = lineContinuesHeldBack && !heldBack.Empty();
+    kept.selection.start = std::max(0, kept.selection.start - cut);
+    kept.selection.end = std::max(0, kept.selection.end - cut);
+    // The control's caret is now at the start: the user's selection is placed again.
+    kept.changedAtEnd = false;
 }
 
 // The newest output is laid out after the stretch held back; the tail laid out there before is
@@ -272,7 +298,7 @@ void CEditWindow::HoldBackAllButNewest(const std::wstring& text, std::size_t bud
     std::wstring tail = stretch.text.substr(split);
     stretch.text.resize(split);
     OutputLineEnds atSplit = stretch.lineEnds;
-    atSplit.Skip(stretch.text.data(), split);
+    atSplit.SkipUpTo(stretch.text, split);
     const bool startsLine = atSplit.AtLineStart();
     atSplit.Convert(tail.data(), tail.size(), converted);
     lineEnds = atSplit;
@@ -311,22 +337,21 @@ int CEditWindow::ForgetHeldBackLine(HeldBackOutput::Stretch& stretch)
     return stretch.lineStart;
 }
 
-bool CEditWindow::FillHeldBack(std::size_t budget)
+std::size_t CEditWindow::FillHeldBack(std::size_t budget)
 {
     if (heldBack.Empty())
-        return false;
+        return 0;
     const RedrawPause pause(GetHwnd());
     Kept kept = KeepUserState();
     MakeRoomFor(static_cast<int>(std::min(budget, heldBack.Oldest().text.size())), kept);
-    if (!heldBack.Empty())
-        FillOldest(budget, kept);
+    const std::size_t laidOut = heldBack.Empty() ? 0 : FillOldest(budget, kept);
     RestoreUserState(kept);
-    return true;
+    return laidOut;
 }
 
 // Lays out the first slice of the oldest stretch at its place, after the line that says what was
 // left out in front of it.
-void CEditWindow::FillOldest(std::size_t budget, Kept& kept)
+std::size_t CEditWindow::FillOldest(std::size_t budget, Kept& kept)
 {
     HeldBackOutput::Stretch& stretch = heldBack.Oldest();
     std::size_t slice = std::min(budget, stretch.text.size());
@@ -358,7 +383,7 @@ void CEditWindow::FillOldest(std::size_t budget, Kept& kept)
     if (proxy)
         outputLineStart = stretch.text.find(L'\n') == std::wstring::npos ? lineStart : end;
     if (!stretch.text.empty() || stretch.dropped > 0)
-        return;
+        return shown.size();
     // Everything held back there is laid out: a tail after it stays as it was laid out.
     const bool newest = &stretch == &heldBack.Newest();
     heldBack.RemoveOldest();
@@ -366,6 +391,7 @@ void CEditWindow::FillOldest(std::size_t budget, Kept& kept)
         heldBack.TakeTail();
         lineContinuesHeldBack = false;
     }
+    return shown.size();
 }
 
 bool CEditWindow::HoldsBack() const noexcept
@@ -717,14 +743,7 @@ int CEditWindow::MakeRoomFor(int appendedLength, Kept& kept)
         return 0;
     try {
         const int cut = FindScrollbackCut(wanted);
-        SetSelection(0, cut);
-        ReplaceSelection(L"");
-        inputStart -= cut;
-        outputLineStart = std::max(0, outputLineStart - cut);
-        heldBack.Cut(cut);
-        lineContinuesHeldBack = lineContinuesHeldBack && !heldBack.Empty();
-        kept.selection.start = std::max(0, kept.selection.start - cut);
-        kept.selection.end = std::max(0, kept.selection.end - cut);
+        CutOutput(cut, kept);
         return cut;
     } catch (...) {
         // Without memory to look for a line end the output is kept; the append still goes ahead.

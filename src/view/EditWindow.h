@@ -43,11 +43,11 @@ public:
     // most: of more, only the newest part is laid out now (the last lines the box shows, or the
     // last rows of a long line), and what came before it is held back at its place for
     // FillHeldBack. Held-back text older than the scrollback keeps is left out, and one line says
-    // so where it was.
+    // so where it was; the output before it goes then, as the scrollback would drop it anyway.
     void ShowOutput(const std::wstring& text, std::size_t budget);
     // Lays out up to about `budget` characters of the oldest output held back, at its place; the
-    // command line, the caret and the selection stay on the same text. False when none is held back.
-    bool FillHeldBack(std::size_t budget);
+    // command line, the caret and the selection stay on the same text. Returns how many it laid out.
+    std::size_t FillHeldBack(std::size_t budget);
     bool HoldsBack() const noexcept;
     // `characters` of output were left out before they reached the box: one line where the output
     // stands now says so, laid out with the held-back output.
@@ -110,13 +110,15 @@ private:
     BOOL TrimToCommandLine(const Selection& selection);
     bool PassesScrollbackLimit(int appendedLength) const noexcept;
     int MakeRoomFor(int appendedLength, Kept& kept);
+    void CutOutput(int cut, Kept& kept);
+    void DropWhatTheScrollbackWouldDrop(Kept& kept);
     int FindScrollbackCut(int wanted) const;
     bool EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
     static int LastLineStartIn(const wchar_t* text, int length) noexcept;
     void HoldBackAllButNewest(const std::wstring& text, std::size_t budget, Kept& kept);
     void ShowConverted(int from, Kept& kept);
     int ForgetHeldBackLine(HeldBackOutput::Stretch& stretch);
-    void FillOldest(std::size_t budget, Kept& kept);
+    std::size_t FillOldest(std::size_t budget, Kept& kept);
     int ReplaceOutput(int from, int to, const std::wstring& text, Kept& kept);
     Kept KeepUserState() const noexcept;
     void RestoreUserState(const Kept& kept);

@@ -105,7 +105,7 @@ void HeldBackOutput::KeepWithin(std::size_t bound)
         const std::size_t cut = excess >= stretch.text.size()
                                     ? stretch.text.size()
                                     : support::CutAfterLineEnd(stretch.text, excess, LineEndSearchSpan);
-        stretch.lineEnds.Skip(stretch.text.data(), cut);
+        stretch.lineEnds.SkipUpTo(stretch.text, cut);
         stretch.text.erase(0, cut);
         stretch.dropped += cut;
         excess -= std::min(excess, cut);

@@ -65,6 +65,17 @@ void OutputLineEnds::Skip(const wchar_t* text, std::size_t length) noexcept
     }
 }
 
+void OutputLineEnds::SkipUpTo(const std::wstring& text, std::size_t length) noexcept
+{
+    const std::size_t lineFeed = length == 0 ? std::wstring::npos : text.rfind(L'\n', length - 1);
+    if (lineFeed == std::wstring::npos) {
+        Skip(text.data(), length);
+        return;
+    }
+    StartLine();
+    Skip(text.data() + lineFeed + 1, length - lineFeed - 1);
+}
+
 std::size_t OutputLineEnds::NewestPartStart(const std::wstring& text, std::size_t budget, std::size_t lines)
 {
     if (text.size() <= budget)

@@ -30,6 +30,9 @@ public:
     void Convert(const wchar_t* text, std::size_t length, Converted& converted);
     // Reads text as Convert would, without showing it: the state after it is the same.
     void Skip(const wchar_t* text, std::size_t length) noexcept;
+    // Skips the first `length` characters of `text`, from its last line feed among them: nothing
+    // before a line feed changes the state after it.
+    void SkipUpTo(const std::wstring& text, std::size_t length) noexcept;
 
     // Text shown by other means ended the current line: a return still pending is forgotten.
     void Reset() noexcept { StartLine(); }

@@ -74,6 +74,8 @@ TEST(OutputBatcher, AfterASlowShowOnlyWhatFitsTheStretchIsLaidOut)
     EXPECT_EQ(4 * OutputBatcher::MinimumTake, batcher.TakeSize()) << "quick shows lay out more again";
     batcher.Shown(4000, 4020, 100, true);
     EXPECT_EQ(4 * OutputBatcher::MinimumTake, batcher.TakeSize());
+    batcher.Shown(5000, 5001, 4 * OutputBatcher::MinimumTake, false);
+    EXPECT_EQ(8 * OutputBatcher::MinimumTake, batcher.TakeSize()) << "twice as much at most";
 }
 
 }  // namespace
