@@ -9,6 +9,8 @@ namespace {
 
 // How long a part of what may be an echo waits for the rest before it is shown as output.
 constexpr UINT EchoWait = 250;
+// What the echo check may gather before it is taken for output after all: its answer is one line.
+constexpr size_t EchoCheckBound = 4096;
 
 }  // namespace
 
@@ -24,9 +26,6 @@ void ConsoleSession::OnTimer(WPARAM timer)
         break;
     case FollowFolderTimer:
         FollowWhenIdle();
-        break;
-    case InterruptTimer:
-        EndProgramStillRunning();
         break;
     case console::CodePageTimer:
         console.OnCodePageTimer(!InterpreterReadsInput());
@@ -59,26 +58,50 @@ void ConsoleSession::ShowQueuedOutput()
         ::SetTimer(GetHwnd(), ShowOutputTimer, wait, nullptr);
 }
 
-// Moves everything the reader queued into the batcher, without showing it. Output the reader left
-// out, because the window fell too far behind, is said where it was.
+// Moves everything the reader queued into the batcher, without showing it, and takes up each marked
+// prompt in its place: the output before it first. Output the reader left out, because the window
+// fell too far behind, came before all of it and is said where it was; the prompts it held stand at
+// the start of what is taken.
 void ConsoleSession::TakeQueuedOutput()
 {
     takenOutput.Clear();
     if (!console.TakeOutput(takenOutput))
         return;
-    if (takenOutput.dropped > 0) {
-        ReleaseHeldBackEcho();
-        ShowGatheredOutput();
-        edit.SayDropped(takenOutput.dropped);
+    if (takenOutput.dropped > 0)
+        SayDroppedOutput(takenOutput.dropped);
+    size_t from = 0;
+    for (const console::MarkedPrompt& prompt : takenOutput.prompts) {
+        GatherOutput(takenOutput.text, from, prompt.offset);
+        from = prompt.offset;
+        OnMarkedPrompt(prompt.folder);
     }
-    GatherOutput(takenOutput.text.c_str());
+    GatherOutput(takenOutput.text, from, takenOutput.text.size());
+}
+
+// Everything gathered before goes ahead of the line that says what was left out. An echo check
+// under way may have lost its answer with it: what it gathered is output, and the next prompt asks again.
+void ConsoleSession::SayDroppedOutput(std::size_t dropped)
+{
+    if (echo == Echo::Checking)
+        AbandonEchoCheck();
+    ReleaseHeldBackEcho();
+    ShowGatheredOutput();
+    edit.SayDropped(dropped);
 }
 
 // Output goes in front of the command line, gathered until it is shown, without the echoes of
-// submitted lines.
-void ConsoleSession::GatherOutput(const wchar_t* text)
+// submitted lines. The answer to the console's own echo check is not shown.
+void ConsoleSession::GatherOutput(const std::wstring& text, size_t from, size_t to)
 {
-    const std::wstring& shown = echoes.Filter(text);
+    if (from >= to)
+        return;
+    if (echo == Echo::Checking) {
+        echoCheckOutput.append(text, from, to - from);
+        if (echoCheckOutput.size() > EchoCheckBound)
+            AbandonEchoCheck();
+        return;
+    }
+    const std::wstring& shown = echoes.Filter(text.c_str() + from, to - from);
     if (echoes.HasHeldBack())
         ::SetTimer(GetHwnd(), EchoWaitTimer, EchoWait, nullptr);
     pendingOutput.Add(shown.c_str());
