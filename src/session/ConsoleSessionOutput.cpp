@@ -153,9 +153,9 @@ bool ConsoleSession::ShowGatheredOutput()
     const std::wstring gathered = pendingOutput.Take();
     const std::size_t budget = pendingOutput.TakeSize();
     const DWORD started = OutputBatcher::Clock();
-    edit.ShowOutput(gathered, budget);
+    const std::size_t laidOut = edit.ShowOutput(gathered, budget);
     ::UpdateWindow(edit.GetHwnd());
-    pendingOutput.Shown(started, OutputBatcher::Clock(), std::min(gathered.size(), budget), gathered.size() > budget);
+    pendingOutput.Shown(started, OutputBatcher::Clock(), laidOut, gathered.size() > budget);
     return true;
 }
 

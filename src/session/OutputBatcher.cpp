@@ -27,12 +27,13 @@ void OutputBatcher::Shown(DWORD started, DWORD ended, std::size_t count, bool fl
     const DWORD cost = ended - started;
     // A show that laid out much less than it could says nothing of what more would cost, unless even
     // it took too long. A show too quick to time says only that a larger one fits; what fits grows
-    // at most twofold from one show to the next, as a show's cost is not all in its characters.
+    // by half at most from one show to the next, as a show's cost is not all in its characters and
+    // varies with the machine's load: a show larger than the last one measured stays within the target.
     if (count >= takeSize / 2 || cost > TargetStretch) {
         const std::size_t fitting = cost == 0 ? 2 * count : count * TargetStretch / cost;
-        takeSize = std::min({std::max(fitting, MinimumTake), 2 * takeSize, MaximumTake});
+        takeSize = std::min({std::max(fitting, MinimumTake), takeSize + takeSize / 2, MaximumTake});
     }
-    interval = std::max(flooding ? cost * (FloodShare - 1) : cost, MinimumInterval);
+    interval = std::max(flooding ? std::min(cost * (FloodShare - 1), LongestFloodInterval) : cost, MinimumInterval);
     lastShown = ended;
     shownOnce = true;
 }

@@ -22,11 +22,15 @@ public:
     // Wine; a prompt waits at most this long.
     static constexpr DWORD MinimumInterval = 33;
     // Milliseconds one show should take at most, drawing included: well under the 50 ms the window's
-    // thread may be held, because on a busy machine other processes also run while it is under way.
-    static constexpr DWORD TargetStretch = 30;
+    // thread may be held, because on a busy machine other processes also run while it is under way,
+    // and the same show may take twice as long there.
+    static constexpr DWORD TargetStretch = 20;
     static constexpr std::size_t MinimumTake = 2048;  // characters a show lays out however slow
-    // A flood's shows take at most one part in this of the window's time.
+    // A flood's shows take at most one part in this of the window's time, as long as they still come
+    // once in LongestFloodInterval: the screen's newest state, and the final one once the flood
+    // ends, is never further off than that, also when a loaded machine makes every show slow.
     static constexpr DWORD FloodShare = 10;
+    static constexpr DWORD LongestFloodInterval = 50;
 
     void Add(const wchar_t* text) { pending.append(text); }
     bool HasPending() const { return !pending.empty(); }

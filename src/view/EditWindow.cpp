@@ -240,13 +240,13 @@ void CEditWindow::InsertOutput(const wchar_t* text)
     RestoreUserState(kept);
 }
 
-void CEditWindow::ShowOutput(const std::wstring& text, std::size_t budget)
+std::size_t CEditWindow::ShowOutput(const std::wstring& text, std::size_t budget)
 {
     if (text.empty())
-        return;
+        return 0;
     if (text.size() <= budget) {
         InsertOutput(text.c_str());
-        return;
+        return text.size();
     }
     const RedrawPause pause(GetHwnd());
     Kept kept = KeepUserState();
@@ -258,6 +258,7 @@ void CEditWindow::ShowOutput(const std::wstring& text, std::size_t budget)
     heldBack.KeepWithin(static_cast<std::size_t>(scrollbackKept - scrollbackLimit / 10));
     DropWhatTheScrollbackWouldDrop(kept);
     RestoreUserState(kept);
+    return converted.text.size();
 }
 
 // Once held-back output fills what the scrollback keeps, the output laid out before it is older than

@@ -51,7 +51,8 @@ public:
     // last rows of a long line), and what came before it is held back at its place for
     // FillHeldBack. Held-back text older than the scrollback keeps is left out, and one line says
     // so where it was; the output before it goes then, as the scrollback would drop it anyway.
-    void ShowOutput(const std::wstring& text, std::size_t budget);
+    // Returns how many characters it laid out, which is what a show costs.
+    std::size_t ShowOutput(const std::wstring& text, std::size_t budget);
     // Lays out up to about `budget` characters of the oldest output held back, at its place; the
     // command line, the caret and the selection stay on the same text. Returns how many it laid out.
     std::size_t FillHeldBack(std::size_t budget);

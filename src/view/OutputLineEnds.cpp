@@ -100,8 +100,9 @@ std::size_t OutputLineEnds::NewestPartStart(const std::wstring& text, std::size_
         if (at + 1 < text.size() && text[at + 1] != L'\r' && text[at + 1] != L'\n')
             return at;
     }
-    // Inside a long line: its newest rows.
-    return IS_LOW_SURROGATE(text[limit]) ? limit + 1 : limit;
+    // Inside a long line: its newest rows, as many as the box shows.
+    const std::size_t rows = text.size() - std::min(budget, lines * RowLength);
+    return IS_LOW_SURROGATE(text[rows]) ? rows + 1 : rows;
 }
 
 void OutputLineEnds::StartLine() noexcept

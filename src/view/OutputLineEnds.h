@@ -41,8 +41,8 @@ public:
 
     // Where the newest part of `text` begins that shows its last `lines` lines within about `budget`
     // characters: at the start of a line, as far back as that allows; in a longer line, at the
-    // carriage return that last starts it anew, or else `budget` characters from the end, never
-    // inside a character. Read from the state before it, the part shows as it would after the rest.
+    // carriage return that last starts it anew, or else its last `lines` rows (within `budget`
+    // characters), never inside a character. Read from the state before it, the part shows as it would after the rest.
     // 0 when `text` is no longer than `budget`.
     static std::size_t NewestPartStart(const std::wstring& text, std::size_t budget, std::size_t lines);
 
