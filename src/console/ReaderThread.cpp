@@ -15,11 +15,6 @@ namespace {
 // A read returns whatever the pipe holds, up to this: during a flood the reader takes the pipe's
 // whole content at once, so the interpreter never waits on a full pipe.
 constexpr DWORD ChunkSize = 64 * 1024;
-// The interpreter writes a few hundred bytes at a time, and every read costs this thread a wake-up
-// and a call into the system: after each read the reader pauses this many milliseconds, so that a
-// flood gathers in the pipe and is read in far fewer, larger pieces. What was read is handed over
-// before the pause; the pipe holds a flood's output of many such pauses.
-constexpr DWORD GatherPause = 2;
 
 struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
@@ -71,7 +66,6 @@ DWORD ReadUntilEnd(const ReaderContext& context)
         marks.Read(decoder.Decode(buffer.data(), read), piece);
         if (!Deliver(context, piece))
             return 0;
-        ::Sleep(GatherPause);
     }
 }
 

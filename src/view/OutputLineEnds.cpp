@@ -81,7 +81,8 @@ std::size_t OutputLineEnds::NewestPartStart(const std::wstring& text, std::size_
     if (text.size() <= budget)
         return 0;
     const std::size_t limit = text.size() - budget;
-    // The start of a line: after a line feed, the `lines`-th from the end or the furthest back within the budget.
+    // At a line end, the `lines`-th from the end or the furthest back within the budget: the part
+    // begins with it, so that its lines stand on their own while the text before it is held back.
     std::size_t start = 0;
     std::size_t before = text.size();
     for (std::size_t counted = 0; counted <= lines && before > 0; ++counted) {
@@ -89,7 +90,7 @@ std::size_t OutputLineEnds::NewestPartStart(const std::wstring& text, std::size_
         if (lineFeed == std::wstring::npos || lineFeed + 1 < limit)
             break;
         if (lineFeed + 1 < text.size())
-            start = lineFeed + 1;
+            start = lineFeed > 0 && text[lineFeed - 1] == L'\r' ? lineFeed - 1 : lineFeed;
         before = lineFeed;
     }
     if (start != 0)

@@ -40,7 +40,7 @@ public:
     bool AtLineStart() const noexcept { return !returnPending && untilSoftBreak == FirstRowLength; }
 
     // Where the newest part of `text` begins that shows its last `lines` lines within about `budget`
-    // characters: at the start of a line, as far back as that allows; in a longer line, at the
+    // characters: at the line end before a line, as far back as that allows; in a longer line, at the
     // carriage return that last starts it anew, or else its last `lines` rows (within `budget`
     // characters), never inside a character. Read from the state before it, the part shows as it would after the rest.
     // 0 when `text` is no longer than `budget`.
