@@ -130,7 +130,7 @@ BOOL ConsoleProcess::Stop()
         link->stopping = true;
     if (stopEvent)
         ::SetEvent(stopEvent.Get());
-    // A reader waiting for the window to take its output would otherwise hold up the join.
+    // Nothing the reader reads from now on reaches the window.
     CloseOutput();
     // The input closes only after the interpreter is gone: at the end of its input it would exit by itself.
     // Its console is asked while the interpreter is still attached to it.

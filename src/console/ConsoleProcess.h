@@ -20,9 +20,10 @@
 namespace console {
 
 // The hidden command interpreter behind one console: its process, its two pipes, the stop event and
-// the worker threads that hand its output and its end to the notify window. The output waits in a
-// bounded queue; OutputWaitingMessage is posted when output is queued and the window has not been
-// told yet, and the window takes it with TakeOutput when it has room to show it.
+// the worker threads that hand its output and its end to the notify window. The output is read as
+// fast as the interpreter writes it and waits in a queue that keeps the newest text
+// (OutputQueue::Bound characters); OutputWaitingMessage is posted when output is queued and the
+// window has not been told yet, and the window takes it with TakeOutput when it is ready to show it.
 // InterpreterEndedMessage is sent when the interpreter ended by itself, once the reader has queued
 // everything the interpreter wrote. Standard output and standard error share one pipe, so text
 // arrives in the order the interpreter and its programs wrote it.
@@ -83,9 +84,9 @@ public:
     // at a time) or lies in the pipe.
     bool InputWaiting();
     // Swaps all output queued since the last take into `taken`, which is expected empty: the text to
-    // show and the prompts reached in it, in order; takes follow each other in the order of the
-    // output. The next output is announced with OutputWaitingMessage again. False when nothing was
-    // queued.
+    // show and the prompts reached in it, in order, and the count of older text left out unseen
+    // before it; takes follow each other in the order of the output. The next output is announced
+    // with OutputWaitingMessage again. False when nothing was queued.
     bool TakeOutput(MarkedOutput& taken);
     // The same, for a window that follows no prompts: the text alone.
     bool TakeOutput(std::wstring& taken);

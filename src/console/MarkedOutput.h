@@ -20,14 +20,22 @@ struct MarkedPrompt {
 // The interpreter's output as the window gets it: the text to show, without the marks, and the
 // prompts the interpreter reached in it, in order. Prompts are ordered by offset, none beyond the
 // end of the text; several may share an offset, and one at the very end belongs after all the text.
+// `dropped` counts the characters that came right before the text and were left out unseen.
 struct MarkedOutput {
     std::wstring text;
     std::vector<MarkedPrompt> prompts;
+    std::size_t dropped = 0;
 
-    bool Empty() const noexcept { return text.empty() && prompts.empty(); }
+    bool Empty() const noexcept { return text.empty() && prompts.empty() && dropped == 0; }
     void Clear() noexcept;
-    // Puts `later` behind everything held; its prompts keep their places in its text.
+    // Puts `later`, which has dropped nothing, behind everything held; its prompts keep their
+    // places in its text.
     void Append(const MarkedOutput& later);
+    // Leaves out the oldest text so that about `kept` characters remain, and counts it as dropped.
+    // The cut comes after a line end where one follows soon, and never inside a character (a
+    // surrogate pair) or a CR LF. Every prompt stays, in order: those of the text left out stand
+    // at the start of what is kept.
+    void KeepNewest(std::size_t kept);
 };
 
 }  // namespace console

@@ -7,11 +7,14 @@
 #include "console/ConsoleMessages.h"
 
 #include <utility>
+#include <vector>
 
 namespace console {
 namespace {
 
-constexpr DWORD ChunkSize = 512;
+// A read returns whatever the pipe holds, up to this: during a flood the reader takes the pipe's
+// whole content at once, so the interpreter never waits on a full pipe.
+constexpr DWORD ChunkSize = 64 * 1024;
 
 struct ReaderContext {
     std::shared_ptr<WorkerLink> link;
@@ -20,8 +23,7 @@ struct ReaderContext {
     PromptMarks marks;
 };
 
-// Posted, not sent: the window takes the text when it is free, so a flood never holds its thread
-// for more than one append at a time. False once the queue is closed.
+// Posted, not sent: the window takes the text when it is ready to show it. False once the queue is closed.
 bool Deliver(const ReaderContext& context, const MarkedOutput& piece)
 {
     if (piece.Empty())
@@ -39,13 +41,13 @@ DWORD ReadUntilEnd(const ReaderContext& context)
     ChunkDecoder decoder(codePage);
     PromptMarkReader marks(context.marks);
     MarkedOutput piece;
-    char buffer[ChunkSize];
+    std::vector<char> buffer(ChunkSize);
     // The interpreter ending is no reason to stop: what it wrote before is still in the pipe, and
     // the pipe breaks once everything is read.
     for (;;) {
         DWORD read = 0;
         piece.Clear();
-        if (!::ReadFile(context.readEnd.Get(), buffer, ChunkSize, &read, nullptr) || read == 0) {
+        if (!::ReadFile(context.readEnd.Get(), buffer.data(), ChunkSize, &read, nullptr) || read == 0) {
             const DWORD result = ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : 1;
             if (decoder.HasHeldBack())
                 marks.Read(decoder.DecodeHeldBack(), piece);
@@ -61,7 +63,7 @@ DWORD ReadUntilEnd(const ReaderContext& context)
             codePage = link.codePage;
             decoder = ChunkDecoder(codePage);
         }
-        marks.Read(decoder.Decode(buffer, read), piece);
+        marks.Read(decoder.Decode(buffer.data(), read), piece);
         if (!Deliver(context, piece))
             return 0;
     }

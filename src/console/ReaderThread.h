@@ -9,10 +9,11 @@
 
 namespace console {
 
-// Starts a thread that reads the interpreter's output from its pipe in chunks of at most 512 bytes
-// and queues each chunk's wide text, without the prompt `marks` and with the prompts they tell, on
-// `output`, posting OutputWaitingMessage to the window when the window has no notice outstanding.
-// While the queue is full the thread waits, and the interpreter with it. The thread owns the read end; it ends when the pipe breaks or the queue is closed.
+// Starts a thread that reads the interpreter's output from its pipe as fast as it comes and queues
+// each read's wide text, without the prompt `marks` and with the prompts they tell, on `output`,
+// posting OutputWaitingMessage to the window when the window has no notice outstanding. The thread
+// never waits for the window, nor the interpreter for it. The thread owns the read end; it ends when
+// the pipe breaks or the queue is closed.
 // Returns an empty handle when the thread could not be started.
 support::UniqueHandle StartReaderThread(std::shared_ptr<WorkerLink> link, std::shared_ptr<OutputQueue> output,
                                         support::UniqueHandle readEnd, const PromptMarks& marks);

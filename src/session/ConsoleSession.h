@@ -151,13 +151,17 @@ private:
     void SayLine(const std::wstring& line);
     void ShowSettingsWindow();
 
-    // Interpreter output, taken from the reader's queue, gathered and shown in batches.
+    // Interpreter output, taken from the reader's queue and shown at most once a frame.
     void ShowQueuedOutput();
-    bool TakeQueuedOutput();
-    bool GatherOutput(const std::wstring& text, size_t from, size_t to);
+    void TakeQueuedOutput();
+    void SayDroppedOutput(std::size_t dropped);
+    void GatherOutput(const std::wstring& text, size_t from, size_t to);
     void ShowPendingOutput();
     void ShowOutputBatch();
-    void AppendOutputBatch();
+    bool TrimBeforeShowing();
+    bool ShowGatheredOutput();
+    bool FillHeldBackOutput();
+    void ScheduleOutputTurn();
     void ReleaseHeldBackEcho();
     void OnInterpreterEnded();
 

@@ -2,53 +2,63 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 namespace session {
 
-// Gathers the interpreter's output between appends to the text box. Appending is what costs
-// (the text box re-lays out its text on every append), so a flood of small chunks is shown in
-// a few large appends, while a chunk after a quiet spell (a prompt, an echo) is shown at once.
-// The gathering interval grows with the cost of the last append, so the window's thread never
-// spends more than about half of a flood appending. One append takes only as much as the last
-// appends showed in TargetStretch, so that no output, however costly to lay out (one endless
-// line), holds the window's thread for long; the rest stays gathered. Once FlushSize is gathered
-// the window takes nothing more from the reader's queue, which bounds what is held.
+// Paces the interpreter's output into the text box. Laying text out is what costs, so output is
+// gathered and shown at most once a frame: at once after a quiet spell (a prompt, an echo), else
+// when the frame comes. One show lays out only as much as the last shows laid out in TargetStretch,
+// so that no output, however costly to lay out (one endless line), holds the window's thread for
+// long; of more, the text box lays out the newest part and holds back the rest. While a flood brings
+// more than that, its shows are spaced so that they take at most one part in FloodShare of the
+// window's time; in between, the window's thread is free for keys, drawing and the browser. Once
+// the flood has passed, the held-back text is laid out a slice at a time, every other moment.
 class OutputBatcher {
 public:
-    static constexpr size_t FlushSize = 64 * 1024;  // characters gathered before an append is due
-    // Milliseconds of gathering at least. Every append also has the text box drawn again once,
-    // which costs about as much as appending 15,000 characters (its scroll bar alone about 7 ms
-    // under Wine), so a flood is shown in fewer, larger appends; a prompt waits at most this long.
-    static constexpr DWORD MinimumInterval = 50;
-    // Milliseconds one append should take at most: well under the 50 ms the window's thread may be
-    // held, because on a busy machine other processes also run while an append is under way.
-    static constexpr DWORD TargetStretch = 30;
-    static constexpr size_t MinimumTake = 2048;    // characters an append takes however slow
+    // Milliseconds between two shows at least: about two frames of a screen. Every show also has the
+    // text box drawn again once, which costs about as much as laying out 15,000 characters under
+    // Wine; a prompt waits at most this long.
+    static constexpr DWORD MinimumInterval = 33;
+    // Milliseconds one show should take at most, drawing included: well under the 50 ms the window's
+    // thread may be held, because on a busy machine other processes also run while it is under way,
+    // and the same show may take twice as long there.
+    static constexpr DWORD TargetStretch = 20;
+    static constexpr std::size_t MinimumTake = 2048;  // characters a show lays out however slow
+    // A flood's shows take at most one part in this of the window's time, as long as they still come
+    // once in LongestFloodInterval: the screen's newest state, and the final one once the flood
+    // ends, is never further off than that, also when a loaded machine makes every show slow.
+    static constexpr DWORD FloodShare = 10;
+    static constexpr DWORD LongestFloodInterval = 50;
 
-    // Adds one chunk; true when the gathered text should be shown now.
-    bool Add(const wchar_t* text, DWORD now);
-
+    void Add(const wchar_t* text) { pending.append(text); }
     bool HasPending() const { return !pending.empty(); }
-    bool IsFull() const { return pending.size() >= FlushSize; }
+    std::size_t PendingLength() const { return pending.size(); }
+    // Hands over everything gathered.
+    std::wstring Take();
+    // How many characters one show lays out at most.
+    std::size_t TakeSize() const { return takeSize; }
 
-    // How long the tail may wait for the next chunk before it is shown anyway.
+    // Milliseconds from `now` until the next show may come.
+    DWORD Wait(DWORD now) const;
+    // How long after the last show the next one may come.
     DWORD Interval() const { return interval; }
 
-    // Hands over what the next append should show: the oldest gathered text, as much as fits.
-    std::wstring Take();
-    // How many characters the next Take hands over, give or take half a surrogate pair.
-    size_t NextTakeLength() const { return pending.size() < takeSize ? pending.size() : takeSize; }
+    // Records one show of `count` characters, from its start to its end, as times of Clock().
+    // `flooding`: more came than one show lays out.
+    void Shown(DWORD started, DWORD ended, std::size_t count, bool flooding);
 
-    // Records one append of `count` characters, from its start to its end, as tick counts.
-    void Shown(DWORD started, DWORD ended, size_t count);
+    // Milliseconds, of a clock finer than the tick count's 10 to 16 ms: a show is timed to the
+    // millisecond, and one too quick to time is one that took less than that.
+    static DWORD Clock() noexcept;
 
 private:
     std::wstring pending;
     DWORD lastShown = 0;
     DWORD interval = MinimumInterval;
     bool shownOnce = false;
-    size_t takeSize = FlushSize;
+    std::size_t takeSize = 16 * 1024;
 };
 
 }  // namespace session

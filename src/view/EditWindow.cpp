@@ -1,5 +1,6 @@
 #include "view/EditWindow.h"
 
+#include "support/TextCut.h"
 #include "view/Clipboard.h"
 
 #include <algorithm>
@@ -191,7 +192,9 @@ void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
     if (!text)
         return;
     const int appended = ClampedLength(text);
-    MakeRoomFor(appended);
+    // The text goes at the end, where the caret then stands.
+    Kept atEnd = KeepUserState();
+    MakeRoomFor(appended, atEnd);
     const int newEnd = GetTextLength() + appended;
     ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
     SetSelection(newEnd, newEnd);
@@ -205,6 +208,9 @@ void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
     if (appended > 0)
         outputEndsLine = text[appended - 1] == L'\n';
     lineEnds.Reset();
+    // The console's own text follows the newest output as it stands.
+    heldBack.CloseTail();
+    lineContinuesHeldBack = false;
     ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
@@ -217,42 +223,264 @@ void CEditWindow::InsertOutput(const wchar_t* text)
 {
     if (!text)
         return;
-    lineEnds.Convert(text, std::wcslen(text), converted);
+    const std::size_t length = std::wcslen(text);
+    // A tail laid out again later is laid out from its text as it came, line ends not yet shown included.
+    if (heldBack.TailOpen())
+        heldBack.ExtendTail(text, length);
+    lineEnds.Convert(text, length, converted);
     if (converted.text.empty() && !converted.replacesLine)
         return;
     const RedrawPause pause(GetHwnd());
-    const BOOL modified = GetModify();
-    Selection selection = GetSelection();
-    const int cut = MakeRoomFor(static_cast<int>(std::min<size_t>(converted.text.size(), TextLimit)));
-    const int commandLineLength = GetTextLength() - inputStart;
-    const int oldInputStart = inputStart;
-    const int from = converted.replacesLine ? outputLineStart : inputStart;
-    SetSelection(from, inputStart);
-    ReplaceSelection(converted.text.c_str());
-    inputStart = std::max(from, GetTextLength() - commandLineLength);
-    EndOutputLinesIn(converted.text.c_str(), inputStart - from, from);
-    if (inputStart > from)
-        outputEndsLine = converted.text[static_cast<size_t>(inputStart - from) - 1] == L'\n';
+    Kept kept = KeepUserState();
+    MakeRoomFor(static_cast<int>(std::min<size_t>(converted.text.size(), TextLimit)), kept);
+    int from = inputStart;
+    if (converted.replacesLine)
+        from = lineContinuesHeldBack ? ForgetHeldBackLine(heldBack.Newest()) : outputLineStart;
+    ShowConverted(from, kept);
+    RestoreUserState(kept);
+}
+
+std::size_t CEditWindow::ShowOutput(const std::wstring& text, std::size_t budget)
+{
+    if (text.empty())
+        return 0;
+    if (text.size() <= budget) {
+        InsertOutput(text.c_str());
+        return text.size();
+    }
+    const RedrawPause pause(GetHwnd());
+    Kept kept = KeepUserState();
+    MakeRoomFor(static_cast<int>(budget), kept);
+    HoldBackAllButNewest(text, budget, kept);
+    // Laid out, what is held back fits in what the scrollback keeps after a trim, with room for the
+    // newest part, the command line and the line that says what was left out, which a trim would
+    // otherwise take again at once.
+    heldBack.KeepWithin(static_cast<std::size_t>(scrollbackKept - scrollbackLimit / 10));
+    DropWhatTheScrollbackWouldDrop(kept);
+    RestoreUserState(kept);
+    return converted.text.size();
+}
+
+// Once held-back output fills what the scrollback keeps, the output laid out before it is older than
+// what was left out: the scrollback would drop it once the rest is laid out, and until then every
+// change of the box would walk its lines.
+void CEditWindow::DropWhatTheScrollbackWouldDrop(Kept& kept)
+{
+    if (heldBack.Empty() || heldBack.Oldest().dropped == 0 || heldBack.Oldest().position == 0)
+        return;
+    CutOutput(heldBack.Oldest().position, kept);
+}
+
+// The first `cut` characters of the output go.
+void CEditWindow::CutOutput(int cut, Kept& kept)
+{
+    SetSelection(0, cut);
+    ReplaceSelection(L"");
+    inputStart -= cut;
+    outputLineStart = std::max(0, outputLineStart - cut);
+    heldBack.Cut(cut);
+    lineContinuesHeldBack = lineContinuesHeldBack && !heldBack.Empty();
+    kept.selection.start = std::max(0, kept.selection.start - cut);
+    kept.selection.end = std::max(0, kept.selection.end - cut);
+    // The control's caret is now at the start: the user's selection is placed again.
+    kept.changedAtEnd = false;
+}
+
+// The newest output is laid out after the stretch held back; the tail laid out there before is
+// held back with the rest of the text.
+void CEditWindow::HoldBackAllButNewest(const std::wstring& text, std::size_t budget, Kept& kept)
+{
+    const bool reopened = heldBack.TailOpen();
+    // Right after output left out, what is held back now joins it.
+    const bool resumed = !reopened && !heldBack.Empty() && heldBack.Newest().text.empty() &&
+                         heldBack.Newest().position == inputStart;
+    HeldBackOutput::Stretch& stretch =
+        reopened || resumed ? heldBack.Newest() : heldBack.Open(inputStart, outputLineStart, lineEnds);
+    if (resumed)
+        stretch.lineEnds = lineEnds;
+    const int tailFrom = stretch.position;
+    if (reopened)
+        stretch.text += heldBack.TakeTail();
+    stretch.text += text;
+    const std::size_t split = OutputLineEnds::NewestPartStart(stretch.text, budget, VisibleLines());
+    std::wstring tail = stretch.text.substr(split);
+    stretch.text.resize(split);
+    OutputLineEnds atSplit = stretch.lineEnds;
+    atSplit.SkipUpTo(stretch.text, split);
+    const bool startsLine = atSplit.AtLineStart();
+    atSplit.Convert(tail.data(), tail.size(), converted);
+    lineEnds = atSplit;
+    const int from = converted.replacesLine ? ForgetHeldBackLine(stretch) : tailFrom;
+    const bool continuesHeldBack = !startsLine && !converted.replacesLine && !stretch.text.empty();
+    const int lineStart = stretch.text.find(L'\n') == std::wstring::npos ? stretch.lineStart : stretch.position;
+    heldBack.OpenTail(std::move(tail));
+    outputLineStart = startsLine || converted.replacesLine ? from : lineStart;
+    lineContinuesHeldBack = continuesHeldBack;
+    ShowConverted(from, kept);
+}
+
+// Shows the converted output in place of the output from `from` on, up to the command line.
+void CEditWindow::ShowConverted(int from, Kept& kept)
+{
+    const int end = ReplaceOutput(from, inputStart, converted.text, kept);
+    if (EndOutputLinesIn(converted.text.c_str(), end - from, from))
+        lineContinuesHeldBack = false;
+    if (end > from)
+        outputEndsLine = converted.text[static_cast<size_t>(end - from) - 1] == L'\n';
     else if (converted.replacesLine)
         outputEndsLine = true;  // the last line was replaced by nothing: output ends where it began
-    // The user's selection moves with the command line; a part of it in a replaced line shrinks away.
-    const int moved = inputStart - oldInputStart;
-    const auto follow = [&](int position) {
-        position = std::max(0, position - cut);
-        if (position >= oldInputStart)
-            return position + moved;
-        return std::min(position, from);
-    };
-    // The undo buffer holds positions that the inserted output has moved.
-    ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
-    SetModify(modified);
-    // Each placing of the caret walks the control's lines: a caret that the insert left where it
-    // was, at the start of an empty command line, stays, and the insert has already shown it.
-    const Selection kept = {follow(selection.start), follow(selection.end)};
-    if (kept.start == inputStart && kept.end == inputStart && GetTextLength() == inputStart)
+}
+
+// A carriage return replaces the current line, which began in held-back text: the part of it held
+// back goes, as the line would have been replaced anyway. Returns where the line begins in the box.
+int CEditWindow::ForgetHeldBackLine(HeldBackOutput::Stretch& stretch)
+{
+    lineContinuesHeldBack = false;
+    const std::size_t lineFeed = stretch.text.rfind(L'\n');
+    if (lineFeed != std::wstring::npos) {
+        stretch.text.resize(lineFeed + 1);
+        return stretch.position;
+    }
+    stretch.text.clear();
+    return stretch.lineStart;
+}
+
+std::size_t CEditWindow::FillHeldBack(std::size_t budget)
+{
+    if (heldBack.Empty())
+        return 0;
+    const RedrawPause pause(GetHwnd());
+    Kept kept = KeepUserState();
+    MakeRoomFor(static_cast<int>(std::min(budget, heldBack.Oldest().text.size())), kept);
+    const std::size_t laidOut = heldBack.Empty() ? 0 : FillOldest(budget, kept);
+    RestoreUserState(kept);
+    return laidOut;
+}
+
+// Lays out the first slice of the oldest stretch at its place, after the line that says what was
+// left out in front of it.
+std::size_t CEditWindow::FillOldest(std::size_t budget, Kept& kept)
+{
+    HeldBackOutput::Stretch& stretch = heldBack.Oldest();
+    std::size_t slice = std::min(budget, stretch.text.size());
+    if (slice < stretch.text.size() && slice > 1 && IS_HIGH_SURROGATE(stretch.text[slice - 1]))
+        --slice;
+    std::wstring shown;
+    int from = stretch.position;
+    if (stretch.dropped > 0) {
+        if (from > 0 && CharacterAt(from - 1) != L'\n')
+            shown = L"\r\n";
+        shown += HeldBackOutput::DroppedLine(stretch.dropped) + L"\r\n";
+        stretch.dropped = 0;
+    }
+    stretch.lineEnds.Convert(stretch.text.data(), slice, converted);
+    stretch.text.erase(0, slice);
+    // After the line about what was left out, the replaced line is that empty one.
+    if (converted.replacesLine && shown.empty())
+        from = stretch.lineStart;
+    shown += converted.text;
+    const int position = stretch.position;
+    const bool proxy = lineContinuesHeldBack && &stretch == &heldBack.Newest();
+    int lineStart = converted.replacesLine && from < position ? from : stretch.lineStart;
+    const int end = ReplaceOutput(from, position, shown, kept);
+    const int lastLineStart = LastLineStartIn(shown.c_str(), end - from);
+    if (lastLineStart >= 0)
+        lineStart = from + lastLineStart;
+    stretch.position = end;
+    stretch.lineStart = lineStart;
+    if (proxy)
+        outputLineStart = stretch.text.find(L'\n') == std::wstring::npos ? lineStart : end;
+    if (!stretch.text.empty() || stretch.dropped > 0)
+        return shown.size();
+    // Everything held back there is laid out: a tail after it stays as it was laid out.
+    const bool newest = &stretch == &heldBack.Newest();
+    heldBack.RemoveOldest();
+    if (newest) {
+        heldBack.TakeTail();
+        lineContinuesHeldBack = false;
+    }
+    return shown.size();
+}
+
+bool CEditWindow::HoldsBack() const noexcept
+{
+    return !heldBack.Empty();
+}
+
+// The line is said as held-back output is, at the next FillHeldBack: output held back right after it
+// and left out too is counted in the same line. What follows begins a line of its own.
+void CEditWindow::SayDropped(std::size_t characters)
+{
+    if (characters == 0)
         return;
-    SetSelection(kept.start, kept.end);
+    heldBack.CloseTail();
+    lineContinuesHeldBack = false;
+    heldBack.Open(inputStart, outputLineStart, lineEnds).dropped = characters;
+    lineEnds.Reset();
+    outputLineStart = inputStart;
+}
+
+// Replaces the box's text in [from, to), up to the command line at most, and keeps every position
+// that follows the text in step. Returns where the new text ends.
+int CEditWindow::ReplaceOutput(int from, int to, const std::wstring& text, Kept& kept)
+{
+    const int before = GetTextLength();
+    SetSelection(from, to);
+    ReplaceSelection(text.c_str());
+    // Counted after the fact: a text the control took only in part must not put the command line past the end.
+    const int length = std::max(0, GetTextLength() - (before - (to - from)));
+    const int delta = length - (to - from);
+    const auto move = [&](int& position) {
+        if (position >= to)
+            position += delta;
+        else if (position > from)
+            position = from;
+    };
+    move(inputStart);
+    if (outputLineStart > to)
+        outputLineStart += delta;
+    else if (outputLineStart > from)
+        outputLineStart = from;
+    heldBack.Replaced(from, to, length);
+    move(kept.selection.start);
+    move(kept.selection.end);
+    kept.changedAtEnd = from + length == GetTextLength();
+    return from + length;
+}
+
+CEditWindow::Kept CEditWindow::KeepUserState() const noexcept
+{
+    return Kept{GetSelection(), GetModify(), false};
+}
+
+// The undo buffer holds positions that the change has moved. Each placing of the caret walks the
+// control's lines: a caret that a change at the end left where it was, at the start of an empty
+// command line, stays, and the change has already shown it.
+void CEditWindow::RestoreUserState(const Kept& kept)
+{
+    ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
+    SetModify(kept.modified);
+    if (kept.changedAtEnd && kept.selection.start == inputStart && kept.selection.end == inputStart &&
+        GetTextLength() == inputStart)
+        return;
+    SetSelection(kept.selection.start, kept.selection.end);
     ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+// The lines the box shows, and one more.
+std::size_t CEditWindow::VisibleLines() const
+{
+    RECT format = {};
+    ::SendMessageW(GetHwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const int height = LineHeight();
+    return height > 0 ? static_cast<std::size_t>(std::max(0L, format.bottom - format.top) / height) + 1
+                      : FallbackVisibleLines;
+}
+
+wchar_t CEditWindow::CharacterAt(int position) const
+{
+    const std::wstring text = GetText();
+    return position >= 0 && static_cast<size_t>(position) < text.size() ? text[static_cast<size_t>(position)] : L'\0';
 }
 
 bool CEditWindow::TrimScrollbackFor(int length)
@@ -261,16 +489,11 @@ bool CEditWindow::TrimScrollbackFor(int length)
     if (!PassesScrollbackLimit(length))
         return false;
     const RedrawPause pause(GetHwnd());
-    const BOOL modified = GetModify();
-    const Selection selection = GetSelection();
-    const int cut = MakeRoomFor(length);
+    Kept kept = KeepUserState();
+    const int cut = MakeRoomFor(length, kept);
     if (cut == 0)
         return false;
-    // The undo buffer holds positions that the trim has moved.
-    ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
-    SetModify(modified);
-    SetSelection(std::max(0, selection.start - cut), std::max(0, selection.end - cut));
-    ::SendMessageW(GetHwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    RestoreUserState(kept);
     return true;
 }
 
@@ -279,16 +502,26 @@ void CEditWindow::CommitInput() noexcept
     AppendText(L"\r\n", TRUE);
 }
 
-// Records where the last output line begins after `length` characters of text were put at `at`.
+// Records where the last output line begins after `length` characters of text were put at `at`;
+// false when the text ends no line.
+bool CEditWindow::EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept
+{
+    const int lineStart = LastLineStartIn(text, length);
+    if (lineStart < 0)
+        return false;
+    outputLineStart = at + lineStart;
+    return true;
+}
+
+// Where the last line that `length` characters of text begin starts in them; -1 when they end no line.
 // A soft break inside a long line is no line end: a carriage return goes back to the line's start.
-void CEditWindow::EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept
+int CEditWindow::LastLineStartIn(const wchar_t* text, int length) noexcept
 {
     for (int index = length; index > 0; --index) {
-        if (text[index - 1] == L'\n' && !OutputLineEnds::EndsInSoftBreak(text, static_cast<size_t>(index))) {
-            outputLineStart = at + index;
-            return;
-        }
+        if (text[index - 1] == L'\n' && !OutputLineEnds::EndsInSoftBreak(text, static_cast<size_t>(index)))
+            return index;
     }
+    return -1;
 }
 
 void CEditWindow::ClearInput() noexcept
@@ -308,6 +541,8 @@ BOOL CEditWindow::ClearAll() noexcept
     outputLineStart = 0;
     outputEndsLine = true;
     lineEnds.Reset();
+    heldBack.Clear();
+    lineContinuesHeldBack = false;
     return cleared;
 }
 
@@ -512,7 +747,7 @@ bool CEditWindow::PassesScrollbackLimit(int appendedLength) const noexcept
     return GetTextLength() > scrollbackLimit - appendedLength;
 }
 
-int CEditWindow::MakeRoomFor(int appendedLength)
+int CEditWindow::MakeRoomFor(int appendedLength, Kept& kept)
 {
     if (!PassesScrollbackLimit(appendedLength))
         return 0;
@@ -523,10 +758,7 @@ int CEditWindow::MakeRoomFor(int appendedLength)
         return 0;
     try {
         const int cut = FindScrollbackCut(wanted);
-        SetSelection(0, cut);
-        ReplaceSelection(L"");
-        inputStart -= cut;
-        outputLineStart = std::max(0, outputLineStart - cut);
+        CutOutput(cut, kept);
         return cut;
     } catch (...) {
         // Without memory to look for a line end the output is kept; the append still goes ahead.
@@ -539,14 +771,8 @@ int CEditWindow::FindScrollbackCut(int wanted) const
 {
     const int searched = std::min({inputStart, GetTextLength(), wanted + LineEndSearchSpan});
     std::wstring head(static_cast<size_t>(searched) + 1, L'\0');
-    const int read = ::GetWindowTextW(GetHwnd(), &head[0], searched + 1);
-    for (int index = wanted - 1; index < read; ++index) {
-        if (head[index] == L'\n')
-            return index + 1;
-    }
-    if (wanted < read && IS_HIGH_SURROGATE(head[wanted - 1]))
-        return wanted + 1;
-    return wanted;
+    head.resize(static_cast<size_t>(std::max(0, ::GetWindowTextW(GetHwnd(), &head[0], searched + 1))));
+    return static_cast<int>(support::CutAfterLineEnd(head, static_cast<size_t>(wanted), LineEndSearchSpan));
 }
 
 CEditWindow::Selection CEditWindow::GetSelection() const noexcept

@@ -2,6 +2,7 @@
 
 #include "support/WindowImpl.h"
 #include "view/DpiFont.h"
+#include "view/HeldBackOutput.h"
 #include "view/OutputLineEnds.h"
 #include "view/TextColours.h"
 
@@ -45,6 +46,20 @@ public:
     // Shows interpreter output in front of the command line, with its line ends as a console shows
     // them. The command line, the caret and any selection stay where the user left them.
     void InsertOutput(const wchar_t* text);
+    // Shows interpreter output as InsertOutput does, laying out about `budget` characters of it at
+    // most: of more, only the newest part is laid out now (the last lines the box shows, or the
+    // last rows of a long line), and what came before it is held back at its place for
+    // FillHeldBack. Held-back text older than the scrollback keeps is left out, and one line says
+    // so where it was; the output before it goes then, as the scrollback would drop it anyway.
+    // Returns how many characters it laid out, which is what a show costs.
+    std::size_t ShowOutput(const std::wstring& text, std::size_t budget);
+    // Lays out up to about `budget` characters of the oldest output held back, at its place; the
+    // command line, the caret and the selection stay on the same text. Returns how many it laid out.
+    std::size_t FillHeldBack(std::size_t budget);
+    bool HoldsBack() const noexcept;
+    // `characters` of output were left out before they reached the box: one line where the output
+    // stands now says so, laid out with the held-back output.
+    void SayDropped(std::size_t characters);
     // Drops the oldest output when an insert of `length` characters would pass the scrollback
     // limit, as InsertOutput would, as a step of its own; the caret and selection stay on the
     // same text. True when anything was dropped.
@@ -77,6 +92,14 @@ private:
         int start;
         int end;
     };
+    // What the user sees of the box kept over a change of its output.
+    struct Kept {
+        Selection selection;
+        BOOL modified;
+        bool changedAtEnd;  // the last change ended at the end of the text
+    };
+    // The lines shown when the box cannot tell its own.
+    static constexpr std::size_t FallbackVisibleLines = 50;
 
     Selection GetSelection() const noexcept;
     void SetSelection(int start, int end) noexcept;
@@ -94,9 +117,21 @@ private:
     void RunMenuCommand(UINT command);
     BOOL TrimToCommandLine(const Selection& selection);
     bool PassesScrollbackLimit(int appendedLength) const noexcept;
-    int MakeRoomFor(int appendedLength);
+    int MakeRoomFor(int appendedLength, Kept& kept);
+    void CutOutput(int cut, Kept& kept);
+    void DropWhatTheScrollbackWouldDrop(Kept& kept);
     int FindScrollbackCut(int wanted) const;
-    void EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
+    bool EndOutputLinesIn(const wchar_t* text, int length, int at) noexcept;
+    static int LastLineStartIn(const wchar_t* text, int length) noexcept;
+    void HoldBackAllButNewest(const std::wstring& text, std::size_t budget, Kept& kept);
+    void ShowConverted(int from, Kept& kept);
+    int ForgetHeldBackLine(HeldBackOutput::Stretch& stretch);
+    std::size_t FillOldest(std::size_t budget, Kept& kept);
+    int ReplaceOutput(int from, int to, const std::wstring& text, Kept& kept);
+    Kept KeepUserState() const noexcept;
+    void RestoreUserState(const Kept& kept);
+    std::size_t VisibleLines() const;
+    wchar_t CharacterAt(int position) const;
     void ShowFont(const std::wstring& face, int points, UINT dpi);
     void FollowDpi(UINT dpi);
 
@@ -105,6 +140,9 @@ private:
     bool outputEndsLine = true;
     OutputLineEnds lineEnds;
     OutputLineEnds::Converted converted;
+    HeldBackOutput heldBack;
+    // The last output line began in held-back text: a carriage return replaces that part of it too.
+    bool lineContinuesHeldBack = false;
     // Once the text would pass scrollbackLimit characters, the oldest lines go until about
     // scrollbackKept remain, so that trimming, which moves the whole text, happens rarely.
     int scrollbackLimit = DefaultScrollbackLimit;

@@ -28,9 +28,23 @@ public:
     };
 
     void Convert(const wchar_t* text, std::size_t length, Converted& converted);
+    // Reads text as Convert would, without showing it: the state after it is the same.
+    void Skip(const wchar_t* text, std::size_t length) noexcept;
+    // Skips the first `length` characters of `text`, from its last line feed among them: nothing
+    // before a line feed changes the state after it.
+    void SkipUpTo(const std::wstring& text, std::size_t length) noexcept;
 
     // Text shown by other means ended the current line: a return still pending is forgotten.
     void Reset() noexcept { StartLine(); }
+    // Whether the next text begins a line of its own.
+    bool AtLineStart() const noexcept { return !returnPending && untilSoftBreak == FirstRowLength; }
+
+    // Where the newest part of `text` begins that shows its last `lines` lines within about `budget`
+    // characters: at the line end before a line, as far back as that allows; in a longer line, at the
+    // carriage return that last starts it anew, or else its last `lines` rows (within `budget`
+    // characters), never inside a character. Read from the state before it, the part shows as it would after the rest.
+    // 0 when `text` is no longer than `budget`.
+    static std::size_t NewestPartStart(const std::wstring& text, std::size_t budget, std::size_t lines);
 
     // Whether the line end that ends before `end` in `text` is a soft break.
     static bool EndsInSoftBreak(const wchar_t* text, std::size_t end) noexcept;
@@ -41,6 +55,7 @@ public:
 private:
     void StartLine() noexcept;
     void AppendShown(const wchar_t* from, const wchar_t* to, std::wstring& shown);
+    void SkipShown(const wchar_t* from, const wchar_t* to) noexcept;
 
     bool returnPending = false;
     std::size_t untilSoftBreak = FirstRowLength;  // characters the current row still takes

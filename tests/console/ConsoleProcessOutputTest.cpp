@@ -229,13 +229,13 @@ TEST_F(ConsoleProcessOutput, ErrorTextArrivesInOrderWithTheOutput)
     EXPECT_LT(error, last);
 }
 
-// A window slower than the interpreter gets everything, in order, in takes the queue's bound
-// keeps small, however much more the interpreter writes meanwhile.
-TEST_F(ConsoleProcessOutput, OutputFarBeyondTheQueuesBoundReachesASlowWindowWholeInBoundedTakes)
+// A window slower than the interpreter gets everything, in order, in takes the queue's bound keeps
+// small, while the interpreter writes on without waiting for it.
+TEST_F(ConsoleProcessOutput, OutputFarBeyondOneTakeReachesASlowWindowWholeInBoundedTakes)
 {
     TemporaryFolder folder(L"brimblestone long output");
     std::string content;
-    for (int line = 0; content.size() < 16 * console::OutputQueue::Bound; ++line)
+    for (int line = 0; content.size() < 600000; ++line)
         content += "line " + std::to_string(line) + " of the long output\r\n";
     folder.WriteFile(L"long.txt", content);
     StartIn(folder.Path());
@@ -243,14 +243,47 @@ TEST_F(ConsoleProcessOutput, OutputFarBeyondTheQueuesBoundReachesASlowWindowWhol
     const std::size_t firstTake = window.Got().takenLengths.size();
     const std::wstring answer = Run(L"type long.txt\r\n");
     EXPECT_NE(std::wstring::npos, answer.find(std::wstring(content.begin(), content.end())));
+    EXPECT_EQ(0u, window.Got().dropped);
     const auto& lengths = window.Got().takenLengths;
-    EXPECT_GE(lengths.size() - firstTake, 16u);
-    // The reader queues whole chunks of at most 512 bytes, and waits once the bound is reached.
-    EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), console::OutputQueue::Bound + 512);
+    EXPECT_GE(lengths.size() - firstTake, 2u);
+    EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()),
+              console::OutputQueue::Bound + console::OutputQueue::Bound / 8);
     // The prompt after it keeps its place behind all of it, in whichever take it came.
     EXPECT_EQ(2u, window.Got().prompts.size());
     EXPECT_EQ(window.Got().output.size(), window.Got().prompts.back().offset);
     EXPECT_EQ(folder.Path(), window.Got().prompts.back().folder);
+}
+
+// The interpreter prints on while the window takes nothing: the reader keeps only the newest text,
+// so the interpreter finishes, and the window then gets that text whole, from a line's start, with
+// the count of what came before it. The prompt after it still comes.
+TEST_F(ConsoleProcessOutput, ReaderNeverWaitsForAWindowThatTakesNothing)
+{
+    TemporaryFolder folder(L"brimblestone reader never waits");
+    std::string content;
+    for (int line = 0; content.size() < 2 * console::OutputQueue::Bound; ++line)
+        content += "line " + std::to_string(line) + " of the flood nobody takes\r\n";
+    folder.WriteFile(L"flood.txt", content);
+    StartIn(folder.Path());
+    const std::size_t seen = window.Got().output.size();
+    const std::wstring finished = folder.Path() + L"\\finished.flag";
+    window.HoldTakes(true);
+    ASSERT_TRUE(console.WriteLine(L"type flood.txt & type nul > finished.flag\r\n"));
+    const bool interpreterFinished =
+        window.PumpUntil([&] { return ::GetFileAttributesW(finished.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    window.HoldTakes(false);
+    ::DeleteFileW(finished.c_str());
+    ASSERT_TRUE(interpreterFinished) << "the interpreter waited for the window";
+    ASSERT_TRUE(window.WaitForMarkedPrompt(1));
+
+    const std::wstring written(content.begin(), content.end());
+    const std::size_t dropped = window.Got().dropped;
+    EXPECT_GE(dropped, written.size() - console::OutputQueue::Bound - console::OutputQueue::Bound / 8);
+    ASSERT_LT(dropped, written.size());
+    EXPECT_EQ(L'\n', written[dropped - 1]) << "what is kept begins a line";
+    const std::wstring shown = window.Got().output.substr(seen);
+    EXPECT_EQ(written.substr(dropped), shown.substr(0, written.size() - dropped));
+    EXPECT_EQ(window.Got().output.size(), window.Got().prompts.back().offset);
 }
 
 // While the program that reads the interpreter's input is busy, the pipe fills up: lines wait

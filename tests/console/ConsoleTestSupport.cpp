@@ -70,12 +70,22 @@ LRESULT CALLBACK CollectingWindow::Procedure(HWND window, UINT message, WPARAM w
     }
 }
 
+void CollectingWindow::HoldTakes(bool held)
+{
+    takesHeld = held;
+    if (!held)
+        TakeOutput();
+}
+
 void CollectingWindow::TakeOutput()
 {
+    if (takesHeld)
+        return;
     ::Sleep(takeDelay);
     console::MarkedOutput taken;
     if (source == nullptr || !source->TakeOutput(taken))
         return;
+    delivered.dropped += taken.dropped;
     for (console::MarkedPrompt& prompt : taken.prompts)
         delivered.prompts.push_back({delivered.output.size() + prompt.offset, std::move(prompt.folder)});
     delivered.output += taken.text;

@@ -19,6 +19,7 @@ struct Delivered {
     std::wstring output;
     std::vector<console::MarkedPrompt> prompts;  // at their offsets in `output`
     std::vector<std::size_t> takenLengths;  // how much text each take from the output queue held
+    std::size_t dropped = 0;  // characters the takes said were left out before their text
     int exited = 0;
     std::size_t outputAtExit = 0;  // how much output had arrived when the exit was reported
 };
@@ -37,6 +38,9 @@ public:
     Delivered& Got() { return delivered; }
     // Milliseconds each notice is held up, as a window busy showing text is.
     void TakeSlowly(DWORD delay) { takeDelay = delay; }
+    // While held, notices take nothing, as a window whose thread is busy elsewhere; released, the
+    // window takes what waits at once.
+    void HoldTakes(bool held);
 
     // Processes this thread's messages until `done` holds or the bound has passed; returns `done()`.
     bool PumpUntil(const std::function<bool()>& done, DWORD bound = GenerousBound);
@@ -55,6 +59,7 @@ private:
     Delivered delivered;
     console::ConsoleProcess* source = nullptr;
     DWORD takeDelay = 0;
+    bool takesHeld = false;
     support::UniqueWindow window;
 };
 

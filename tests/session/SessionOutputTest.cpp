@@ -70,10 +70,12 @@ TEST_F(SessionOutput, LargeOutputIsShownExactlyAsWritten)
     const size_t commandAt = Text().size();
 
     ASSERT_TRUE(Run(L"type big.txt", folder.Path())) << Text().substr(commandAt, 200);
+    // The newest output is shown first; what came before it follows at its place.
+    const size_t outputAt = commandAt + std::wstring(L"type big.txt\r\n").size();
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) { return text.size() >= outputAt + content.size(); }));
 
     // The typed command stays, followed by the output.
     const std::wstring text = Text();
-    const size_t outputAt = commandAt + std::wstring(L"type big.txt\r\n").size();
     const std::wstring shown = text.substr(outputAt, text.size() - prompt.size() - outputAt);
     const std::wstring expected(content.begin(), content.end());
     const size_t difference = FirstDifference(shown, expected);
@@ -95,15 +97,52 @@ TEST_F(SessionOutput, FloodKeepsItsNewestLinesAndTheCommandLine)
     // The first prompt is among the lines that give way: the end of the file shows completion.
     ASSERT_TRUE(WaitFor(
         [&] { return sessiontest::EndsWith(Text(), lastLine + L"\r\n" + prompt); }, FloodBound));
+    const std::wstring tail(content.end() - 500 * 1024, content.end());
+    EXPECT_TRUE(WaitFor([&] { return sessiontest::EndsWith(Text(), tail + L"\r\n" + prompt); }, FloodBound))
+        << "the newest output is shown whole";
 
     const std::wstring text = Text();
     EXPECT_LE(text.size(), 1000000u);
-    const std::wstring tail(content.end() - 500 * 1024, content.end());
-    EXPECT_TRUE(sessiontest::EndsWith(text, tail + L"\r\n" + prompt)) << "the newest output is shown whole";
-    EXPECT_EQ(0u, text.find(L"line ")) << "the text begins at a line's start";
+    const std::wstring firstLine = text.substr(0, text.find(L"\r\n") + 2);
+    EXPECT_TRUE(content.find("\n" + std::string(firstLine.begin(), firstLine.end())) != std::string::npos ||
+                firstLine == prompt + L"type flood.txt\r\n" ||
+                sessiontest::EndsWith(firstLine, L" characters of output not shown ...\r\n"))
+        << "the text begins at a line's start: " << ::testing::PrintToString(firstLine);
 
     ASSERT_TRUE(Run(L"echo after the flood", folder.Path()));
     EXPECT_TRUE(sessiontest::EndsWith(Text(), prompt + L"echo after the flood\r\nafter the flood\r\n\r\n" + prompt));
+}
+
+// The interpreter floods and exits while the console's thread is busy elsewhere: the reader never
+// waits for the window, so the interpreter gets to its end. Before the end is reported the newest
+// output is shown; one line says how much was left out where it was, and what the scrollback keeps
+// of the rest is laid out at its place.
+TEST_F(SessionOutput, ExitAfterAFloodTheWindowMissedShowsItsTailAndSaysWhatWasLeftOut)
+{
+    const std::string content = NumberedLines(3 * 1024 * 1024);
+    folder.File(L"flood.txt", content);
+    const std::wstring finished = folder.Path() + L"\\finished.flag";
+    Submit(L"type flood.txt & type nul > finished.flag & exit");
+    const ULONGLONG deadline = ::GetTickCount64() + FloodBound / 2;
+    while (::GetFileAttributesW(finished.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetTickCount64() < deadline)
+        ::Sleep(50);
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(finished.c_str())) << "the interpreter waited for the window";
+
+    ASSERT_TRUE(WaitFor([&] { return browser.interpreterEnds == 1; }, FloodBound));
+    const std::string lastLines = content.substr(content.rfind("line ", content.rfind("line ") - 1));
+    EXPECT_TRUE(sessiontest::EndsWith(Text(), std::wstring(lastLines.begin(), lastLines.end())))
+        << "the newest output is shown when the end is reported";
+
+    const std::string kept = content.substr(content.size() - 700 * 1024);
+    ASSERT_TRUE(WaitFor([&] { return sessiontest::EndsWith(Text(), std::wstring(kept.begin(), kept.end())); }, FloodBound));
+    const std::wstring said = L" characters of output not shown ...\r\n";
+    EXPECT_EQ(1u, sessiontest::CountOf(Text(), said));
+    const std::wstring text = Text();
+    const size_t after = text.find(said) + said.size();
+    const std::wstring rest = text.substr(after);
+    EXPECT_EQ(content.substr(content.size() - rest.size()), std::string(rest.begin(), rest.end()))
+        << "what follows that line is the newest output, whole";
+    EXPECT_LE(text.size(), 1000000u);
 }
 
 // Wine's cmd does not echo what it reads: the line typed is what shows the command.

@@ -503,6 +503,169 @@ TEST_F(EditWindowTest, TrimmingKeepsTheTypedCommandLineExactly)
     EXPECT_FALSE(edit.TrimScrollbackFor(1000000 - before + 1000)) << "one trim makes room for the insert";
 }
 
+// Output of every shape, as a flood brings it: ordinary lines, lines ended by LF alone, progress
+// lines returned to by CR, long lines in rows and one overwritten by a CR, characters beyond the basic
+// plane, a CR LF split between reads, and the console's own prompts in between.
+std::vector<std::wstring> FloodPieces()
+{
+    std::vector<std::wstring> pieces;
+    std::wstring stream;
+    for (int part = 0; part < 40; ++part) {
+        for (int line = 0; line < 30; ++line)
+            stream += L"part " + std::to_wstring(part) + L" line " + std::to_wstring(line) + L" \xD83D\xDE00 text\r\n";
+        stream += L"bare line feed\n";
+        for (int step = 0; step < 20; ++step)
+            stream += L"copied " + std::to_wstring(step) + L" of 20\r";
+        stream += L"copied all\r\n";
+        if (part % 7 == 3)
+            stream += std::wstring(9000 + part, L'w') + L"\r\n";
+        if (part % 3 == 1)
+            stream += std::wstring(6000 + part, L'v') + L"\rover the long line\r\n";
+    }
+    // Cut as reads cut it: anywhere but inside a character.
+    std::size_t at = 0;
+    for (std::size_t length = 1; at < stream.size(); length = length * 7 % 3001 + 1) {
+        std::size_t end = std::min(stream.size(), at + length);
+        if (end < stream.size() && IS_LOW_SURROGATE(stream[end]))
+            ++end;
+        pieces.push_back(stream.substr(at, end - at));
+        at = end;
+    }
+    return pieces;
+}
+
+// During a flood the box lays out only the newest output, holding back what came before it; laid out
+// later, at its place, it ends exactly as output shown in order, the typed command line and the
+// console's own lines included. Each show has the newest output at the bottom.
+TEST_F(EditWindowTest, FloodShownNewestFirstEndsAsIfShownInOrder)
+{
+    view::CEditWindow inOrder;
+    ASSERT_NE(nullptr, inOrder.Create(host.GetHwnd()));
+    ::MoveWindow(inOrder.GetHwnd(), 0, 0, 400, 120, FALSE);
+    edit.AppendText(L"C:\\>", TRUE);
+    inOrder.AppendText(L"C:\\>", TRUE);
+    Type(L"dir");
+    inOrder.AppendText(L"dir", FALSE);
+
+    const std::vector<std::wstring> pieces = FloodPieces();
+    std::wstring batch;
+    int shows = 0;
+    for (std::size_t piece = 0; piece < pieces.size(); ++piece) {
+        batch += pieces[piece];
+        inOrder.InsertOutput(pieces[piece].c_str());
+        if (piece % 5 == 2)
+            continue;
+        edit.ShowOutput(batch, 300);
+        const std::wstring newest = batch.substr(batch.size() - std::min<std::size_t>(batch.size(), 40));
+        if (newest.find_first_of(L"\r\n") == std::wstring::npos) {
+            EXPECT_NE(std::wstring::npos, Text().find(newest)) << "show " << shows;
+        }
+        batch.clear();
+        if (++shows % 3 == 0)
+            edit.FillHeldBack(500);
+        // A line of the console's own goes above the command line, as the console writes it.
+        if (shows % 17 == 0) {
+            for (view::CEditWindow* box : {&edit, &inOrder}) {
+                box->ClearInput();
+                box->AppendText(L"\r\nC:\\>", TRUE);
+                box->AppendText(L"dir", FALSE);
+            }
+        }
+    }
+    edit.ShowOutput(batch, 300);
+    // A long line cut short in a show, then returned to by a carriage return in a small one. Of a
+    // long line only the rows the box shows are laid out, however large the budget.
+    std::wstring lines;
+    for (int line = 0; line < 40; ++line)
+        lines += L"closing line " + std::to_wstring(line) + L"\r\n";
+    const std::wstring longLine = lines + std::wstring(30000, L'w');
+    EXPECT_GT(12000u, edit.ShowOutput(longLine, 20000));
+    inOrder.InsertOutput(longLine.c_str());
+    edit.ShowOutput(L"\rover\r\n", 300);
+    inOrder.InsertOutput(L"\rover\r\n");
+    EXPECT_TRUE(edit.HoldsBack());
+    EXPECT_EQ(L"dir", InputLine()) << "the command line stays while output is held back";
+    edit.FillHeldBack(500);
+    // Laid out above, the held-back text leaves the caret in the empty command line, in view.
+    edit.ClearInput();
+    inOrder.ClearInput();
+    while (edit.HoldsBack())
+        edit.FillHeldBack(500);
+    EXPECT_EQ(std::make_pair(edit.inputStart, edit.inputStart), Selection());
+    RECT client = {};
+    ::GetClientRect(edit.GetHwnd(), &client);
+    const LRESULT last = ::SendMessageW(edit.GetHwnd(), EM_POSFROMCHAR, static_cast<WPARAM>(edit.inputStart - 1), 0);
+    EXPECT_TRUE(last != -1 && static_cast<short>(HIWORD(last)) >= 0 && static_cast<short>(HIWORD(last)) < client.bottom)
+        << "the end of the output is in view";
+    for (view::CEditWindow* box : {&edit, &inOrder})
+        box->AppendText(L"dir", FALSE);
+    EXPECT_FALSE(edit.HoldsBack());
+    const int length = ::GetWindowTextLengthW(inOrder.GetHwnd());
+    std::wstring expected(static_cast<size_t>(length) + 1, L'\0');
+    expected.resize(static_cast<size_t>(::GetWindowTextW(inOrder.GetHwnd(), &expected[0], length + 1)));
+    const std::wstring shown = Text();
+    size_t differs = 0;
+    while (differs < std::min(shown.size(), expected.size()) && shown[differs] == expected[differs])
+        ++differs;
+    EXPECT_EQ(expected.size(), shown.size());
+    EXPECT_EQ(expected.size(), differs) << "first difference at " << differs << ": "
+                                        << ::testing::PrintToString(shown.substr(differs, 60)) << " instead of "
+                                        << ::testing::PrintToString(expected.substr(differs, 60));
+    EXPECT_EQ(L"dir", InputLine());
+    EXPECT_EQ(inOrder.inputStart, edit.inputStart);
+
+    // A carriage return after the flood still returns to the start of its last line.
+    edit.InsertOutput(L"\rreplaced");
+    inOrder.InsertOutput(L"\rreplaced");
+    EXPECT_EQ(::GetWindowTextLengthW(inOrder.GetHwnd()), static_cast<int>(Text().size()));
+    EXPECT_TRUE(Text().size() > 11 && Text().compare(Text().size() - 11, 11, L"replaceddir") == 0);
+}
+
+// Held back, only what the scrollback keeps stays: the rest is left out, and one line says how much
+// where it was (with a decimal point whatever the locale), counting output the box never got.
+TEST_F(EditWindowTest, OutputBeyondTheScrollbackIsLeftOutAndSaidOnceWhereItWas)
+{
+    edit.SetScrollbackLimit(20000);
+    edit.AppendText(L"C:\\>type big.txt\r\n", TRUE);
+    std::wstring flood;
+    for (int line = 0; line < 4000; ++line)
+        flood += L"line " + std::to_wstring(line) + L" of the flood\r\n";
+    edit.SayDropped(5000);
+    edit.ShowOutput(flood.substr(0, 40000), 1000);
+    edit.ShowOutput(flood.substr(40000), 1000);
+    Type(L"dir");
+    while (edit.HoldsBack())
+        edit.FillHeldBack(2000);
+    const std::wstring text = Text();
+    const std::wstring said = L" characters of output not shown ...\r\n";
+    const std::size_t sayingEnd = text.find(said);
+    ASSERT_NE(std::wstring::npos, sayingEnd) << text.substr(0, 200);
+    EXPECT_EQ(std::wstring::npos, text.find(said, sayingEnd + 1)) << "said once";
+    const std::wstring kept = text.substr(sayingEnd + said.size(), text.size() - 3 - sayingEnd - said.size());
+    ASSERT_EQ(flood.substr(flood.size() - kept.size()), kept) << "the newest output follows, whole";
+    EXPECT_GE(kept.size(), 16000u);
+    const std::size_t dropped = flood.size() - kept.size();
+    EXPECT_EQ(view::HeldBackOutput::DroppedLine(5000 + dropped) + L"\r\n", text.substr(0, sayingEnd + said.size()))
+        << "what never reached the box and what it left out, in one line; what came before, which the "
+           "scrollback would drop, goes with it";
+    EXPECT_EQ(L"dir", InputLine());
+
+    EXPECT_EQ(L"... 14.8 million characters of output not shown ...", view::HeldBackOutput::DroppedLine(14842113));
+    EXPECT_EQ(L"... 523.4 thousand characters of output not shown ...", view::HeldBackOutput::DroppedLine(523412));
+    EXPECT_EQ(L"... 999 characters of output not shown ...", view::HeldBackOutput::DroppedLine(999));
+
+    edit.InsertOutput(L"partial");
+    edit.SayDropped(1500);
+    edit.InsertOutput(L"after\r\n");
+    EXPECT_TRUE(edit.HoldsBack());
+    EXPECT_LT(0u, edit.FillHeldBack(2000));
+    EXPECT_FALSE(edit.HoldsBack());
+    EXPECT_TRUE(Text().size() > 80 &&
+                Text().substr(Text().size() - 3 - 61) ==
+                    L"partial\r\n... 1500 characters of output not shown ...\r\nafter\r\ndir")
+        << ::testing::PrintToString(Text().substr(Text().size() - 80));
+}
+
 TEST_F(EditWindowTest, ALineLongerThanTheSearchForItsEndIsCutInside)
 {
     std::wstring longLine;
