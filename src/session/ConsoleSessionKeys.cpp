@@ -203,9 +203,15 @@ void ConsoleSession::EndConsolePrograms(EndingReason reason)
     SayAmongOutput(EndedProgramsLine(reason, console.EndRunningPrograms()));
 }
 
+// The interpreter may already have shown its prompt after the programs ended: the line then goes
+// above the command line, so that a prompt still ends the text.
 void ConsoleSession::SayAmongOutput(const std::wstring& line)
 {
     ShowPendingOutput();
+    if (AtMarkedPrompt()) {
+        SayAboveInput(line);
+        return;
+    }
     edit.InsertOutput(((edit.OutputEndsLine() ? L"" : L"\r\n") + line + L"\r\n").c_str());
 }
 
