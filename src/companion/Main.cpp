@@ -1,9 +1,12 @@
-// BrimblestoneConsole.exe [/exit]
+// BrimblestoneConsole.exe [/exit | /uninstall]
 // The companion program: gives every File Explorer window a docked console, following Explorer
 // from outside through the shell's public automation interfaces. One runs per user session; a
 // second start asks the running one to show the console of the Explorer window the user works in
-// and ends. /exit asks the running one to close its consoles and end, and waits until it has.
+// and ends. /exit asks the running one to close its consoles and end, and waits until it has (the
+// installer's upgrade); /uninstall does the same and removes the user's own sign-in entry (the
+// installer's removal).
 #include "companion/ProgramWindow.h"
+#include "companion/SignInEntry.h"
 #include "companion/SingleInstance.h"
 
 #include <windows.h>
@@ -44,10 +47,29 @@ std::vector<std::wstring> Arguments()
     return found;
 }
 
-bool IsExitSwitch(const std::wstring& argument)
+enum class Request { Run, Exit, Uninstall };
+
+// A switch, with "/" or "-", in any case.
+bool IsSwitch(const std::wstring& argument, const wchar_t* name)
 {
-    return ::CompareStringOrdinal(argument.c_str(), -1, L"/exit", -1, TRUE) == CSTR_EQUAL ||
-           ::CompareStringOrdinal(argument.c_str(), -1, L"-exit", -1, TRUE) == CSTR_EQUAL;
+    return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-') &&
+           ::CompareStringOrdinal(argument.c_str() + 1, -1, name, -1, TRUE) == CSTR_EQUAL;
+}
+
+bool ParseRequest(const std::vector<std::wstring>& arguments, Request& request)
+{
+    request = Request::Run;
+    if (arguments.empty())
+        return true;
+    if (arguments.size() > 1)
+        return false;
+    if (IsSwitch(arguments.front(), L"exit"))
+        request = Request::Exit;
+    else if (IsSwitch(arguments.front(), L"uninstall"))
+        request = Request::Uninstall;
+    else
+        return false;
+    return true;
 }
 
 int RunCompanion()
@@ -76,17 +98,19 @@ int RunCompanion()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const std::vector<std::wstring> arguments = Arguments();
-    if (arguments.size() > 1 || (arguments.size() == 1 && !IsExitSwitch(arguments.front())))
+    Request request = Request::Run;
+    if (!ParseRequest(Arguments(), request))
         return ExitBadArguments;
-    const bool exitAsked = arguments.size() == 1;
+    if (request == Request::Uninstall)
+        companion::SetSignInEntry(false, ProgramPath());
     const companion::SingleInstance instance;
     if (!instance.IsFirst()) {
-        const bool answered = companion::AskRunningInstance(exitAsked ? companion::InstanceRequest::Exit
-                                                                      : companion::InstanceRequest::ShowConsole);
+        const bool answered = companion::AskRunningInstance(request == Request::Run
+                                                                ? companion::InstanceRequest::ShowConsole
+                                                                : companion::InstanceRequest::Exit);
         return answered ? 0 : ExitNoAnswer;
     }
-    if (exitAsked)
+    if (request != Request::Run)
         return 0;
     return RunCompanion();
 }

@@ -21,16 +21,27 @@ protected:
 
     size_t Interpreters() const { return testsupport::ChildProcessIds(L"cmd.exe").size(); }
 
-    // A window of the browser opened, given its console and interpreter, and closed.
-    bool OpenAndCloseAWindow(HWND first)
+    // A window of the browser opened, given its console and interpreter, and closed; what did
+    // not happen when it did not.
+    std::string OpenAndCloseAWindow(HWND first)
     {
-        if (!browser.Command(first, standin::NewWindowCommand) ||
-            !Pump([&] { return following.ConsoleCount() == 2 && Interpreters() == 2; }))
-            return false;
+        if (!browser.Command(first, standin::NewWindowCommand))
+            return "no new window";
+        if (!Pump([&] { return following.ConsoleCount() == 2 && Interpreters() == 2; }))
+            return "no console: " + Census();
         const std::vector<HWND> windows = browser.Windows();
         const HWND opened = windows.front() == first ? windows.back() : windows.front();
         ::PostMessageW(opened, WM_CLOSE, 0, 0);
-        return Pump([&] { return following.WindowCount() == 1 && Interpreters() == 1; });
+        if (!Pump([&] { return following.WindowCount() == 1 && Interpreters() == 1; }))
+            return "not closed: " + Census();
+        return std::string();
+    }
+
+    std::string Census() const
+    {
+        return std::to_string(browser.Windows().size()) + " browser windows, " +
+               std::to_string(following.WindowCount()) + " followed, " + std::to_string(following.ConsoleCount()) +
+               " consoles, " + std::to_string(Interpreters()) + " interpreters";
     }
 
     companion::Companion following{[] {
@@ -48,12 +59,12 @@ TEST_F(CompanionInProcess, FiftyWindowsOpenedAndClosedLeaveNoHandlesThreadsOrInt
     ASSERT_TRUE(following.Start());
     const HWND first = browser.Windows().front();
     ASSERT_TRUE(Pump([&] { return following.ConsoleCount() == 1 && Interpreters() == 1; }));
-    ASSERT_TRUE(OpenAndCloseAWindow(first));
+    ASSERT_EQ("", OpenAndCloseAWindow(first));
     const int handlesBefore = testsupport::CountOpenHandles();
     const int threadsBefore = testsupport::CountThreads();
 
     for (int opened = 0; opened < Windows; ++opened)
-        ASSERT_TRUE(OpenAndCloseAWindow(first)) << "window " << opened;
+        ASSERT_EQ("", OpenAndCloseAWindow(first)) << "window " << opened;
 
     int handlesAfter = 0;
     int threadsAfter = 0;
