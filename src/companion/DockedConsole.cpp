@@ -53,6 +53,10 @@ DockedConsole::DockedConsole(HWND folderWindow, session::HostBrowser& browser, H
 // The console goes first, with its interpreter; the window follows.
 DockedConsole::~DockedConsole()
 {
+    if (dropTarget) {
+        ::RevokeDragDrop(GetHwnd());
+        dropTarget->Detach();
+    }
     console.Close();
 }
 
@@ -66,6 +70,13 @@ bool DockedConsole::Open()
     }
     if (!console.Open())
         return false;
+    if (!dropTarget) {
+        dropTarget = ConsoleDropTarget::Create(GetHwnd(), [this](std::vector<std::wstring> paths) {
+            console.FilesDropped(std::move(paths));
+        });
+        if (FAILED(BRIMBLESTONE_TRACE_HRESULT(::RegisterDragDrop(GetHwnd(), dropTarget.Get()))))
+            dropTarget.Reset();
+    }
     LayOut();
     console.StartInterpreter();
     Dock();

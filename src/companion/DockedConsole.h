@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companion/ConsoleDropTarget.h"
 #include "session/ConsoleSession.h"
 #include "session/HostFrame.h"
 #include "support/WindowImpl.h"
@@ -30,7 +31,8 @@ public:
     DockedConsole& operator=(const DockedConsole&) = delete;
 
     // Makes the window and the console and starts its interpreter, docked and shown without
-    // taking the focus from Explorer. False when a window could not be made.
+    // taking the focus from Explorer; files dropped on it go onto its command line. False when a
+    // window could not be made.
     bool Open();
     // Brings the console to the front with the keyboard focus in its text box.
     void Activate();
@@ -62,6 +64,7 @@ private:
 
     HWND folderWindow;
     HMODULE helperLibrary;
+    Microsoft::WRL::ComPtr<ConsoleDropTarget> dropTarget;
     int heightAt96;
     Callbacks callbacks;
     bool dragging = false;
