@@ -31,7 +31,13 @@ public:
     // console did not show its first prompt.
     bool Open(const std::wstring& folder, const std::vector<std::wstring>& arguments)
     {
-        if (!list.IsRegistered() || !browser.Start(folder, arguments) || !following.Start())
+        if (!list.IsRegistered())
+            return false;
+        // A browser of many items may take longer to open its window than a test waits.
+        if (!browser.Start(folder, arguments) &&
+            !(browser.IsRunning() && Pump([&] { return !browser.Windows().empty(); })))
+            return false;
+        if (!following.Start())
             return false;
         window = browser.Windows().front();
         prompt = folder + L">";

@@ -238,34 +238,6 @@ std::wstring ListClient::FolderOf(IWebBrowser2* browser)
     return std::wstring(location.Get(), ::SysStringLen(location.Get()));
 }
 
-Names ListClient::Shown(IWebBrowser2* browser, const wchar_t* property)
-{
-    support::UniqueVariant value;
-    standin::UniqueBstr name = standin::MakeBstr(property);
-    if (!browser || FAILED(browser->GetProperty(name.Get(), &value)) || value.vt != VT_BSTR)
-        return {L"(failed)"};
-    Names names;
-    const std::wstring text(value.bstrVal, ::SysStringLen(value.bstrVal));
-    for (size_t start = 0; start < text.size();) {
-        const size_t end = std::min(text.find(L'\n', start), text.size());
-        names.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
-HRESULT ListClient::Navigate(IWebBrowser2* browser, const std::wstring& folder)
-{
-    standin::UniqueBstr text = standin::MakeBstr(folder);
-    VARIANT address;
-    ::VariantInit(&address);
-    address.vt = VT_BSTR;
-    address.bstrVal = text.Get();
-    VARIANT empty;
-    ::VariantInit(&empty);
-    return browser->Navigate2(&address, &empty, &empty, &empty, &empty);
-}
-
 void CompanionTest::SetUp()
 {
     ASSERT_TRUE(shellList.IsRegistered());

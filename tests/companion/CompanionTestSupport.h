@@ -92,9 +92,6 @@ public:
     // The browser of the tab window; null when the list holds none.
     ComPtr<IWebBrowser2> BrowserOf(HWND tabWindow) const;
     static std::wstring FolderOf(IWebBrowser2* browser);
-    // The stand-in's record of its view ("StandIn.Items", "StandIn.SelectedItems"), one name a line.
-    static Names Shown(IWebBrowser2* browser, const wchar_t* property);
-    static HRESULT Navigate(IWebBrowser2* browser, const std::wstring& folder);
 
 private:
     ComPtr<IShellWindows> list;

@@ -16,7 +16,7 @@ TEST_F(CompanionTest, TheConsoleFollowsTheBrowserAndTheBrowserFollowsTheConsoles
     const ComPtr<IWebBrowser2> tab = list.BrowserOf(StandInProcess::TabWindows(window).front());
     ASSERT_NE(nullptr, tab.Get());
 
-    ASSERT_EQ(S_OK, ListClient::Navigate(tab.Get(), standin::FileUrlFromPath(sub)));
+    ASSERT_EQ(S_OK, testsupport::NavigateAcross(tab.Get(), standin::FileUrlFromPath(sub)));
     EXPECT_TRUE(WaitForTextEnd(textBox, PromptOf(sub))) << TextOf(textBox);
 
     TypeLine(textBox, L"cd ..");
@@ -43,18 +43,18 @@ TEST_F(CompanionTest, TabAndSelWorkThroughTheRemoteViewAndFiltSaysItCannot)
     EXPECT_TRUE(WaitForTextEnd(textBox, prompt));
 
     TypeLine(textBox, L"sel *.txt");
-    EXPECT_TRUE(PumpUntil([&] { return ListClient::Shown(tab.Get(), L"StandIn.SelectedItems").size() == 2; }));
-    Names selected = ListClient::Shown(tab.Get(), L"StandIn.SelectedItems");
+    EXPECT_TRUE(PumpUntil([&] { return testsupport::StandInRecord(tab.Get(), L"StandIn.SelectedItems").size() == 2; }));
+    Names selected = testsupport::StandInRecord(tab.Get(), L"StandIn.SelectedItems");
     std::sort(selected.begin(), selected.end());
     EXPECT_EQ((Names{L"b10.txt", L"b9.txt"}), selected);
 
-    const Names before = ListClient::Shown(tab.Get(), L"StandIn.Items");
+    const Names before = testsupport::StandInRecord(tab.Get(), L"StandIn.Items");
     TypeLine(textBox, L"filt *.csv");
     EXPECT_TRUE(WaitForText(textBox, [](const std::wstring& text) {
         return text.find(L"filt: this folder view does not let items be removed; nothing was hidden.") !=
                std::wstring::npos;
     })) << TextOf(textBox);
-    EXPECT_EQ(before, ListClient::Shown(tab.Get(), L"StandIn.Items"));
+    EXPECT_EQ(before, testsupport::StandInRecord(tab.Get(), L"StandIn.Items"));
 }
 
 TEST_F(CompanionTest, EachWindowHasAConsoleAndAnInterpreterOfItsOwn)
@@ -100,7 +100,7 @@ TEST_F(CompanionTest, TheConsoleWorksOnTheActiveTabAndLeavesTheOthersAlone)
     EXPECT_EQ(standin::FileUrlFromPath(folder.Path()), ListClient::FolderOf(background.Get()));
 
     ASSERT_TRUE(browser.Command(window, standin::FirstTabCommand));
-    EXPECT_TRUE(WaitForTextEnd(textBox, PromptOf(folder.Path()))) << "the console follows the tab brought up";
+    EXPECT_TRUE(WaitForTextEnd(textBox, PromptOf(folder.Path()))) << "the console follows the tab brought up: " << TextOf(textBox);
     TypeLine(textBox, L"cd Sub");
     EXPECT_TRUE(PumpUntil([&] { return ListClient::FolderOf(background.Get()) == standin::FileUrlFromPath(sub); }));
 }

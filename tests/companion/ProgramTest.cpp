@@ -71,7 +71,7 @@ TEST_F(CompanionTest, ExitClosesTheConsoleUntilTheWindowShowsAnotherFolder)
     ListClient list(shellList);
     const ComPtr<IWebBrowser2> tab = list.BrowserOf(StandInProcess::TabWindows(window).front());
     ASSERT_NE(nullptr, tab.Get());
-    ASSERT_EQ(S_OK, ListClient::Navigate(tab.Get(), standin::FileUrlFromPath(sub)));
+    ASSERT_EQ(S_OK, testsupport::NavigateAcross(tab.Get(), standin::FileUrlFromPath(sub)));
     textBox = ConsoleOf(window, sub);
     ASSERT_NE(nullptr, textBox);
     EXPECT_EQ(1u, CountOf(TextOf(textBox), PromptOf(sub))) << "a fresh console: " << TextOf(textBox);

@@ -6,6 +6,7 @@
 // follows). The console's text goes to standard output; everything stays on screen until standard
 // input ends, then the companion is asked to end and the browser is closed. Exit code 5 when a
 // step stalled (20 s each), which one written to standard error.
+#include "DemoText.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
@@ -17,6 +18,11 @@
 #include <vector>
 
 namespace {
+
+using standin::CountOf;
+using standin::EndsWith;
+using standin::FirstSubfolder;
+using standin::WriteToHandle;
 
 constexpr int ExitBadArguments = 2;
 constexpr int ExitNotStarted = 3;
@@ -44,17 +50,6 @@ bool ParseArguments(Arguments& parsed)
     }
     ::LocalFree(arguments);
     return !parsed.browser.empty() && !parsed.companion.empty() && !parsed.folder.empty();
-}
-
-void Write(DWORD which, const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size, nullptr,
-                          nullptr);
-    DWORD written = 0;
-    ::WriteFile(::GetStdHandle(which), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 support::UniqueHandle Start(const std::wstring& program, const std::wstring& arguments, DWORD* processId)
@@ -94,19 +89,6 @@ std::wstring TextOf(HWND window)
     return std::wstring(text.data(), std::min<size_t>(copied, length));
 }
 
-size_t CountOf(const std::wstring& text, const std::wstring& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
-        ++count;
-    return count;
-}
-
-bool EndsWith(const std::wstring& text, const std::wstring& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // The visible top window of the process in the class.
 HWND WindowOf(DWORD processId, const wchar_t* className)
 {
@@ -118,21 +100,6 @@ HWND WindowOf(DWORD processId, const wchar_t* className)
             return window;
     }
     return nullptr;
-}
-
-std::wstring FirstSubfolder(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found = {};
-    const support::UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    std::vector<std::wstring> names;
-    if (!search)
-        return std::wstring();
-    do {
-        const std::wstring name = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
-            names.push_back(name);
-    } while (::FindNextFileW(search.Get(), &found));
-    return names.empty() ? std::wstring() : *std::min_element(names.begin(), names.end());
 }
 
 // The browser's window and the console docked to it, as seen from outside both.
@@ -259,7 +226,7 @@ int wmain()
 {
     Arguments arguments;
     if (!ParseArguments(arguments)) {
-        Write(STD_ERROR_HANDLE, L"usage: CompanionDemo --browser PATH --companion PATH --folder FOLDER\n");
+        WriteToHandle(STD_ERROR_HANDLE, L"usage: CompanionDemo --browser PATH --companion PATH --folder FOLDER\n");
         return ExitBadArguments;
     }
     DWORD browserId = 0;
@@ -268,21 +235,21 @@ int wmain()
         Start(arguments.browser, L"--shell-window --items-view --folder \"" + arguments.folder + L"\"", &browserId);
     HWND browserWindow = nullptr;
     if (!browser || !WaitUntil([&] { return (browserWindow = WindowOf(browserId, L"CabinetWClass")) != nullptr; })) {
-        Write(STD_ERROR_HANDLE, L"CompanionDemo: the browser did not open its window\n");
+        WriteToHandle(STD_ERROR_HANDLE, L"CompanionDemo: the browser did not open its window\n");
         return ExitNotStarted;
     }
     ::SetWindowPos(browserWindow, nullptr, 40, 30, 820, 600, SWP_NOZORDER | SWP_NOACTIVATE);
     const support::UniqueHandle companion = Start(arguments.companion, L"", &companionId);
     if (!companion) {
-        Write(STD_ERROR_HANDLE, L"CompanionDemo: the companion program did not start\n");
+        WriteToHandle(STD_ERROR_HANDLE, L"CompanionDemo: the companion program did not start\n");
         return ExitNotStarted;
     }
     std::wstring text;
     std::wstring stalled;
     const bool finished = RunSteps(arguments, browserWindow, companionId, text, stalled);
-    Write(STD_OUTPUT_HANDLE, text + L"\n");
+    WriteToHandle(STD_OUTPUT_HANDLE, text + L"\n");
     if (!finished)
-        Write(STD_ERROR_HANDLE, L"CompanionDemo: the session stalled waiting for " + stalled + L"\n");
+        WriteToHandle(STD_ERROR_HANDLE, L"CompanionDemo: the session stalled waiting for " + stalled + L"\n");
     WaitForInputEnd();
     DWORD ignored = 0;
     const support::UniqueHandle exiting = Start(arguments.companion, L"/exit", &ignored);
