@@ -114,9 +114,7 @@ try {
     }
 
     site = newSite;
-    Microsoft::WRL::ComPtr<IInputObjectSite> inputSite;
-    newSite->QueryInterface(IID_PPV_ARGS(&inputSite));
-    frame.Site(newParent, std::move(inputSite));
+    frame.Site(newParent, *newSite);
 
     // A band sited again lets go of the previous browser first, so its events are not
     // delivered twice and the browser is not kept alive by a forgotten reference.
@@ -317,18 +315,20 @@ try {
     return support::CaughtResult();
 }
 
+// The band is one row of text high, and grows in rows; the console's font sets the row.
 STDMETHODIMP CConsoleCore::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info)
 try {
     if (info == nullptr)
         return S_OK;
+    const LONG row = console.RowHeight();
     if (info->dwMask & DBIM_MINSIZE)
-        info->ptMinSize = POINTL{300, 22};
+        info->ptMinSize = POINTL{300, row};
     if (info->dwMask & DBIM_MAXSIZE)
         info->ptMaxSize = POINTL{-1, -1};
     if (info->dwMask & DBIM_INTEGRAL)
-        info->ptIntegral = POINTL{0, 22};
+        info->ptIntegral = POINTL{0, row};
     if (info->dwMask & DBIM_ACTUAL)
-        info->ptActual = POINTL{300, 22};
+        info->ptActual = POINTL{300, row};
     if (info->dwMask & DBIM_TITLE)
         info->wszTitle[0] = L'\0';
     if (info->dwMask & DBIM_MODEFLAGS)

@@ -116,7 +116,7 @@ private:
     bool dropRegistered = false;
     bool dragOffersFiles = false;
     // Declared last, so it is destroyed first: its window and interpreter go before what it reaches.
-    session::ConsoleSession console{browser, frame};
+    session::ConsoleSession console{browser, frame, settings::HostKind::Band};
 };
 
 }  // namespace band

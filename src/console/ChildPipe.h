@@ -10,6 +10,9 @@ enum class ChildEnd { Reads, Writes };
 // output, so a program that prints fast keeps running instead of waiting for each append to the
 // text box.
 constexpr DWORD OutputPipeSize = 256 * 1024;
+// The buffer of the interpreter's input pipe: larger than any line the interpreter takes (8,191
+// characters, at most 4 bytes each), so that a line is always written whole at once.
+constexpr DWORD InputPipeSize = 64 * 1024;
 
 // An anonymous pipe between the host and the interpreter. The child's end is inheritable; the
 // host's end is not, so the interpreter never holds its own pipe's far end.

@@ -3,6 +3,7 @@
 #include "console/ChildPipe.h"
 #include "console/ConsolePrograms.h"
 #include "console/ConsoleInterruptHelper.h"
+#include "console/ConsoleProcessList.h"
 #include "console/ConversionCodePage.h"
 #include "console/ExitWatcher.h"
 #include "console/InterpreterLaunch.h"
@@ -17,6 +18,10 @@
 
 namespace console {
 namespace {
+
+// How long the console may take to say which programs are attached to it: the helper that asks it
+// starts, attaches and answers in well under a second.
+constexpr DWORD ConsoleAnswerBound = 3000;
 
 bool IsStillActive(HANDLE process)
 {
@@ -66,7 +71,10 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
     const PromptMarks marks = PromptMarks::Drawn();
     process = LaunchInterpreter(directory, marks.PromptCommand(), childInputRead.Get(), childOutputWrite.Get(),
                                 job.Get());
-    // Holding the child's ends would keep the readers from ever seeing the pipes break.
+    // The input's far end is kept only to see what is still unread there, once by the writer and once
+    // here; holding the output's far end would keep the reader from ever seeing its pipe break.
+    writerInputRead = DuplicateOwnHandle(childInputRead.Get());
+    inputRead = DuplicateOwnHandle(childInputRead.Get());
     childInputRead.Reset();
     childOutputWrite.Reset();
     if (!process)
@@ -85,7 +93,7 @@ BOOL ConsoleProcess::StartClean(HWND window, const wchar_t* directory)
 
 bool ConsoleProcess::CreatePipes()
 {
-    ChildPipe input = CreateChildPipe(ChildEnd::Reads);
+    ChildPipe input = CreateChildPipe(ChildEnd::Reads, InputPipeSize);
     ChildPipe output = CreateChildPipe(ChildEnd::Writes, OutputPipeSize);
     childInputRead = std::move(input.childEnd);
     inputWrite = std::move(input.parentEnd);
@@ -94,9 +102,24 @@ bool ConsoleProcess::CreatePipes()
     return inputWrite && outputRead;
 }
 
+// A duplicate, never inherited, of a handle of this process; empty when it could not be made.
+support::UniqueHandle ConsoleProcess::DuplicateOwnHandle(HANDLE handle)
+{
+    HANDLE duplicate = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), handle, ::GetCurrentProcess(), &duplicate, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS))
+        return support::UniqueHandle();
+    return support::UniqueHandle(duplicate);
+}
+
+bool ConsoleProcess::InputWaiting()
+{
+    return input && (input->IsWaiting() || UnreadBytes(inputRead.Get()) > 0);
+}
+
 void ConsoleProcess::StartWorkers(const PromptMarks& marks)
 {
-    inputWriter = StartInputWriter(input, std::move(inputWrite));
+    inputWriter = StartInputWriter(input, std::move(inputWrite), std::move(writerInputRead));
     outputReader = StartReaderThread(link, output, std::move(outputRead), marks);
     exitWatcher = StartExitWatcher(link, stopEvent.Get(), process.Get(), outputReader.Get());
 }
@@ -110,9 +133,15 @@ BOOL ConsoleProcess::Stop()
     // A reader waiting for the window to take its output would otherwise hold up the join.
     CloseOutput();
     // The input closes only after the interpreter is gone: at the end of its input it would exit by itself.
+    // Its console is asked while the interpreter is still attached to it.
     const DWORD interpreterId = process ? ::GetProcessId(process.Get()) : 0;
+    std::vector<HeldProgram> attached;
+    const bool asked = HoldAttachedPrograms(attached);
     TerminateIfRunning();
-    EndConsolePrograms(job.Get(), interpreterId);
+    if (asked)
+        EndPrograms(attached);
+    else
+        EndConsolePrograms(job.Get(), interpreterId);
     CloseInput();
     CloseAllPipeEnds();
     JoinWorkers();
@@ -158,6 +187,8 @@ void ConsoleProcess::CloseAllPipeEnds()
     childOutputWrite.Reset();
     inputWrite.Reset();
     outputRead.Reset();
+    inputRead.Reset();
+    writerInputRead.Reset();
 }
 
 void ConsoleProcess::JoinWorkers()
@@ -263,16 +294,49 @@ BOOL ConsoleProcess::Interrupt(bool breakKey)
     return StartInterruptHelper(helperLibrary, ::GetProcessId(process.Get()), breakKey) ? TRUE : FALSE;
 }
 
-void ConsoleProcess::EndRunningPrograms()
+std::vector<std::wstring> ConsoleProcess::EndRunningPrograms()
 {
-    if (IsRunning())
-        console::EndRunningPrograms(process.Get());
+    if (!IsRunning())
+        return {};
+    std::vector<HeldProgram> attached;
+    if (!HoldAttachedPrograms(attached))
+        return console::EndRunningPrograms(process.Get());
+    EndPrograms(attached);
+    return NamesOfEnded(attached);
+}
+
+// The console is asked through the interpreter attached to it. Once the interpreter has ended by
+// itself, the console lives on as long as programs are attached to it: it is asked through the
+// console programs the interpreter started, and is the one of their consoles that is not shown.
+// False when the console could not be asked, memory having run out included: Stop goes on
+// without the answer.
+bool ConsoleProcess::HoldAttachedPrograms(std::vector<HeldProgram>& attached) noexcept
+{
+    if (!process)
+        return false;
+    const DWORD interpreterId = ::GetProcessId(process.Get());
+    try {
+        const std::vector<DWORD> attachedTo =
+            IsRunning() ? std::vector<DWORD>{interpreterId} : ConsoleProgramsIn(job.Get(), interpreterId);
+        if (attachedTo.empty())
+            return true;
+        const std::optional<std::vector<DWORD>> listed =
+            ListConsoleProcesses(helperLibrary, attachedTo, ConsoleAnswerBound);
+        if (!listed)
+            return false;
+        attached = HoldConsolePrograms(*listed, interpreterId);
+        return true;
+    } catch (const std::bad_alloc&) {
+        attached.clear();
+        return false;
+    }
 }
 
 BOOL ConsoleProcess::WriteLine(const wchar_t* text)
 {
+    // The input's far end is held here too, so a write would not fail once the interpreter is gone.
     std::string bytes;
-    if (!input || !ConvertTextForPipe(text, codePage, bytes))
+    if (!input || !IsRunning() || !ConvertTextForPipe(text, codePage, bytes))
         return FALSE;
     try {
         if (!input->Push(std::move(bytes)))

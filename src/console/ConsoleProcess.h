@@ -3,6 +3,7 @@
 #include "console/CodePageFollowing.h"
 #include "console/ConsoleCodePageProbe.h"
 #include "console/ConsoleMessages.h"
+#include "console/ConsolePrograms.h"
 #include "console/InputWriter.h"
 #include "console/MarkedOutput.h"
 #include "console/OutputQueue.h"
@@ -14,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace console {
 
@@ -47,11 +49,16 @@ public:
     // ERROR_FILE_NOT_FOUND when neither the system folder nor ComSpec gives an interpreter (see
     // InterpreterPath), else that of the step that failed (ERROR_DIRECTORY for a folder that does
     // not exist). An interpreter that has ended by itself, or a failed start, is released first.
-    // `helperLibrary` exports the helpers' entry points; without it the console sends no Ctrl+C and
-    // keeps the code page it started with.
+    // `helperLibrary` exports the helpers' entry points; without it the console sends no Ctrl+C,
+    // cannot ask which programs run in its console and keeps the code page it started with.
     BOOL Start(HWND notifyWindow, const wchar_t* directory, HMODULE helperLibrary);
-    // Terminates a running interpreter (exit code 1), and the console programs it runs, and
-    // releases everything; always TRUE.
+    // Terminates a running interpreter (exit code 1) and the console programs attached to its
+    // console, as closing a console window ends them, and releases everything; always TRUE. Which
+    // programs are attached is asked of the console through a helper of the helper library, within
+    // a few seconds; programs the interpreter started in a console of their own ("start") or with
+    // windows stay; an interpreter that has ended by itself leaves its console to the programs
+    // still attached to it, and these are asked. Where the console cannot be asked (no helper
+    // library, no answer in time), every console program the interpreter started is ended.
     BOOL Stop();
     BOOL IsRunning() const;
     // Whether the interpreter runs a program now rather than waiting for a command of its own.
@@ -61,14 +68,20 @@ public:
     // the helper library. FALSE when nothing was sent: the helper could not be started (the library
     // has no such entry), or the interpreter would end with its program (Wine's).
     BOOL Interrupt(bool breakKey);
-    // Ends the programs the interpreter runs, with everything they started; the interpreter stays.
-    void EndRunningPrograms();
+    // Ends the console programs attached to the interpreter's console, asked of the console as Stop
+    // asks it; the interpreter and programs with windows stay. Where the console cannot be asked, the
+    // console programs the interpreter runs, and those below them, are ended. Answers the names of
+    // the programs ended.
+    std::vector<std::wstring> EndRunningPrograms();
     // Sends `text`, which already ends in "\r\n", as one write in the interpreter's code page. The
     // text is converted at once and written behind the lines before it, without waiting for the
     // interpreter to read it. FALSE when there is no interpreter to write to or no text, and, with
     // the last error ERROR_NO_UNICODE_TRANSLATION and nothing sent, when that code page cannot
     // carry the text exactly. A line that may change the code page has it asked again.
     BOOL WriteLine(const wchar_t* text);
+    // Whether a line written has not been read yet: it waits to be written (one line is in the pipe
+    // at a time) or lies in the pipe.
+    bool InputWaiting();
     // Swaps all output queued since the last take into `taken`, which is expected empty: the text to
     // show and the prompts reached in it, in order; takes follow each other in the order of the
     // output. The next output is announced with OutputWaitingMessage again. False when nothing was
@@ -101,7 +114,9 @@ public:
 private:
     BOOL StartClean(HWND window, const wchar_t* directory);
     bool CreatePipes();
+    static support::UniqueHandle DuplicateOwnHandle(HANDLE handle);
     void StartWorkers(const PromptMarks& marks);
+    bool HoldAttachedPrograms(std::vector<HeldProgram>& attached) noexcept;
     void TerminateIfRunning();
     void CloseInput();
     void CloseOutput();
@@ -111,6 +126,8 @@ private:
     void CodePageMayHaveChanged();
 
     support::UniqueHandle childInputRead;
+    support::UniqueHandle inputRead;        // sees what the interpreter has not read yet
+    support::UniqueHandle writerInputRead;  // the same for the writer, until it starts
     support::UniqueHandle childOutputWrite;
     support::UniqueHandle inputWrite;
     support::UniqueHandle outputRead;

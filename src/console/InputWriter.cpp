@@ -7,9 +7,13 @@
 namespace console {
 namespace {
 
+// How often the writer looks whether the line before has been read.
+constexpr DWORD DrainPoll = 5;
+
 struct WriterContext {
     std::shared_ptr<InputQueue> queue;
     support::UniqueHandle writeEnd;
+    support::UniqueHandle readEnd;
 };
 
 bool WriteAll(HANDLE pipe, const std::string& bytes)
@@ -19,17 +23,26 @@ bool WriteAll(HANDLE pipe, const std::string& bytes)
            written == bytes.size();
 }
 
+// Waits until what was written before has been read; false when the queue closed meanwhile.
+bool WaitUntilRead(const WriterContext& context)
+{
+    while (UnreadBytes(context.readEnd.Get()) > 0) {
+        if (context.queue->IsClosed())
+            return false;
+        ::Sleep(DrainPoll);
+    }
+    return true;
+}
+
 DWORD WriteUntilClosed(const WriterContext& context)
 {
-    std::deque<std::string> taken;
-    while (context.queue->TakeAll(taken)) {
-        for (const std::string& bytes : taken) {
-            if (!WriteAll(context.writeEnd.Get(), bytes)) {
-                context.queue->Close();
-                return 0;
-            }
+    std::string line;
+    while (context.queue->TakeNext(line)) {
+        if (!WaitUntilRead(context) || !WriteAll(context.writeEnd.Get(), line)) {
+            context.queue->Close();
+            return 0;
         }
-        taken.clear();
+        context.queue->Written();
     }
     return 0;
 }
@@ -56,21 +69,52 @@ void InputQueue::Close() noexcept
     ::SetEvent(wake.Get());
 }
 
-bool InputQueue::TakeAll(std::deque<std::string>& taken)
+bool InputQueue::IsWaiting()
+{
+    const support::CriticalSectionGuard guard(lock);
+    return !closed && (writing || !queued.empty());
+}
+
+bool InputQueue::IsClosed()
+{
+    const support::CriticalSectionGuard guard(lock);
+    return closed;
+}
+
+bool InputQueue::TakeNext(std::string& taken)
 {
     if (::WaitForSingleObject(wake.Get(), INFINITE) != WAIT_OBJECT_0)
         return false;
     const support::CriticalSectionGuard guard(lock);
     if (closed)
         return false;
-    taken.swap(queued);
-    ::ResetEvent(wake.Get());
+    taken = std::move(queued.front());
+    queued.pop_front();
+    writing = true;
+    if (queued.empty())
+        ::ResetEvent(wake.Get());
     return true;
 }
 
-support::UniqueHandle StartInputWriter(std::shared_ptr<InputQueue> queue, support::UniqueHandle writeEnd)
+void InputQueue::Written() noexcept
 {
-    auto context = std::make_shared<WriterContext>(WriterContext{std::move(queue), std::move(writeEnd)});
+    const support::CriticalSectionGuard guard(lock);
+    writing = false;
+}
+
+DWORD UnreadBytes(HANDLE readEnd) noexcept
+{
+    DWORD available = 0;
+    if (!::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr))
+        return 0;
+    return available;
+}
+
+support::UniqueHandle StartInputWriter(std::shared_ptr<InputQueue> queue, support::UniqueHandle writeEnd,
+                                       support::UniqueHandle readEnd)
+{
+    auto context = std::make_shared<WriterContext>(
+        WriterContext{std::move(queue), std::move(writeEnd), std::move(readEnd)});
     return StartWorkerThread([context] { return WriteUntilClosed(*context); });
 }
 

@@ -1,48 +1,11 @@
 #include "console/InterpreterLaunch.h"
 
+#include "console/InheritedHandleList.h"
 #include "console/InterpreterPath.h"
+
 #include <string>
-#include <vector>
 
 namespace console {
-namespace {
-
-// A process attribute list naming exactly the handles that the child may inherit.
-class InheritedHandleList {
-public:
-    InheritedHandleList(HANDLE input, HANDLE output) : handles{input, output}
-    {
-        SIZE_T size = 0;
-        ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-        storage.resize(size);
-        auto* candidate = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
-        if (!::InitializeProcThreadAttributeList(candidate, 1, 0, &size))
-            return;
-        list = candidate;
-        if (!::UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles, sizeof(handles),
-                                         nullptr, nullptr))
-            Release();
-    }
-    InheritedHandleList(const InheritedHandleList&) = delete;
-    InheritedHandleList& operator=(const InheritedHandleList&) = delete;
-    ~InheritedHandleList() { Release(); }
-
-    LPPROC_THREAD_ATTRIBUTE_LIST Get() const noexcept { return list; }
-
-private:
-    void Release() noexcept
-    {
-        if (list)
-            ::DeleteProcThreadAttributeList(list);
-        list = nullptr;
-    }
-
-    HANDLE handles[2];
-    std::vector<unsigned char> storage;
-    LPPROC_THREAD_ATTRIBUTE_LIST list = nullptr;
-};
-
-}  // namespace
 
 support::UniqueHandle LaunchInterpreter(const wchar_t* directory, const std::wstring& firstCommand, HANDLE input,
                                         HANDLE output, HANDLE job)
@@ -57,7 +20,7 @@ support::UniqueHandle LaunchInterpreter(const wchar_t* directory, const std::wst
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return process;
     }
-    const InheritedHandleList inherited(input, output);
+    const InheritedHandleList inherited({input, output});
     if (!inherited.Get())
         return process;
 

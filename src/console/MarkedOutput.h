@@ -9,6 +9,7 @@ namespace console {
 // The interpreter reached its marked prompt: it has finished the last line and waits for the next
 // one, in `folder`. The interpreter prints the folder in its output code page, as in the prompt the
 // user sees: a character that code page lacks comes as "?" (which no name holds) or as a look-alike.
+// Empty when the prompt shown did not confirm the folder: the interpreter waits, where is unknown.
 struct MarkedPrompt {
     // Where in the text the prompt ended: the text before it was printed before, the text after it
     // (the interpreter's echo of the line it read, or output) after.

@@ -21,6 +21,15 @@ void PromptMarkReader::Finish(MarkedOutput& into)
     hasFolder = false;
 }
 
+// Text for the window; after a folder mark, the prompt shown is kept (as far as a prompt can be
+// long) to be compared with the folder at the end mark.
+void PromptMarkReader::Show(const wchar_t* begin, const wchar_t* end, MarkedOutput& into)
+{
+    into.text.append(begin, end);
+    if (hasFolder && shownSinceFolder.size() <= LongestFolder + 1)
+        shownSinceFolder.append(begin, std::min(static_cast<std::size_t>(end - begin), LongestFolder + 2));
+}
+
 void PromptMarkReader::Scan(const wchar_t* text, std::size_t count, MarkedOutput& into)
 {
     const wchar_t* const end = text + count;
@@ -28,7 +37,7 @@ void PromptMarkReader::Scan(const wchar_t* text, std::size_t count, MarkedOutput
         if (held.empty()) {
             // Text without an escape character is shown at once, in one piece.
             const wchar_t* const escape = std::find(text, end, PromptMarks::Escape);
-            into.text.append(text, escape);
+            Show(text, escape, into);
             text = escape;
             if (text == end)
                 return;
@@ -63,28 +72,33 @@ PromptMarkReader::Judgement PromptMarkReader::JudgeLatest()
     return mayBeFolderMark || mayBeEndMark ? Judgement::Unfinished : Judgement::NoMark;
 }
 
-// After the folder mark's start: the folder, then the escape character and the terminator.
+// After the folder mark's start: the folder, then the escape character and the terminator. An
+// escape character not followed by the terminator is part of the folder as the code page wrote it.
 PromptMarkReader::Judgement PromptMarkReader::JudgeFolderPart(std::size_t position, wchar_t latest) const
 {
     const bool afterEscape = position > folderMarkStart.size() && held[position - 1] == PromptMarks::Escape;
-    if (afterEscape)
-        return latest == PromptMarks::Terminator ? Judgement::FolderMark : Judgement::NoMark;
-    if (latest == PromptMarks::Escape)
-        return Judgement::Unfinished;
-    // No folder name holds a control character, and none is longer than the system allows.
-    const std::size_t folderLength = position + 1 - folderMarkStart.size();
-    return latest < L' ' || folderLength > LongestFolder ? Judgement::NoMark : Judgement::Unfinished;
+    if (afterEscape && latest == PromptMarks::Terminator)
+        return Judgement::FolderMark;
+    // No prompt holds a line break, and no folder is longer than the system allows (the escape
+    // character may start the terminator).
+    const std::size_t folderLength = position + 1 - folderMarkStart.size() - (latest == PromptMarks::Escape ? 1 : 0);
+    return latest == L'\r' || latest == L'\n' || folderLength > LongestFolder ? Judgement::NoMark
+                                                                              : Judgement::Unfinished;
 }
 
 void PromptMarkReader::TakeMark(Judgement judgement, MarkedOutput& into)
 {
     if (judgement == Judgement::FolderMark) {
         folder.assign(held, folderMarkStart.size(), held.size() - folderMarkStart.size() - 2);
+        shownSinceFolder.clear();
         hasFolder = true;
     } else if (hasFolder) {
-        // An end mark with no folder mark before it (that one was no mark) tells no folder: it is
-        // left out like every mark, and no prompt is told.
-        into.prompts.push_back(MarkedPrompt{into.text.size(), folder});
+        // An end mark with no folder mark before it (that one was no mark) tells no prompt: it is
+        // left out like every mark.
+        const bool folderShown = shownSinceFolder.size() == folder.size() + 1 &&
+                                 shownSinceFolder.compare(0, folder.size(), folder) == 0 &&
+                                 shownSinceFolder.back() == L'>';
+        into.prompts.push_back(MarkedPrompt{into.text.size(), folderShown ? folder : std::wstring()});
         hasFolder = false;
     }
     held.clear();
@@ -95,7 +109,7 @@ void PromptMarkReader::TakeMark(Judgement judgement, MarkedOutput& into)
 // goes at most two deep.
 void PromptMarkReader::ShowHeldAsItCame(MarkedOutput& into)
 {
-    into.text += held.front();
+    Show(held.data(), held.data() + 1, into);
     const std::wstring after = held.substr(1);
     held.clear();
     Scan(after.data(), after.size(), into);

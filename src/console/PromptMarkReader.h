@@ -14,7 +14,12 @@ namespace console {
 // may be cut anywhere by the end of a chunk: what may still become a mark is held for the next one,
 // and shown as it came as soon as it cannot (another sequence, another nonce, a bare escape
 // character), or when the output ends. What is held stays bounded: a folder longer than any path
-// the system allows, or one with a control character in it, is no mark.
+// the system allows, or one with a line break in it, is no mark.
+//
+// The interpreter writes the folder in its code page, whose best fit may turn a character into a
+// control character, the escape character among them, which may end the folder mark early. So a
+// prompt tells its folder only when the prompt shown between the marks is that folder and ">", as
+// the interpreter prints it; else it tells an empty folder: the interpreter waits, where is unknown.
 class PromptMarkReader {
 public:
     // The longest folder a mark carries, in UTF-16 units: the longest path the system allows.
@@ -35,6 +40,7 @@ private:
     Judgement JudgeFolderPart(std::size_t position, wchar_t latest) const;
     void TakeMark(Judgement judgement, MarkedOutput& into);
     void ShowHeldAsItCame(MarkedOutput& into);
+    void Show(const wchar_t* begin, const wchar_t* end, MarkedOutput& into);
 
     const std::wstring folderMarkStart;
     const std::wstring endMark;
@@ -42,8 +48,9 @@ private:
     std::wstring held;
     bool mayBeFolderMark = false;
     bool mayBeEndMark = false;
-    // The folder of the last folder mark, until the end mark after it.
+    // The folder of the last folder mark, until the end mark after it, and what was shown since.
     std::wstring folder;
+    std::wstring shownSinceFolder;
     bool hasFolder = false;
 };
 

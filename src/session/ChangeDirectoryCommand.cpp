@@ -12,7 +12,7 @@ int DriveOf(const std::wstring& path)
 
 std::wstring ChangeDirectoryCommand(const std::wstring& path)
 {
-    return L"cd /d \"" + path + L"\"\r\n";
+    return L"cd /d \"" + path + L"\"";
 }
 
 }  // namespace session

@@ -4,7 +4,7 @@
 
 namespace session {
 
-// The line that moves the interpreter to `path`. It always carries the drive switch, so every
+// The line that moves the interpreter to `path`, without its line end. It always carries the drive switch, so every
 // change of folder changes the drive too and no record of the interpreter's drive can go stale.
 // The path is quoted: a folder name may hold "&", "|" or ">", which the interpreter would
 // otherwise run as commands of their own.

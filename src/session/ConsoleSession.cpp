@@ -2,6 +2,7 @@
 
 #include "console/ConsoleMessages.h"
 #include "session/FileLocation.h"
+#include "session/RefusalText.h"
 #include "support/Diagnostics.h"
 
 #include <commctrl.h>
@@ -62,7 +63,10 @@ bool IsReflectedNotification(UINT message)
 
 }  // namespace
 
-ConsoleSession::ConsoleSession(HostBrowser& browser, HostFrame& frame) : browser(browser), frame(frame) {}
+ConsoleSession::ConsoleSession(HostBrowser& browser, HostFrame& frame, settings::HostKind host)
+    : browser(browser), frame(frame), hostKind(host)
+{
+}
 
 // The window goes first, then the interpreter with the other members.
 ConsoleSession::~ConsoleSession()
@@ -101,6 +105,7 @@ bool ConsoleSession::Open()
     }
     if (!edit.Create(GetHwnd()))
         BRIMBLESTONE_TRACE_LAST_ERROR();
+    FollowSettings();
     if (!accelTable) {
         ACCEL completeFile = {FVIRTKEY | FCONTROL, VK_TAB, CompleteFileCommand};
         accelTable.Reset(::CreateAcceleratorTableW(&completeFile, 1));
@@ -118,9 +123,15 @@ void ConsoleSession::StartInterpreter()
         const HostCall call(*this);
         helpers = frame.HelperLibrary();
     }
-    if (!console.Start(GetHwnd(), folder.c_str(), helpers))
-        BRIMBLESTONE_TRACE_LAST_ERROR();
+    // A new interpreter: nothing is known of its prompts, its echo or its folder.
     interpreterAsksForALine = false;
+    marksFollowed = false;
+    promptWaits = false;
+    echo = Echo::Unknown;
+    echoCheckOutput.clear();
+    promptFolder.reset();
+    if (!console.Start(GetHwnd(), folder.c_str(), helpers))
+        SayAboveInput(StartRefusal(::GetLastError(), folder));
 }
 
 void ConsoleSession::Show()
@@ -166,6 +177,7 @@ void ConsoleSession::Close()
     reportsPosted = false;
     pendingKeys.clear();
     deferred = Deferred();
+    settingsListener.reset();
     if (::IsWindow(GetHwnd()))
         ::DestroyWindow(GetHwnd());
 }
@@ -235,6 +247,10 @@ void ConsoleSession::ResumeDeferred()
         ShowQueuedOutput();
     if (waiting.reports)
         HandleHostReports();
+    if (waiting.settingsChanged)
+        SettingsChanged();
+    if (waiting.settingsWindow)
+        ShowSettingsWindow();
     while (!pendingKeys.empty()) {
         if (InHostCall()) {
             deferred.keys = true;
@@ -300,6 +316,9 @@ BOOL ConsoleSession::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
     case view::EditFocusMessage:
         ReportFocus(wParam != FALSE);
         return TRUE;
+    case view::PasteLinesMessage:
+        PasteLines(*reinterpret_cast<const std::wstring*>(lParam));
+        return TRUE;
     case console::OutputWaitingMessage:
         if (InHostCall())
             deferred.output = true;
@@ -326,6 +345,14 @@ BOOL ConsoleSession::ProcessWindowMessage(HWND window, UINT message, WPARAM wPar
     case WM_COMMAND:
         if (LOWORD(wParam) == CompleteFileCommand)
             CompleteFromFileSystem();
+        else if (LOWORD(wParam) == view::ShowSettingsCommand)
+            ::PostMessageW(window, ShowSettingsMessage, 0, 0);
+        return TRUE;
+    case ShowSettingsMessage:
+        if (InHostCall())
+            deferred.settingsWindow = true;
+        else
+            ShowSettingsWindow();
         return TRUE;
     default:
         if (!IsReflectedNotification(message))

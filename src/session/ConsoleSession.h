@@ -3,14 +3,20 @@
 #include <windows.h>
 
 #include <deque>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "console/ConsoleProcess.h"
 #include "session/EchoFilter.h"
+#include "session/EndedProgramsText.h"
 #include "session/HostBrowser.h"
 #include "session/HostFrame.h"
 #include "session/OutputBatcher.h"
+#include "settings/ConsoleSettings.h"
+#include "settings/HistoryFile.h"
+#include "settings/SettingsListener.h"
 #include "shellview/BuiltinCommand.h"
 #include "shellview/FileNameSearch.h"
 #include "support/UniqueHandle.h"
@@ -30,9 +36,12 @@ namespace session {
 // the console itself is making: a host in another process receives its events during every call the
 // console makes to it. The host must not destroy the console inside one of its interface calls.
 // Everything runs on the thread that made the window.
+//
+// The console shows the user's settings as its host applies them (`host` picks the defaults of a
+// setting the user never set), and follows a change of them, or of Windows' colours, at once.
 class ConsoleSession : private support::CWindowImpl {
 public:
-    ConsoleSession(HostBrowser& browser, HostFrame& frame);
+    ConsoleSession(HostBrowser& browser, HostFrame& frame, settings::HostKind host);
     ~ConsoleSession() override;
     ConsoleSession(const ConsoleSession&) = delete;
     ConsoleSession& operator=(const ConsoleSession&) = delete;
@@ -69,16 +78,21 @@ public:
     void Activate(bool activate);
     // Whether the console's window or its text box has the keyboard focus.
     bool HasFocus() const;
+    // The height of the console's window that shows one row of text in its font, in pixels: for a
+    // host that sizes the console in rows. The frame is told when it changes.
+    int RowHeight() const noexcept;
 
 private:
     // The console window's own messages, timers and commands; the console's and the text box's lie elsewhere.
     static constexpr UINT HostReportsMessage = WM_APP + 0x20;  // posted: the host's reports wait
     static constexpr UINT ResumeMessage = WM_APP + 0x21;      // posted: work waited for a host call
+    static constexpr UINT ShowSettingsMessage = WM_APP + 0x22;  // posted: the menu's "Settings..."
     static constexpr UINT_PTR ShowOutputTimer = 1;
     static constexpr UINT_PTR FollowFolderTimer = 2;  // checks whether a waiting folder change can go
-    static constexpr UINT_PTR InterruptTimer = 3;     // the grace after Ctrl+C has passed
     static constexpr UINT_PTR EchoWaitTimer = 4;      // part of what may be an echo waited long enough
     static constexpr WORD CompleteFileCommand = 500;  // Ctrl+Tab: complete from the folder's files
+    // How often a folder change that waits for the interpreter looks whether it is free.
+    static constexpr UINT FollowInterval = 250;
 
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
@@ -102,7 +116,9 @@ private:
         bool ended = false;
         bool reports = false;
         bool keys = false;
-        bool Any() const noexcept { return output || ended || reports || keys; }
+        bool settingsChanged = false;
+        bool settingsWindow = false;
+        bool Any() const noexcept { return output || ended || reports || keys || settingsChanged || settingsWindow; }
     };
     void ResumeDeferred();
     void OnTimer(WPARAM timer);
@@ -125,19 +141,46 @@ private:
 
     void LayOutTextBox();
 
+    // The user's settings: the text box's looks and limits, the history's length, the saved history.
+    void ApplySettings(const settings::ConsoleSettings& chosen);
+    void SettingsChanged();
+    void FollowSettings();
+    void ReadSavedHistory();
+    void KeepInSavedHistory(const std::wstring& line);
+    // Writes one line of the console's own: alone before the interpreter's first prompt, else above the command line.
+    void SayLine(const std::wstring& line);
+    void ShowSettingsWindow();
+
     // Interpreter output, taken from the reader's queue, gathered and shown in batches.
     void ShowQueuedOutput();
     bool TakeQueuedOutput();
-    bool GatherOutput(const wchar_t* text);
+    bool GatherOutput(const std::wstring& text, size_t from, size_t to);
     void ShowPendingOutput();
     void ShowOutputBatch();
     void AppendOutputBatch();
     void ReleaseHeldBackEcho();
     void OnInterpreterEnded();
 
+    // The interpreter's marked prompts: where it stands, whether it echoes, whose turn it is.
+    void OnMarkedPrompt(const std::wstring& folder);
+    void StartEchoCheck();
+    void FinishEchoCheck();
+    void AbandonEchoCheck();
+    // `moved`: the interpreter stands elsewhere than at its prompt before.
+    void FollowInterpreter(const std::wstring& folder, bool moved);
+    // Whether the interpreter's last marked prompt stood in the folder.
+    bool IsInterpreterFolder(const std::wstring& folder) const;
+    // Writes a line to the interpreter's input, for whoever reads next.
+    bool WriteLine(const std::wstring& line);
+    // The interpreter waits at a marked prompt, and no line has been written for it since.
+    bool AtMarkedPrompt();
+    void StopFollowingMarks();
+
     // Keys and the command line.
     void HandleKey(MSG& message);
     void SubmitLine();
+    void SendTypedLine(const std::wstring& line);
+    void PasteLines(const std::wstring& text);
     void RecallOlder();
     void RecallNewer();
     void ShowPrompt();
@@ -156,12 +199,17 @@ private:
     void TakeFocusIfAllowed();
     void FollowWhenIdle();
     // Whether the next line written to the interpreter would be read as input, not run: by a
-    // program it runs, or by its own "set /p" or "pause".
-    bool InterpreterReadsInput() const;
+    // program it runs, or by a command of its own at work ("set /p", "pause", a batch file).
+    bool InterpreterReadsInput();
+    // The folder the interpreter stands in, as its last marked prompt told; else the browser's.
+    std::wstring InterpreterFolder();
 
-    // Ctrl+C and Ctrl+Break: the running program is asked to end, and ended when it does not.
+    // Ctrl+C and Ctrl+Break send the console's signals; a second Ctrl+Break soon after the first
+    // ends the console programs, and so does a signal that cannot be sent, each with a line saying so.
     void InterruptProgram(bool breakKey);
-    void EndProgramStillRunning();
+    void EndConsolePrograms(EndingReason reason);
+    // Writes one line of the console's own among the output; the command line stays as it was.
+    void SayAmongOutput(const std::wstring& line);
 
     // Name completion from the folder view (Tab) and from the file system (Ctrl+Tab).
     void CompleteFromView();
@@ -191,16 +239,29 @@ private:
 
     HostBrowser& browser;
     HostFrame& frame;
+    const settings::HostKind hostKind;
+    settings::ConsoleSettings applied;
+    // While the history is kept: the file shared by the user's consoles, read once per console.
+    std::optional<settings::HistoryFile> savedHistory;
+    bool savedHistoryRead = false;
     view::CEditWindow edit;
     console::ConsoleProcess console;
+    ULONGLONG breakSentAt = 0;  // when Ctrl+Break was last sent; 0 once a second one can no longer follow
     shellview::FileNameSearch findHandle;  // the open search of a Ctrl+Tab cycle
     support::UniqueAccelerator accelTable;
     int completeIndex = 0;
     CompletionState completion;
     view::CommandHistory history;
     OutputBatcher pendingOutput;
-    std::wstring takenOutput;  // swapped with the reader's queue, so neither side allocates anew
+    console::MarkedOutput takenOutput;  // swapped with the reader's queue, so neither side allocates anew
     EchoFilter echoes;
+    // Whether the interpreter echoes the lines it reads: learnt from a line of the console's own at
+    // its first marked prompt, whose answer is not shown.
+    enum class Echo { Unknown, Checking, Echoes, Silent } echo = Echo::Unknown;
+    std::wstring echoCheckOutput;
+    std::optional<std::wstring> promptFolder;  // where the last marked prompt stood
+    bool marksFollowed = false;  // the interpreter marks its prompts, and the user has not replaced them
+    bool promptWaits = false;    // a marked prompt came, and no line has been written since
     HostReports reports;
     bool reportsPosted = false;
     std::deque<MSG> pendingKeys;  // keys that came during a host call, in their order
@@ -208,8 +269,11 @@ private:
     Deferred deferred;
     bool navFromConsole = false;        // the next folder shown is the one the console's "cd" asked for
     bool consoleLeftTheDrive = false;   // the console's own "cd" named another drive without the switch
-    bool folderChangeWaits = false;     // a folder was shown while the interpreter ran a program
+    bool folderChangeWaits = false;     // a folder was shown while the interpreter was at work
     bool interpreterAsksForALine = false;  // the last line run was a "set /p" or "pause" not yet answered
+    // Hears a saved change of the settings and of Windows' colours, which only top-level windows get.
+    // Declared last, so it goes first: no change reaches a console being destroyed.
+    std::unique_ptr<settings::SettingsListener> settingsListener;
 };
 
 }  // namespace session

@@ -14,7 +14,8 @@ bool ConsoleSession::RunBuiltinCommand(const shellview::BuiltinCommand& command)
 {
     switch (command.kind) {
     case shellview::BuiltinCommandKind::ChangeFolder:
-        if (!command.folder.empty())
+        // Where the interpreter marks its prompts, its next prompt tells where it went.
+        if (!command.folder.empty() && !marksFollowed)
             NavigateFromConsole(command.folder, command.switchesDrive);
         break;
     case shellview::BuiltinCommandKind::Refresh: {
@@ -67,14 +68,14 @@ void ConsoleSession::NavigateFromConsole(const std::wstring& folder, bool switch
 void ConsoleSession::SendChangeDirectory(const std::wstring& folder)
 {
     const UINT codePage = console.CodePageForNextLine();
-    const auto spelled = SpelledPath(folder, codePage);
+    const auto spelled = SpelledPath(folder, codePage, Line::Own);
     if (!spelled) {
         ShowPendingOutput();
         edit.InsertOutput((L"\r\n" + FolderRefusal(folder, codePage) + L"\r\n").c_str());
-        console.WriteLine(L"\r\n");
+        WriteLine(std::wstring());
         return;
     }
-    console.WriteLine(ChangeDirectoryCommand(*spelled).c_str());
+    WriteLine(ChangeDirectoryCommand(*spelled));
 }
 
 // The interpreter ran the console's "cd" itself, but without the drive switch it stays on its

@@ -6,9 +6,6 @@ namespace {
 // Put on the command line while the browser shows a place that is no file-system folder.
 constexpr wchar_t UnknownPath[] = L"Unknown Path";
 
-// How often a waiting folder change looks whether the interpreter is free.
-constexpr UINT FollowFolderInterval = 250;
-
 }  // namespace
 
 // The console follows the browser: once a folder is shown, the interpreter is moved there.
@@ -24,7 +21,8 @@ void ConsoleSession::OnFolderShown()
     }
     if (navFromConsole) {
         navFromConsole = false;
-        FollowConsoleNavigation();
+        if (!marksFollowed)
+            FollowConsoleNavigation();
         return;
     }
     if (InterpreterReadsInput())
@@ -35,8 +33,11 @@ void ConsoleSession::OnFolderShown()
     navFromConsole = false;
 }
 
-bool ConsoleSession::InterpreterReadsInput() const
+// With marked prompts the interpreter is free exactly at a prompt with nothing written since.
+bool ConsoleSession::InterpreterReadsInput()
 {
+    if (marksFollowed)
+        return !AtMarkedPrompt();
     return interpreterAsksForALine || console.IsBusy();
 }
 
@@ -48,27 +49,24 @@ void ConsoleSession::WaitToChangeFolder()
     if (ShowsFileSystemFolder(folder))
         TakeFocusIfAllowed();
     folderChangeWaits = true;
-    ::SetTimer(GetHwnd(), FollowFolderTimer, FollowFolderInterval, nullptr);
+    ::SetTimer(GetHwnd(), FollowFolderTimer, FollowInterval, nullptr);
 }
 
-// A change that waited moves no focus: the user may have gone elsewhere meanwhile.
+// A change that waited moves no focus: the user may have gone elsewhere meanwhile. A line typed
+// meanwhile stays where it is: the next prompt arrives in front of it. A place outside the file
+// system is named in the transcript, and the interpreter stays where it is.
 void ConsoleSession::ChangeToBrowserFolder(bool moveFocus)
 {
     folderChangeWaits = false;
     std::wstring folder;
-    if (ShowsFileSystemFolder(folder)) {
-        // A line typed meanwhile stays where it is: the next prompt arrives in front of it. The
-        // console's own word for a place outside the file system goes.
-        std::wstring typed;
-        edit.GetInputLine(typed);
-        if (typed == UnknownPath)
-            edit.ClearInput();
-        SendChangeDirectory(folder);
-        if (moveFocus)
-            TakeFocusIfAllowed();
-    } else {
-        ReplaceInput(UnknownPath);
+    if (!ShowsFileSystemFolder(folder)) {
+        SayAboveInput(UnknownPath);
+        return;
     }
+    if (!IsInterpreterFolder(folder))
+        SendChangeDirectory(folder);
+    if (moveFocus)
+        TakeFocusIfAllowed();
 }
 
 void ConsoleSession::TakeFocusIfAllowed()
@@ -84,7 +82,7 @@ void ConsoleSession::TakeFocusIfAllowed()
 
 void ConsoleSession::FollowWhenIdle()
 {
-    if (folderChangeWaits && InterpreterReadsInput())
+    if (folderChangeWaits && InterpreterReadsInput() && console.IsRunning())
         return;
     ::KillTimer(GetHwnd(), FollowFolderTimer);
     if (folderChangeWaits && console.IsRunning())

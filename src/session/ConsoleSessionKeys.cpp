@@ -7,8 +7,8 @@
 namespace session {
 namespace {
 
-// How long a program may take to end after Ctrl+C before it is ended.
-constexpr UINT InterruptGrace = 1000;
+// A second Ctrl+Break this soon after the first ends the console programs.
+constexpr ULONGLONG SecondBreakWithin = 2000;
 
 }  // namespace
 
@@ -83,16 +83,51 @@ void ConsoleSession::SubmitLine()
         }
     }
     history.Submit(line);
+    KeepInSavedHistory(line);
     // The line stays in the transcript where it was typed.
     edit.CommitInput();
     if (!RunBuiltinCommand(command)) {
         ShowPrompt();
         return;
     }
+    SendTypedLine(line);
+}
+
+// Lines go at once, for whoever reads next; the console's input hands them over one at a time.
+void ConsoleSession::SendTypedLine(const std::wstring& line)
+{
+    if (marksFollowed) {
+        WriteLine(line);
+        return;
+    }
     // An answer to "set /p" or "pause" is read, not run, whatever it says.
     interpreterAsksForALine = !interpreterAsksForALine && RequestsALineOfInput(line) && !console.IsBusy();
-    echoes.Expect(line);
-    console.WriteLine((line + L"\r\n").c_str());
+    if (echo != Echo::Silent && echo != Echo::Echoes)
+        echoes.Expect(line);
+    WriteLine(line);
+}
+
+// Each pasted line is taken as if it were typed and Enter pressed; what follows the last line end
+// stays on the command line. A line that is not sent stays too, and the lines after it are not run.
+void ConsoleSession::PasteLines(const std::wstring& text)
+{
+    size_t from = 0;
+    for (;;) {
+        const size_t end = text.find_first_of(L"\r\n", from);
+        if (end == std::wstring::npos) {
+            edit.TypeText(text.c_str() + from);
+            return;
+        }
+        edit.TypeText(text.substr(from, end - from).c_str());
+        SubmitLine();
+        from = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+        std::wstring left;
+        edit.GetInputLine(left);
+        if (!left.empty() && from < text.size()) {
+            SayAboveInput(L"The rest of the paste was not run.");
+            return;
+        }
+    }
 }
 
 void ConsoleSession::SayAboveInput(const std::wstring& line)
@@ -132,30 +167,42 @@ void ConsoleSession::RecallNewer()
 // that looks like the interpreter's own.
 void ConsoleSession::ShowPrompt()
 {
-    std::wstring prompt = L"\r\n" + FolderOrFallback(false) + L">";
+    std::wstring prompt = L"\r\n" + InterpreterFolder() + L">";
     if (!edit.OutputEndsLine())
         prompt.insert(0, L"\r\n");
     edit.AppendText(prompt.c_str(), TRUE);
 }
 
-// The console's own Ctrl+C lets the program clean up; one that ignores it is ended a moment
-// later, with whatever it started, and at once where the console's Ctrl+C cannot be sent. The
-// interpreter stays.
+// While the interpreter is at work, Ctrl+C and Ctrl+Break send its console their signals, as keys
+// in a console window do: the interpreter's own command stops, and a program may stop, ask, save
+// its work or go on; nothing is ended. Ending the console programs is a step of its own: a second
+// Ctrl+Break soon after the first. Where the signal cannot be sent (Wine's interpreter would end
+// with its program), the console programs are ended at once. The interpreter always stays.
 void ConsoleSession::InterruptProgram(bool breakKey)
 {
-    if (!console.IsBusy())
+    if (!InterpreterReadsInput())
         return;
-    if (console.Interrupt(breakKey))
-        ::SetTimer(GetHwnd(), InterruptTimer, InterruptGrace, nullptr);
-    else
-        EndProgramStillRunning();
+    const ULONGLONG now = ::GetTickCount64();
+    if (breakKey && breakSentAt != 0 && now - breakSentAt <= SecondBreakWithin) {
+        breakSentAt = 0;
+        EndConsolePrograms(EndingReason::SecondBreak);
+    } else if (console.Interrupt(breakKey)) {
+        if (breakKey)
+            breakSentAt = now;
+    } else {
+        EndConsolePrograms(breakKey ? EndingReason::CtrlBreakNotSent : EndingReason::CtrlCNotSent);
+    }
 }
 
-void ConsoleSession::EndProgramStillRunning()
+void ConsoleSession::EndConsolePrograms(EndingReason reason)
 {
-    ::KillTimer(GetHwnd(), InterruptTimer);
-    if (console.IsBusy())
-        console.EndRunningPrograms();
+    SayAmongOutput(EndedProgramsLine(reason, console.EndRunningPrograms()));
+}
+
+void ConsoleSession::SayAmongOutput(const std::wstring& line)
+{
+    ShowPendingOutput();
+    edit.InsertOutput(((edit.OutputEndsLine() ? L"" : L"\r\n") + line + L"\r\n").c_str());
 }
 
 }  // namespace session

@@ -7,6 +7,8 @@ namespace {
 
 // How long a part of what may be an echo waits for the rest before it is shown as output.
 constexpr UINT EchoWait = 250;
+// What the echo check may gather before it is taken for output after all: its answer is one line.
+constexpr size_t EchoCheckBound = 4096;
 
 }  // namespace
 
@@ -22,9 +24,6 @@ void ConsoleSession::OnTimer(WPARAM timer)
         break;
     case FollowFolderTimer:
         FollowWhenIdle();
-        break;
-    case InterruptTimer:
-        EndProgramStillRunning();
         break;
     case console::CodePageTimer:
         console.OnCodePageTimer(!InterpreterReadsInput());
@@ -55,17 +54,36 @@ void ConsoleSession::ShowQueuedOutput()
         ShowOutputBatch();
 }
 
-// Moves everything the reader queued into the batcher, without appending; true when an append is due.
+// Moves everything the reader queued into the batcher, without appending, and takes up each marked
+// prompt in its place: the output before it first. True when an append is due.
 bool ConsoleSession::TakeQueuedOutput()
 {
-    takenOutput.clear();
-    return console.TakeOutput(takenOutput) && GatherOutput(takenOutput.c_str());
+    takenOutput.Clear();
+    if (!console.TakeOutput(takenOutput))
+        return false;
+    bool due = false;
+    size_t from = 0;
+    for (const console::MarkedPrompt& prompt : takenOutput.prompts) {
+        due = GatherOutput(takenOutput.text, from, prompt.offset) || due;
+        from = prompt.offset;
+        OnMarkedPrompt(prompt.folder);
+    }
+    return GatherOutput(takenOutput.text, from, takenOutput.text.size()) || due;
 }
 
-// Output goes in front of the command line, in batches, without the echoes of submitted lines.
-bool ConsoleSession::GatherOutput(const wchar_t* text)
+// Output goes in front of the command line, in batches, without the echoes of submitted lines. The
+// answer to the console's own echo check is not shown.
+bool ConsoleSession::GatherOutput(const std::wstring& text, size_t from, size_t to)
 {
-    const std::wstring& shown = echoes.Filter(text);
+    if (from >= to)
+        return false;
+    if (echo == Echo::Checking) {
+        echoCheckOutput.append(text, from, to - from);
+        if (echoCheckOutput.size() > EchoCheckBound)
+            AbandonEchoCheck();
+        return false;
+    }
+    const std::wstring& shown = echoes.Filter(text.c_str() + from, to - from);
     if (echoes.HasHeldBack())
         ::SetTimer(GetHwnd(), EchoWaitTimer, EchoWait, nullptr);
     if (shown.empty())

@@ -22,12 +22,18 @@ void EchoFilter::Expect(const std::wstring& line)
     }
 }
 
-const std::wstring& EchoFilter::Filter(const wchar_t* text)
+void EchoFilter::PromptMarked() noexcept
+{
+    promptsMarked = true;
+    afterPrompt = true;
+}
+
+const std::wstring& EchoFilter::Filter(const wchar_t* text, size_t length)
 {
     shown.clear();
     input = std::move(heldBack);
     heldBack.clear();
-    input.append(text);
+    input.append(text, length);
     size_t at = 0;
     while (at < input.size()) {
         if (expected.empty()) {
@@ -49,7 +55,7 @@ const std::wstring& EchoFilter::Filter(const wchar_t* text)
             expected.clear();
             continue;
         }
-        const size_t prompt = input.find(L'>', at);
+        const size_t prompt = promptsMarked ? std::wstring::npos : input.find(L'>', at);
         if (prompt == std::wstring::npos) {
             ShowRest(input, at);
             break;
@@ -87,7 +93,7 @@ void EchoFilter::ShowRest(const std::wstring& text, size_t at)
     if (at >= text.size())
         return;
     shown.append(text, at, std::wstring::npos);
-    afterPrompt = text.back() == L'>';
+    afterPrompt = !promptsMarked && text.back() == L'>';
 }
 
 std::wstring EchoFilter::ReleaseHeldBack()
@@ -101,6 +107,7 @@ void EchoFilter::Forget() noexcept
     expected.clear();
     heldBack.clear();
     afterPrompt = false;
+    promptsMarked = false;
 }
 
 }  // namespace session

@@ -8,17 +8,24 @@ namespace session {
 // Keeps a submitted line from showing twice. The line is shown where it was typed; an
 // interpreter that echoes the lines it reads (Windows' cmd with echo on) writes it again right
 // after its prompt, when it reads it: at once, or after the next prompt for a line typed ahead.
-// Only an exact echo of a submitted line, right after a prompt's closing '>', is dropped, once.
-// A prompt followed by anything else shows that the interpreter does not echo (Wine's cmd, echo
-// off) or that a program read the lines: the lines still waiting are forgotten.
+// Only an exact echo of a submitted line, right after a prompt, is dropped, once. A prompt followed
+// by anything else shows that a program or a batch file's question read the lines: the lines still
+// waiting are forgotten. Where the interpreter marks its prompts, the marks say where each prompt
+// ends; else the prompt is taken to end at a '>'.
 class EchoFilter {
 public:
-    // A line written to the interpreter; a line of several lines is echoed line by line.
+    // A line written to an interpreter that echoes; a line of several lines is echoed line by line.
     void Expect(const std::wstring& line);
+    // A marked prompt ended here: the output that follows may begin with an echo. From now on only
+    // marks end prompts, until PromptsUnmarked.
+    void PromptMarked() noexcept;
+    // The user replaced the marked prompt: a '>' ends a prompt again.
+    void PromptsUnmarked() noexcept { promptsMarked = false; }
 
     // The output to show. Text that may still turn out to be an echo is held back until the
     // following output decides it.
-    const std::wstring& Filter(const wchar_t* text);
+    const std::wstring& Filter(const wchar_t* text, size_t length);
+    const std::wstring& Filter(const wchar_t* text) { return Filter(text, std::char_traits<wchar_t>::length(text)); }
 
     bool HasHeldBack() const { return !heldBack.empty(); }
 
@@ -37,7 +44,8 @@ private:
     std::wstring heldBack;
     std::wstring input;
     std::wstring shown;
-    bool afterPrompt = false;  // the output so far ends in '>'
+    bool afterPrompt = false;  // the output so far ends a prompt
+    bool promptsMarked = false;
 };
 
 }  // namespace session

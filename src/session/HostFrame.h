@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace session {
 
 // The window that holds the console, as its host provides it.
@@ -19,6 +21,13 @@ public:
     // ReportConsoleCodePageW), which rundll32 runs; null when there is none, and then the console
     // can neither send Ctrl+C nor learn a changed code page, and says so.
     virtual HMODULE HelperLibrary() = 0;
+    // The console's row height changed with its font: a host that sizes the console in rows asks
+    // ConsoleSession::RowHeight again.
+    virtual void RowHeightChanged() = 0;
+    // Runs a window of the console's own that has a message loop of its own (the settings window).
+    // The host may let the console go while the window is open; it stays alive meanwhile, and
+    // until the console's window message that made this call has returned.
+    virtual void RunModal(const std::function<void()>& window) = 0;
 };
 
 }  // namespace session

@@ -18,4 +18,7 @@ std::wstring LineRefusal(const std::wstring& line, UINT codePage);
 // A dropped or completed name that the interpreter cannot be given, short or long.
 std::wstring NameRefusal(const std::wstring& path, UINT codePage);
 
+// The interpreter could not be started in `folder`; `error` is the last error of the start.
+std::wstring StartRefusal(DWORD error, const std::wstring& folder);
+
 }  // namespace session

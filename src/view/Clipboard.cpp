@@ -1,5 +1,6 @@
 #include "view/Clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -67,6 +68,22 @@ bool PutOnClipboard(HWND owner, const std::wstring& text)
         return false;
     memory.GiveAway();
     return true;
+}
+
+std::optional<std::wstring> ClipboardText(HWND owner)
+{
+    const OpenClipboardScope clipboard(owner);
+    if (!clipboard.IsOpen())
+        return std::nullopt;
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    const auto* const text = data != nullptr ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr;
+    if (text == nullptr)
+        return std::nullopt;
+    // The memory may be larger than the text, and need not end in a null.
+    const size_t capacity = ::GlobalSize(data) / sizeof(wchar_t);
+    std::wstring copied(text, std::find(text, text + capacity, L'\0'));
+    ::GlobalUnlock(data);
+    return copied;
 }
 
 }  // namespace view

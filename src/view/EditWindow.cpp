@@ -159,13 +159,15 @@ void CEditWindow::FollowDpi(UINT dpi)
         ShowFont(font.Face(), font.Points(), dpi);
 }
 
+// Before the box exists, the font it is made in.
 int CEditWindow::LineHeight() const noexcept
 {
     const HDC dc = ::GetDC(GetHwnd());
     if (!dc)
         return 0;
-    const HGDIOBJ previous =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(GetHwnd(), WM_GETFONT, 0, 0)));
+    const HGDIOBJ shown = GetHwnd() ? reinterpret_cast<HGDIOBJ>(::SendMessageW(GetHwnd(), WM_GETFONT, 0, 0))
+                                    : ::GetStockObject(DEFAULT_GUI_FONT);
+    const HGDIOBJ previous = ::SelectObject(dc, shown);
     TEXTMETRICW metrics{};
     const BOOL measured = ::GetTextMetricsW(dc, &metrics);
     ::SelectObject(dc, previous);
@@ -204,6 +206,11 @@ void CEditWindow::AppendText(const wchar_t* text, BOOL protect) noexcept
         outputEndsLine = text[appended - 1] == L'\n';
     lineEnds.Reset();
     ::SendMessageW(GetHwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+void CEditWindow::TypeText(const wchar_t* text) noexcept
+{
+    ReplaceSelection(text);
 }
 
 void CEditWindow::InsertOutput(const wchar_t* text)
@@ -415,13 +422,20 @@ BOOL CEditWindow::OnKeyDown(WPARAM key)
     return firstDeleted < inputStart ? TRUE : FALSE;
 }
 
+// Several lines are the parent's to run one by one: a paste of them is never one command line.
 BOOL CEditWindow::OnPaste()
 {
     const Selection selection = GetSelection();
     // An empty command line, or the caret at its very start, takes a paste as it takes typing.
-    if (selection.start == inputStart && selection.end == inputStart)
+    const BOOL refused = selection.start == inputStart && selection.end == inputStart ? FALSE
+                                                                                      : TrimToCommandLine(selection);
+    if (refused)
+        return TRUE;
+    const std::optional<std::wstring> text = ClipboardText(GetHwnd());
+    if (!text || text->find_first_of(L"\r\n") == std::wstring::npos)
         return FALSE;
-    return TrimToCommandLine(selection);
+    ::SendMessageW(::GetParent(GetHwnd()), PasteLinesMessage, 0, reinterpret_cast<LPARAM>(&*text));
+    return TRUE;
 }
 
 BOOL CEditWindow::OnEditSetFocus()

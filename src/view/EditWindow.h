@@ -11,6 +11,10 @@ namespace view {
 
 // Sent to the text box's parent when the text box gets the keyboard focus; wParam TRUE.
 constexpr UINT EditFocusMessage = WM_APP + 1;
+// Sent to the text box's parent for a paste that holds line ends, instead of pasting it: lParam
+// points to the text (a std::wstring), valid during the message. The text goes wherever the paste
+// would have gone: the selection is already where the command line allows it.
+constexpr UINT PasteLinesMessage = WM_APP + 2;
 // The command of the text box's menu that reaches its parent as WM_COMMAND: show the settings.
 constexpr WORD ShowSettingsCommand = 501;
 
@@ -28,13 +32,16 @@ public:
     void SetFont(const std::wstring& face, int points);
     // Colours the box, its scroll bar where the system allows and its parent's background.
     void SetColours(Palette palette);
-    // The height of one row of text in the box's font, in pixels: for a host that sizes itself in rows.
+    // The height of one row of text in the box's font (before the box exists, the font it is made
+    // in), in pixels: for a host that sizes itself in rows.
     int LineHeight() const noexcept;
     // Output is dropped from the start once the text would grow past this many characters.
     void SetScrollbackLimit(int characters) noexcept;
 
     // Appends text at the end; with protect TRUE it becomes output and the command line starts after it.
     void AppendText(const wchar_t* text, BOOL protect) noexcept;
+    // Puts text in place of the selection on the command line, as typing does.
+    void TypeText(const wchar_t* text) noexcept;
     // Shows interpreter output in front of the command line, with its line ends as a console shows
     // them. The command line, the caret and any selection stay where the user left them.
     void InsertOutput(const wchar_t* text);

@@ -1,5 +1,7 @@
 #include "BandTestSupport.h"
 
+#include <cwchar>
+
 namespace {
 
 using bandtest::BandInBrowser;
@@ -24,9 +26,13 @@ ComPtr<IUnknown> IdentityOf(IUnknown* object)
 class BandKeys : public BandInBrowser {};
 
 // The interpreter stays and answers after its program was interrupted; a Ctrl+C on a selection
-// only copies it.
+// only copies it. The library that sends the signals is not loaded here: the program is ended at
+// once instead, and a line says so.
 TEST_F(BandKeys, CtrlCWithoutSelectionAndCtrlBreakInterruptTheRunningProgram)
 {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring helper = std::wcsrchr(self, L'\\') + 1;
     const std::wstring prompt = bandtest::PromptOf(folder.Path());
     const standin::KeyModifiers control{true, false, false};
     const UINT keys[] = {'C', VK_CANCEL};
@@ -46,6 +52,9 @@ TEST_F(BandKeys, CtrlCWithoutSelectionAndCtrlBreakInterruptTheRunningProgram)
         ASSERT_TRUE(WaitForPrompt(folder.Path(), prompts + 1)) << Text();
         EXPECT_TRUE(window.PumpUntil([] { return bandtest::RunningHelpers().empty(); }));
         EXPECT_EQ(std::wstring::npos, Text().find(L"the program read")) << Text();
+        const std::wstring ended = std::wstring(key == 'C' ? L"Ctrl+C" : L"Ctrl+Break") +
+                                   L" could not be sent to the console: ended " + helper + L".\r\n";
+        EXPECT_EQ(1u, bandtest::CountOf(Text(), ended)) << Text();
     }
     ASSERT_TRUE(Run(L"echo still answering", folder.Path()));
     EXPECT_NE(std::wstring::npos, Text().find(L"still answering\r\n")) << Text();

@@ -97,9 +97,14 @@ protected:
         if (refused) {
             EXPECT_TRUE(::RemoveDirectoryW((scratch.Path() + L"\\marker").c_str())) << "stayed where it was";
         }
+        // Back where it stayed after a refusal, the interpreter is sent nothing.
         before = console.OutputEnd();
+        const int shown = console.Browser().DocumentCompleteCount();
         ASSERT_TRUE(SUCCEEDED(console.Browser().NavigateTo(scratch.Path())));
-        ASSERT_TRUE(console.WaitForPrompts(scratch.Path(), before, 1));
+        if (refused)
+            ASSERT_TRUE(console.WaitFor([&] { return console.Browser().DocumentCompleteCount() > shown; }));
+        else
+            ASSERT_TRUE(console.WaitForPrompts(scratch.Path(), before, 1));
     }
 
     // "del" and the dropped or completed name delete exactly that file, or the console says why

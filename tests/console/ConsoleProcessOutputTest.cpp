@@ -1,6 +1,7 @@
 #include "ConsoleTestSupport.h"
 
 #include "console/ConsoleProcess.h"
+#include "shared/BuiltPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -18,25 +19,10 @@ std::wstring Lowered(std::wstring text)
     return text;
 }
 
-// The built library, which exports the helpers' entry points: the test program's folder's parent.
-// It is only looked into, never run, as the console only needs its file and its entry points.
-HMODULE BuiltLibrary()
-{
-    static const HMODULE library = [] {
-        wchar_t program[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-        std::wstring path = program;
-        path.erase(path.find_last_of(L'\\'));
-        path.erase(path.find_last_of(L'\\'));
-        return ::LoadLibraryExW((path + L"\\Brimblestone.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    }();
-    return library;
-}
-
 // One interpreter per test, started in `folder`, with its first prompt already read.
 class ConsoleProcessOutput : public ::testing::Test {
 protected:
-    void StartIn(const std::wstring& folder, HMODULE helperLibrary = BuiltLibrary())
+    void StartIn(const std::wstring& folder, HMODULE helperLibrary = testsupport::BuiltHelperLibrary())
     {
         ASSERT_TRUE(window.Start(console, folder.c_str(), helperLibrary));
         ASSERT_TRUE(window.WaitForPrompt(0));

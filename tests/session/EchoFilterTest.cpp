@@ -52,4 +52,25 @@ TEST(EchoFilter, WithoutEchoNothingIsDropped)
     EXPECT_EQ(L" world\r\n", echoes.Filter(L" world\r\n"));
 }
 
+// Where the interpreter marks its prompts, a prompt ends at its mark, whatever its text: a '>' in
+// output is no prompt, and a line read by a batch file's question is forgotten at the next prompt.
+TEST(EchoFilter, MarkedPromptsAloneEndPrompts)
+{
+    EchoFilter echoes;
+    echoes.PromptMarked();
+    echoes.Expect(L"echo a>b");
+    EXPECT_EQ(L"", echoes.Filter(L"echo a>b\r\n"));
+    echoes.Expect(L"answer");
+    EXPECT_EQ(L"Question> answer\r\n", echoes.Filter(L"Question> answer\r\n")) << "no prompt, no echo";
+    echoes.PromptMarked();
+    EXPECT_EQ(L"output\r\n", echoes.Filter(L"output\r\n"));
+    echoes.Expect(L"dir");
+    echoes.PromptMarked();
+    EXPECT_EQ(L"", echoes.Filter(L"dir\r\n"));
+
+    echoes.PromptsUnmarked();
+    echoes.Expect(L"ver");
+    EXPECT_EQ(L"C:\\>", echoes.Filter(L"C:\\>ver\r\n"));
+}
+
 }  // namespace

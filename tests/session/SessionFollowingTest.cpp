@@ -2,6 +2,8 @@
 #include "shared/HelperPrograms.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -54,6 +56,19 @@ TEST_F(SessionFollowing, FolderIsFollowedWithoutTakingTheFocusWhereTheHostSaysNo
     EXPECT_EQ(frame.window.Get(), ::GetFocus());
 }
 
+// The interpreter expands only a "%" that pairs with another on its line: a folder with one "%"
+// is entered as it is, one whose "%"s could pair is not (Wine keeps no short names to stand in).
+TEST_F(SessionFollowing, FolderWithALonePercentIsEnteredAndAPairIsNot)
+{
+    const std::wstring lone = folder.Folder(L"100% done");
+    ASSERT_TRUE(Follow(lone)) << Text();
+    const std::wstring paired = folder.Folder(L"%windir%");
+    const size_t from = Text().size();
+    Show(paired);
+    ASSERT_TRUE(WaitForPrompt(lone, 2)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"The console cannot enter", from)) << Text();
+}
+
 // A drive switch that the interpreter could not make is not taken for done: the next folder on
 // that drive still brings the interpreter over.
 TEST_F(SessionFollowing, FailedDriveSwitchIsMadeAgainByTheNextFolderOnThatDrive)
@@ -80,16 +95,20 @@ TEST_F(SessionFollowing, HalfTypedInputSurvivesANavigation)
     EXPECT_EQ(1u, CountOf(Text(), L"half typed")) << Text();
 }
 
-TEST_F(SessionFollowing, LocationOutsideTheFileSystemIsTypedAsUnknownPath)
+// A place outside the file system is named in the transcript; the line being typed stays, and
+// nothing goes to the interpreter, which stays where it was.
+TEST_F(SessionFollowing, LocationOutsideTheFileSystemIsNamedAndTheTypedLineStays)
 {
     Type(L"half typed");
     Show(std::nullopt);
-    ASSERT_TRUE(WaitForText([&](const std::wstring&) { return InputAfterPrompt(folder.Path()) == L"Unknown Path"; }))
-        << Text();
+    ASSERT_TRUE(WaitForText([&](const std::wstring& text) {
+        return EndsWith(text, L"\r\nUnknown Path\r\n\r\n" + PromptOf(folder.Path()) + L"half typed");
+    })) << Text();
 
     // Nothing was sent: going back to a folder gets exactly one answer, on the same drive.
     const std::wstring sub = folder.Folder(L"back");
-    const size_t from = Text().size() - std::wstring(L"Unknown Path").size();
+    Press(VK_ESCAPE);
+    const size_t from = Text().size();
     ASSERT_TRUE(Follow(sub)) << Text();
     EXPECT_EQ(QuietMoveTo(sub), Since(from));
 }
@@ -107,19 +126,17 @@ TEST_F(SessionFollowing, ConsoleCdMovesTheBrowserAndIsNotSentTwice)
     EXPECT_EQ(2u, CountOf(Text(), PromptOf(sub))) << "one prompt per command: " << Text();
 }
 
-TEST_F(SessionFollowing, ConsoleCdToAnotherDriveBringsTheInterpreterAlongOnce)
+// The browser goes where the interpreter really went: a "cd" to another drive without the drive
+// switch leaves the interpreter on its drive, as in any console, and the browser with it.
+TEST_F(SessionFollowing, ConsoleCdToAnotherDriveMovesOnlyWithTheDriveSwitch)
 {
-    Submit(L"cd " + elsewhere.Path());
-    ASSERT_TRUE(WaitForPrompt(elsewhere.Path())) << Text();
+    ASSERT_TRUE(Run(L"cd " + elsewhere.Path(), folder.Path())) << Text();
+    EXPECT_TRUE(browser.navigations.empty());
+
+    ASSERT_TRUE(Run(L"cd /d " + elsewhere.Path(), elsewhere.Path())) << Text();
     EXPECT_EQ(std::vector<std::wstring>{elsewhere.Path()}, browser.navigations);
     ASSERT_TRUE(Run(L"echo marker", elsewhere.Path()));
-    EXPECT_EQ(2u, CountOf(Text(), PromptOf(elsewhere.Path()))) << Text();
-
-    const size_t before = CountOf(Text(), PromptOf(folder.Path()));
-    Submit(L"cd /d " + folder.Path());
-    ASSERT_TRUE(WaitForPrompt(folder.Path(), before + 1)) << Text();
-    ASSERT_TRUE(Run(L"echo marker", folder.Path()));
-    EXPECT_EQ(before + 2, CountOf(Text(), PromptOf(folder.Path()))) << "the drive switch is not repeated: " << Text();
+    EXPECT_EQ(2u, CountOf(Text(), PromptOf(elsewhere.Path()))) << "one prompt per command: " << Text();
 }
 
 // A program the interpreter runs reads the interpreter's input: a folder shown meanwhile must not
@@ -154,6 +171,89 @@ TEST_F(SessionFollowing, FolderShownWhileTheInterpreterAsksForALineIsFollowedAft
     ASSERT_TRUE(WaitForPrompt(sub)) << Text();
     ASSERT_TRUE(Run(L"echo [%answer%]", sub)) << Text();
     EXPECT_NE(std::wstring::npos, Text().find(L"[Ann]")) << Text();
+}
+
+// The interpreter says where it is at every prompt, however it got there: the browser follows
+// "pushd", "popd", variables, chains, batch files and drive letters alike.
+TEST_F(SessionFollowing, BrowserFollowsWhereverTheInterpreterWent)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    const std::wstring deeper = folder.Folder(L"sub\\deeper");
+    folder.File(L"go.bat", "@cd sub\\deeper\r\n");
+    const std::pair<std::wstring, std::wstring> steps[] = {
+        {L"pushd sub", sub},
+        {L"popd", folder.Path()},
+        {L"set TARGET=" + deeper, folder.Path()},
+        {L"cd %TARGET%", deeper},
+        {L"cd .. & echo done", sub},
+        {L"cd ..", folder.Path()},
+        {L"call go.bat", deeper},
+        {L"cd " + elsewhere.Path(), deeper},
+        {L"Z:", elsewhere.Path()},
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(Run(step.first, step.second)) << step.first << "\n" << Text();
+        ASSERT_TRUE(WaitFor([&] { return browser.shown == step.second; })) << step.first;
+    }
+    EXPECT_EQ(std::wstring::npos, Text().find(L"cd /d")) << "the console sent nothing of its own: " << Text();
+}
+
+// A batch file asking a question runs inside the interpreter: a folder shown meanwhile is no
+// answer. The user's answer reaches the batch file, and the interpreter follows once it ended.
+TEST_F(SessionFollowing, FolderShownWhileABatchFileAsksWaitsForItsEnd)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    folder.File(L"ask.bat", "@set /p ANSWER=Name? \r\n@echo [%ANSWER%]\r\n");
+    Submit(L"ask");
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return EndsWith(text, L"Name? "); })) << Text();
+    Show(sub);
+    Submit(L"Ann");
+    ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+    EXPECT_NE(std::wstring::npos, Text().find(L"[Ann]")) << Text();
+    EXPECT_EQ(std::wstring::npos, Text().find(L"[cd /d")) << Text();
+}
+
+// A user who sets a prompt of their own gets it; the console then follows typed "cd" lines again.
+TEST_F(SessionFollowing, APromptOfTheUsersOwnKeepsTypedCdFollowed)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    ASSERT_TRUE(Run(L"prompt $P$G", folder.Path()));
+    ASSERT_TRUE(Run(L"cd sub", sub));
+    EXPECT_TRUE(WaitFor([&] { return browser.shown == sub; }));
+}
+
+// Lines typed while a program runs go one at a time, so that every one of them runs, in order,
+// whoever reads them.
+TEST_F(SessionFollowing, EveryLineTypedAheadRunsInOrder)
+{
+    Submit(sessiontest::HelperCommand(L"Pause"));
+    Submit(L"echo first-ahead");
+    Submit(L"echo second-ahead");
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return text.find(L"second-ahead\r\n") != std::wstring::npos; }))
+        << Text();
+    EXPECT_LT(Text().find(L"first-ahead\r\n"), Text().find(L"second-ahead\r\n")) << Text();
+}
+
+// A pasted line end is Enter: each line runs on its own, the console's own commands and "cd"
+// following included, and what follows the last line end stays on the command line.
+TEST_F(SessionFollowing, EachPastedLineRunsOnItsOwn)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    browser.view = std::make_shared<sessiontest::FakeView>();
+    browser.view->namesByIndex = {L"a.txt", L"b.txt"};
+    ASSERT_TRUE(Paste(L"sel a.txt\r\necho second-line-ran\r\ncd sub\necho after-cd\nhalf"));
+    // Each line shows where it was typed, and once more as its output.
+    ASSERT_TRUE(WaitForText([](const std::wstring& text) { return CountOf(text, L"after-cd\r\n") == 2; })) << Text();
+    EXPECT_EQ(std::vector<int>{0}, browser.view->selected);
+    EXPECT_EQ(2u, CountOf(Text(), L"second-line-ran\r\n")) << Text();
+    EXPECT_TRUE(WaitFor([&] { return browser.shown == sub; }));
+    EXPECT_TRUE(WaitForText([&](const std::wstring&) { return InputAfterPrompt(sub) == L"half"; })) << Text();
+}
+
+// Run by the interpreter in the console's tests, never on its own.
+TEST(SessionHelper, DISABLED_Pause)
+{
+    ::Sleep(1500);
 }
 
 // Run by the interpreter in the console's tests, never on its own.

@@ -1,8 +1,16 @@
 #include "SessionTestSupport.h"
 
+#include "settings/HistoryFile.h"
+#include "settings/SettingsStore.h"
+#include "shared/ScratchUserSettings.h"
+
+#include <fstream>
+
 namespace {
 
+using sessiontest::CountOf;
 using sessiontest::SessionTest;
+using Lines = std::vector<std::wstring>;
 
 class SessionHistory : public SessionTest {};
 
@@ -58,6 +66,58 @@ TEST_F(SessionHistory, RefreshIsRecordedNotSentAndFollowedByTheConsolesOwnPrompt
     Press(VK_UP);
     Press(VK_UP);
     EXPECT_EQ(L"rel", InputAfterPrompt(folder.Path()));
+}
+
+// The history kept for the next console: the scratch user keeps it from the start.
+class SessionKeptHistory : public SessionTest {
+protected:
+    void SetUp() override
+    {
+        user.SetDword(settings::value::KeepHistory, 1);
+        SessionTest::SetUp();
+    }
+
+    testsupport::ScratchUserSettings user;
+};
+
+TEST_F(SessionKeptHistory, LinesRunComeBackInTheNextConsoleButNotThoseStartingWithASpace)
+{
+    ASSERT_TRUE(Run(L"echo one", folder.Path()));
+    ASSERT_TRUE(Run(L" echo secret", folder.Path()));
+    ASSERT_TRUE(Run(L"echo two", folder.Path()));
+    EXPECT_EQ((Lines{L"echo two", L" echo secret"}), RecallWithUp(2, folder.Path()))
+        << "recalled in the console it was typed in";
+
+    console.reset();
+    OpenConsole();
+    EXPECT_EQ((Lines{L"echo two", L"echo one", L"echo one"}), RecallWithUp(3, folder.Path()));
+}
+
+TEST_F(SessionKeptHistory, AFileThatCannotBeReadOrWrittenIsOneLineAndTheConsoleGoesOn)
+{
+    console.reset();
+    ::CreateDirectoryW(user.HistoryPath().substr(0, user.HistoryPath().rfind(L'\\')).c_str(), nullptr);
+    std::ofstream(user.HistoryPath().c_str(), std::ios::binary) << std::string("\x7F" "ELF\0\1\2binary", 12);
+    OpenConsole();
+    EXPECT_EQ(0u, Text().find(L"Command history not read: ")) << Text();
+    EXPECT_EQ(1u, CountOf(Text(), L"Command history"));
+    ASSERT_TRUE(Run(L"echo works", folder.Path()));
+    EXPECT_EQ(Lines{L"echo works"}, settings::HistoryFile(user.HistoryPath()).Load(10).lines)
+        << "saving started afresh";
+
+    // Another program holds the lock file (here: a folder in its place).
+    ::DeleteFileW((user.HistoryPath() + L".lock").c_str());
+    ::CreateDirectoryW((user.HistoryPath() + L".lock").c_str(), nullptr);
+    ASSERT_TRUE(Run(L"echo unsaved", folder.Path()));
+    ASSERT_TRUE(Run(L"echo unsaved too", folder.Path()));
+    const std::wstring text = Text();
+    EXPECT_EQ(1u, CountOf(text, L"\r\nCommand history not saved (")) << "said once while it fails";
+    EXPECT_LT(text.find(L"Command history not saved ("), text.find(L">echo unsaved\r\n")) << "above the line";
+    ::RemoveDirectoryW((user.HistoryPath() + L".lock").c_str());
+    ASSERT_TRUE(Run(L"echo saved", folder.Path()));
+    EXPECT_EQ((Lines{L"echo works", L"echo unsaved", L"echo unsaved too", L"echo saved"}),
+              settings::HistoryFile(user.HistoryPath()).Load(10).lines)
+        << "the lines that waited are saved with the next one";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "SessionTestSupport.h"
 
+#include "view/Clipboard.h"
+
 namespace sessiontest {
 namespace {
 
@@ -79,7 +81,12 @@ void SessionTest::SetUp()
 {
     ASSERT_NE(nullptr, frame.window.Get());
     browser.shown = folder.Path();
-    console = std::make_unique<session::ConsoleSession>(browser, frame);
+    OpenConsole();
+}
+
+void SessionTest::OpenConsole()
+{
+    console = std::make_unique<session::ConsoleSession>(browser, frame, settings::HostKind::Band);
     browser.console = console.get();
     ASSERT_TRUE(console->Open());
     ::MoveWindow(console->Window(), 0, 0, 600, 200, FALSE);
@@ -149,10 +156,28 @@ void SessionTest::Press(UINT key)
     standin::PumpPending([this](MSG& message) { return RouteKey(message); });
 }
 
+bool SessionTest::Paste(const std::wstring& text)
+{
+    if (!view::PutOnClipboard(edit, text))
+        return false;
+    ::SendMessageW(edit, WM_PASTE, 0, 0);
+    return true;
+}
+
 void SessionTest::Submit(const std::wstring& line)
 {
     Type(line);
     Press(VK_RETURN);
+}
+
+std::vector<std::wstring> SessionTest::RecallWithUp(size_t presses, const std::wstring& promptFolder)
+{
+    std::vector<std::wstring> shown;
+    for (size_t press = 0; press < presses; ++press) {
+        Press(VK_UP);
+        shown.push_back(InputAfterPrompt(promptFolder));
+    }
+    return shown;
 }
 
 bool SessionTest::Run(const std::wstring& line, const std::wstring& promptFolder)

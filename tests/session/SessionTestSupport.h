@@ -58,11 +58,20 @@ public:
     HWND ParentWindow() override { return window.Get(); }
     void FocusChanged(bool hasFocus) override { focusChanges.push_back(hasFocus); }
     bool MayTakeFocus() override { return mayTakeFocus; }
-    HMODULE HelperLibrary() override { return nullptr; }
+    HMODULE HelperLibrary() override { return helperLibrary; }
+    void RowHeightChanged() override { ++rowHeightChanges; }
+    void RunModal(const std::function<void()>& modal) override
+    {
+        ++modalWindows;
+        modal();
+    }
 
     support::UniqueWindow window;
+    HMODULE helperLibrary = nullptr;  // none: the console can neither ask nor signal its console
     std::vector<bool> focusChanges;
     bool mayTakeFocus = true;
+    int rowHeightChanges = 0;
+    int modalWindows = 0;
 };
 
 // The interpreter's prompt for a folder.
@@ -77,6 +86,8 @@ class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // A new console for the browser, as a new window of the browser would have: its first prompt is shown.
+    void OpenConsole();
 
     std::wstring Text() const;
     // What follows the last prompt of the folder: the command line as it stands.
@@ -88,8 +99,12 @@ protected:
     bool WaitForPrompt(const std::wstring& folder, size_t count = 1);
     void Type(const std::wstring& text);
     void Press(UINT key);
+    // Puts the text on the clipboard and pastes it into the text box; false when the clipboard refused.
+    bool Paste(const std::wstring& text);
     // Types the line and presses Enter, as the user does.
     void Submit(const std::wstring& line);
+    // Presses Up that many times: the command line after each press.
+    std::vector<std::wstring> RecallWithUp(size_t presses, const std::wstring& promptFolder);
     // Submits the line in the folder and waits for the interpreter's next prompt there.
     bool Run(const std::wstring& line, const std::wstring& folder);
     // The browser shows another place (a folder, or none) and says so.

@@ -4,6 +4,7 @@
 #include "settings/SettingsWindow.h"
 
 #include "RegistryTestSupport.h"
+#include "shared/ThreadDialogs.h"
 #include "support/WindowImpl.h"
 
 #include <commctrl.h>
@@ -21,6 +22,11 @@ using settings::HostKind;
 using settings::SettingsWindowEnd;
 
 using namespace settings;  // the window's controls, by name
+using testsupport::ClassOf;
+using testsupport::FindDialog;
+using testsupport::PollUntil;
+using testsupport::TextOf;
+using testsupport::WaitForDialog;
 
 // The font dialog's list of faces.
 constexpr int FaceList = 0x470;
@@ -42,45 +48,6 @@ public:
     BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&, DWORD) override { return FALSE; }
 };
 
-bool WaitFor(const std::function<bool()>& done)
-{
-    for (int waited = 0; waited < 20000; waited += 20) {
-        if (done())
-            return true;
-        ::Sleep(20);
-    }
-    return false;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[512] = {};
-    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-struct DialogSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK NoteDialog(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(context);
-    if (ClassOf(window) != L"#32770" || !::IsWindowVisible(window) ||
-        (search->owner && ::GetWindow(window, GW_OWNER) != search->owner))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // Hands this thread's windows the messages waiting for them, as a host's message loop does.
 void DispatchWaiting()
 {
@@ -98,21 +65,6 @@ bool PumpUntil(const std::function<bool()>& done)
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     return false;
-}
-
-// A dialog of `thread` owned by `owner` (null: any), once it shows.
-HWND FindDialog(DWORD thread, HWND owner)
-{
-    DialogSearch search{owner, nullptr};
-    ::EnumThreadWindows(thread, NoteDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitForDialog(DWORD thread, HWND owner)
-{
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindDialog(thread, owner)) != nullptr; });
-    return found;
 }
 
 // Every static text of a message box, which is where it says what is wrong.
@@ -215,7 +167,7 @@ TEST_F(SettingsWindowTest, ShowsTheSettingsRefusesBadNumbersAndSavesWhatChanged)
             refusal = MessageOf(box);
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         }
-        WaitFor([&] { return FindDialog(thread, dialog) == nullptr; });
+        PollUntil([&] { return FindDialog(thread, dialog) == nullptr; });
         EXPECT_EQ(registry_test::Lines{}, Stored()) << "nothing saved while a number is out of range";
 
         SetText(dialog, ScrollbackField, L"20000");
@@ -223,14 +175,14 @@ TEST_F(SettingsWindowTest, ShowsTheSettingsRefusesBadNumbersAndSavesWhatChanged)
         SetCheck(dialog, StartAtSignInBox, true);
         ::SendDlgItemMessageW(dialog, ShortcutField, HKM_SETHOTKEY, MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_CONTROL), 0);
         Press(dialog, ApplyButton);
-        EXPECT_TRUE(WaitFor([&] { return announcements == 1; })) << "every console hears of it";
+        EXPECT_TRUE(PollUntil([&] { return announcements == 1; })) << "every console hears of it";
         EXPECT_EQ((registry_test::Lines{L" : Colours = s:dark", L" : ScrollbackLimit = d:204E0000",
                                         L" : Shortcut = d:78000600", L" : StartAtSignIn = d:01000000"}),
                   Stored());
 
         SetText(dialog, HistoryLengthField, L"42");
         Press(dialog, IDOK);
-        WaitFor([&] { return !::IsWindow(dialog); });
+        PollUntil([&] { return !::IsWindow(dialog); });
     });
     EXPECT_EQ(SettingsWindowEnd::Saved, end);
     EXPECT_TRUE(ownerDisabled);
@@ -255,7 +207,7 @@ TEST_F(SettingsWindowTest, CancelSavesNothingAndASecondWindowIsNotOpened)
         second = settings::ShowSettingsWindow(nullptr, HostKind::Companion);
         SetText(dialog, HistoryLengthField, L"99");
         Press(dialog, IDCANCEL);
-        WaitFor([&] { return !::IsWindow(dialog); });
+        PollUntil([&] { return !::IsWindow(dialog); });
     });
     EXPECT_EQ(SettingsWindowEnd::NotSaved, end);
     EXPECT_EQ(SettingsWindowEnd::ShownAlready, second);
@@ -297,7 +249,7 @@ TEST_F(SettingsWindowTest, TheFontChooserOffersFixedPitchFontsUnlessAllAreAllowe
                 ::SendMessageW(fonts, WM_COMMAND, MAKEWPARAM(FaceList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
             }
             ::PostMessageW(fonts, WM_COMMAND, IDOK, 0);
-            WaitFor([&] { return !::IsWindow(fonts); });
+            PollUntil([&] { return !::IsWindow(fonts); });
         }
         shown = TextOf(::GetDlgItem(dialog, FontNameField));
 
@@ -306,10 +258,10 @@ TEST_F(SettingsWindowTest, TheFontChooserOffersFixedPitchFontsUnlessAllAreAllowe
         if (const HWND fonts = WaitForDialog(thread, dialog)) {
             all = OfferedFaces(fonts);
             ::PostMessageW(fonts, WM_COMMAND, IDCANCEL, 0);
-            WaitFor([&] { return !::IsWindow(fonts); });
+            PollUntil([&] { return !::IsWindow(fonts); });
         }
         Press(dialog, IDOK);
-        WaitFor([&] { return !::IsWindow(dialog); });
+        PollUntil([&] { return !::IsWindow(dialog); });
     });
     ASSERT_FALSE(fixedOnly.empty());
     for (const std::wstring& face : fixedOnly)

@@ -55,4 +55,12 @@ int RunToEnd(const std::wstring& program, const std::vector<std::wstring>& argum
     return ::GetExitCodeProcess(process.Get(), &exitCode) ? static_cast<int>(exitCode) : -1;
 }
 
+HMODULE BuiltHelperLibrary()
+{
+    static const HMODULE library = ::LoadLibraryExW(
+        (FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\Brimblestone.dll").c_str(), nullptr,
+        DONT_RESOLVE_DLL_REFERENCES);
+    return library;
+}
+
 }  // namespace testsupport

@@ -21,4 +21,9 @@ support::UniqueHandle StartProgram(const std::wstring& program, const std::vecto
 // end within the time (it is then ended).
 int RunToEnd(const std::wstring& program, const std::vector<std::wstring>& arguments, DWORD timeoutMs = 60000);
 
+// The built library, which exports the console's helper entry points, loaded once for good; null
+// when it is missing. It is only looked into, never run: the console needs only its file and its
+// entry points.
+HMODULE BuiltHelperLibrary();
+
 }  // namespace testsupport

@@ -1,11 +1,15 @@
 #include "BandSite.h"
 
 #include <shlguid.h>
+#include <shlobj.h>
+
+#include <utility>
 
 namespace standin {
 
-BandSite::BandSite(HWND bandParent, IWebBrowser2* browser, IShellBrowser* shellBrowser)
-    : bandParent(bandParent), browser(browser), shellBrowser(shellBrowser)
+BandSite::BandSite(HWND bandParent, IWebBrowser2* browser, IShellBrowser* shellBrowser,
+                   std::function<void()> bandInfoChanged)
+    : bandParent(bandParent), browser(browser), shellBrowser(shellBrowser), bandInfoChanged(std::move(bandInfoChanged))
 {
 }
 
@@ -19,6 +23,8 @@ STDMETHODIMP BandSite::QueryInterface(REFIID iid, void** object)
         return Answer(static_cast<IServiceProvider*>(this), object);
     if (iid == IID_IInputObjectSite)
         return Answer(static_cast<IInputObjectSite*>(this), object);
+    if (iid == IID_IOleCommandTarget)
+        return Answer(static_cast<IOleCommandTarget*>(this), object);
     *object = nullptr;
     return E_NOINTERFACE;
 }
@@ -54,6 +60,22 @@ STDMETHODIMP BandSite::OnFocusChangeIS(IUnknown* object, BOOL hasFocus)
     if (object)
         object->QueryInterface(IID_PPV_ARGS(&identity));
     focusChanges.push_back({identity.Get(), hasFocus != FALSE});
+    return S_OK;
+}
+
+STDMETHODIMP BandSite::QueryStatus(const GUID*, ULONG, OLECMD*, OLECMDTEXT*)
+{
+    return OLECMDERR_E_UNKNOWNGROUP;
+}
+
+STDMETHODIMP BandSite::Exec(const GUID* group, DWORD command, DWORD, VARIANT*, VARIANT*)
+{
+    if (!group || *group != CGID_DeskBand)
+        return OLECMDERR_E_UNKNOWNGROUP;
+    if (command != DBID_BANDINFOCHANGED)
+        return OLECMDERR_E_NOTSUPPORTED;
+    if (bandInfoChanged)
+        bandInfoChanged();
     return S_OK;
 }
 

@@ -2,12 +2,14 @@
 
 #include "ComObject.h"
 
+#include <docobj.h>
 #include <exdisp.h>
 #include <oleidl.h>
 #include <servprov.h>
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <vector>
 
 namespace standin {
@@ -19,10 +21,13 @@ struct FocusChange {
 };
 
 // The site that the browser gives a toolbar band: the window the band's window goes into,
-// the browser and its shell browser as services, and the place where the band reports focus changes.
-class BandSite final : public ComObject<IOleWindow, IServiceProvider, IInputObjectSite> {
+// the browser and its shell browser as services, the place where the band reports focus changes,
+// and the command target through which it says that its band information changed
+// (CGID_DeskBand, DBID_BANDINFOCHANGED), upon which the browser asks for it again.
+class BandSite final : public ComObject<IOleWindow, IServiceProvider, IInputObjectSite, IOleCommandTarget> {
 public:
-    BandSite(HWND bandParent, IWebBrowser2* browser, IShellBrowser* shellBrowser = nullptr);
+    BandSite(HWND bandParent, IWebBrowser2* browser, IShellBrowser* shellBrowser = nullptr,
+             std::function<void()> bandInfoChanged = nullptr);
 
     const std::vector<FocusChange>& FocusChanges() const { return focusChanges; }
 
@@ -38,11 +43,16 @@ public:
     // IInputObjectSite
     STDMETHODIMP OnFocusChangeIS(IUnknown* object, BOOL hasFocus) override;
 
+    // IOleCommandTarget
+    STDMETHODIMP QueryStatus(const GUID* group, ULONG count, OLECMD* commands, OLECMDTEXT* text) override;
+    STDMETHODIMP Exec(const GUID* group, DWORD command, DWORD options, VARIANT* in, VARIANT* out) override;
+
 private:
     HWND bandParent;
     Microsoft::WRL::ComPtr<IWebBrowser2> browser;
     Microsoft::WRL::ComPtr<IShellBrowser> shellBrowser;
     std::vector<FocusChange> focusChanges;
+    std::function<void()> bandInfoChanged;
 };
 
 }  // namespace standin

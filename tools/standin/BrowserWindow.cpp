@@ -84,7 +84,10 @@ bool BrowserWindow::Create(const std::wstring& startFolder, const BrowserOptions
         Shutdown();
         return false;
     }
-    site.Attach(new BandSite(bandStrip, browser.Get(), shellBrowser.Get()));
+    site.Attach(new BandSite(bandStrip, browser.Get(), shellBrowser.Get(), [this] {
+        band.QueryBandInfo();
+        Layout();
+    }));
     ShowFolder(*shown);
     ::ShowWindow(frame.Get(), SW_SHOW);
     return true;

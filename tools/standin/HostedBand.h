@@ -23,6 +23,8 @@ public:
     const DESKBANDINFO& BandInfo() const { return bandInfo; }
     // The strip height the band asked for: its actual height, at least its minimum.
     int Height() const;
+    // Asks the band for its band information again, as after it said that it changed.
+    void QueryBandInfo();
 
     HRESULT Show(bool show);
     HRESULT Activate(bool activate);
@@ -31,7 +33,6 @@ public:
     bool TranslateKey(MSG& message);
 
 private:
-    void QueryBandInfo();
     void ReleaseBand();
 
     Microsoft::WRL::ComPtr<IUnknown> identity;
