@@ -4,6 +4,8 @@
 
 #include <dwmapi.h>
 
+#include <algorithm>
+
 namespace companion {
 namespace {
 
@@ -36,7 +38,7 @@ bool IsCloaked(HWND window) noexcept
     return SUCCEEDED(::DwmGetWindowAttribute(window, CloakedAttribute, &cloaked, sizeof(cloaked))) && cloaked != 0;
 }
 
-std::optional<RECT> DockRectangle(HWND folderWindow, int heightAt96)
+std::optional<RECT> DockRectangle(HWND folderWindow, int heightAt96, int leastHeight)
 {
     if (!::IsWindow(folderWindow) || !::IsWindowVisible(folderWindow) || ::IsIconic(folderWindow) ||
         IsCloaked(folderWindow))
@@ -45,7 +47,7 @@ std::optional<RECT> DockRectangle(HWND folderWindow, int heightAt96)
     const RECT frame = VisibleFrame(folderWindow);
     if (!::IntersectRect(&area, &area, &frame))
         return std::nullopt;
-    const int height = ::MulDiv(heightAt96, static_cast<int>(view::WindowDpi(folderWindow)), 96);
+    const int height = std::max(::MulDiv(heightAt96, static_cast<int>(view::WindowDpi(folderWindow)), 96), leastHeight);
     area.top = (area.bottom - area.top > height) ? area.bottom - height : area.top;
     return area;
 }

@@ -46,7 +46,7 @@ DockedConsole::DockedConsole(HWND folderWindow, session::HostBrowser& browser, H
       helperLibrary(helperLibrary),
       heightAt96(heightAt96),
       callbacks(std::move(callbacks)),
-      console(browser, *this)
+      console(browser, *this, settings::HostKind::Companion)
 {
 }
 
@@ -94,7 +94,7 @@ bool DockedConsole::Dock()
 {
     if (GetHwnd() == nullptr)
         return false;
-    if (const std::optional<RECT> rectangle = DockRectangle(folderWindow, heightAt96))
+    if (const std::optional<RECT> rectangle = DockRectangle(folderWindow, heightAt96, LeastHeight()))
         return KeepAboveFolderWindow(*rectangle);
     if (!::IsWindowVisible(GetHwnd()))
         return false;
@@ -149,6 +149,17 @@ bool DockedConsole::RouteKey(MSG& message)
     return true;
 }
 
+// The console and this window stay while the window runs: its owner keeps every request to close
+// them until it has closed, and hears when it has.
+void DockedConsole::RunModal(const std::function<void()>& window)
+{
+    ++modalWindows;
+    window();
+    --modalWindows;
+    if (callbacks.modalEnded)
+        callbacks.modalEnded();
+}
+
 void DockedConsole::GiveFocusBack()
 {
     ::SetForegroundWindow(folderWindow);
@@ -157,6 +168,12 @@ void DockedConsole::GiveFocusBack()
 int DockedConsole::GripHeight() const noexcept
 {
     return ::MulDiv(GripAt96, static_cast<int>(view::WindowDpi(GetHwnd())), 96);
+}
+
+// One row of the console's font under the grip, whatever height the user chose.
+int DockedConsole::LeastHeight() const noexcept
+{
+    return console.Window() != nullptr ? GripHeight() + console.RowHeight() : 0;
 }
 
 void DockedConsole::LayOut()

@@ -22,6 +22,9 @@ public:
         std::function<void(int heightAt96)> heightChosen;
         // The user closed the console's window (Alt+F4).
         std::function<void()> closeAsked;
+        // A window of the console's own (the settings window) closed: what waited for the console
+        // to be free may be done now.
+        std::function<void()> modalEnded;
     };
 
     DockedConsole(HWND folderWindow, session::HostBrowser& browser, HMODULE helperLibrary, int heightAt96,
@@ -46,17 +49,22 @@ public:
     HWND FolderWindow() const noexcept { return folderWindow; }
     // Offers a keyboard message meant for one of the console's windows; true when taken.
     bool RouteKey(MSG& message);
+    // Whether a window of the console's own is open, during which the console must not end.
+    bool IsRunningModal() const noexcept { return modalWindows > 0; }
 
     // session::HostFrame
     HWND ParentWindow() override { return GetHwnd(); }
     void FocusChanged(bool) override {}
     bool MayTakeFocus() override { return ::GetForegroundWindow() == GetHwnd(); }
     HMODULE HelperLibrary() override { return helperLibrary; }
+    void RowHeightChanged() override { Dock(); }
+    void RunModal(const std::function<void()>& window) override;
 
 private:
     BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
     int GripHeight() const noexcept;
+    int LeastHeight() const noexcept;
     void LayOut();
     bool KeepAboveFolderWindow(const RECT& rectangle);
     void GiveFocusBack();
@@ -68,6 +76,7 @@ private:
     int heightAt96;
     Callbacks callbacks;
     bool dragging = false;
+    int modalWindows = 0;
     session::ConsoleSession console;
 };
 

@@ -46,8 +46,9 @@ public:
     // Opens a console docked to this window; false when it could not be made.
     bool OpenConsole(HMODULE helperLibrary, int heightAt96, DockedConsole::Callbacks callbacks);
     void CloseConsole();
-    // Whether the console is inside one of its calls to this window, which must not end meanwhile.
-    bool IsServingConsole() const noexcept { return consoleCalls > 0; }
+    // Whether the console is inside one of its calls to this window or runs a window of its own;
+    // neither the console nor this window may end meanwhile.
+    bool IsServingConsole() const noexcept { return consoleCalls > 0 || (console && console->IsRunningModal()); }
 
     // session::HostBrowser, answered by the active tab.
     std::optional<std::wstring> Folder() override;
