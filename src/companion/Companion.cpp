@@ -41,6 +41,7 @@ Companion::Companion(Options options)
 Companion::~Companion()
 {
     Stop();
+    windows.clear();
 }
 
 bool Companion::Start()
@@ -57,13 +58,27 @@ bool Companion::Start()
     return true;
 }
 
+// A console whose settings window is open stays until the window has closed: the program's loop
+// ends after it, and the companion with it.
 void Companion::Stop()
 {
-    windows.clear();
+    windows.erase(std::remove_if(windows.begin(), windows.end(),
+                                 [](const std::unique_ptr<ExplorerWindow>& window) { return !window->IsServingConsole(); }),
+                  windows.end());
     list.Disconnect();
     hooks.KeepOnly({});
     if (GetHwnd() != nullptr)
         ::DestroyWindow(GetHwnd());
+}
+
+size_t Companion::FollowedTabCount() const noexcept
+{
+    size_t count = 0;
+    for (const std::unique_ptr<ExplorerWindow>& window : windows) {
+        count += static_cast<size_t>(std::count_if(window->Tabs().begin(), window->Tabs().end(),
+                                                   [](const std::unique_ptr<ExplorerTab>& tab) { return !tab->IsGone(); }));
+    }
+    return count;
 }
 
 size_t Companion::ConsoleCount() const noexcept
@@ -171,17 +186,25 @@ void Companion::RegroupMovedTabs()
     }
 }
 
+// A console that is serving (a call of its own, its settings window) closes once it is free.
 void Companion::EndRequestedConsoles()
 {
     for (const HWND top : std::exchange(endedConsoles, {})) {
         ExplorerWindow* window = FindWindow(top);
-        if (window != nullptr && !window->IsServingConsole()) {
+        if (window != nullptr && window->IsServingConsole()) {
+            endedConsoles.insert(top);
+        } else if (window != nullptr) {
             window->CloseConsole();
             reopenOnFolderShown.insert(top);
         }
     }
-    for (const HWND top : std::exchange(closedConsoles, {}))
-        HideConsole(top);
+    for (const HWND top : std::exchange(closedConsoles, {})) {
+        const ExplorerWindow* window = FindWindow(top);
+        if (window != nullptr && window->IsServingConsole())
+            closedConsoles.insert(top);
+        else
+            HideConsole(top);
+    }
 }
 
 // A window whose tabs are all gone is gone; its console closes, and its interpreter ends.
@@ -255,6 +278,7 @@ DockedConsole::Callbacks Companion::ConsoleCallbacks(HWND topWindow)
         closedConsoles.insert(topWindow);
         RequestAttention();
     };
+    callbacks.modalEnded = [this] { RequestAttention(); };
     return callbacks;
 }
 
@@ -381,11 +405,20 @@ void Companion::SetDockRate(UINT interval)
     ::SetTimer(GetHwnd(), DockTimer, interval, nullptr);
 }
 
-// A list gone (Explorer ended) is looked for until it is back; its windows are then read anew.
+// A list gone (Explorer ended) is looked for until it is back; its windows are then read anew. A
+// list that holds another number of entries than there are tabs followed is read again: one of its
+// events went missing, or a browser could not be followed when it came.
 void Companion::OnHealthTimer()
 {
-    if (list.IsConnected() && list.StillAnswers())
-        return;
+    if (list.IsConnected()) {
+        const std::optional<long> entries = list.EntryCount();
+        if (entries && *entries != static_cast<long>(FollowedTabCount())) {
+            listChanged = true;
+            RequestAttention();
+        }
+        if (list.IsConnected())
+            return;
+    }
     if (list.Connect()) {
         listChanged = true;
         RequestAttention();

@@ -44,7 +44,7 @@ public:
 
     // Makes the companion's window and starts following the list (now, or once it can be reached).
     bool Start();
-    // Closes every console and lets go of Explorer.
+    // Closes every console (one running its settings window once that has closed) and lets go of Explorer.
     void Stop();
 
     // The Explorer window the user works in: the foreground one (or the one whose console is in
@@ -84,6 +84,7 @@ private:
     void EndRequestedConsoles();
     void DropGoneWindows();
     void FollowProcesses();
+    size_t FollowedTabCount() const noexcept;
 
     ExplorerWindow* FindWindow(HWND topWindow) const noexcept;
     ExplorerWindow* FindTabOwner(IUnknown* identity) const noexcept;

@@ -90,14 +90,17 @@ bool ExplorerWindow::TakeUpTabRecords()
         if (shown && tab.get() == active)
             activeShowedFolder = true;
     }
+    // Another tab brought up shows the user's folder, whatever the console asked of the tab before.
     ExplorerTab* nowActive = FindActiveTab();
-    if (nowActive != active) {
-        active = nowActive;
-        activeShowedFolder = active != nullptr;
-    }
-    if (activeShowedFolder && console)
+    const bool switched = nowActive != active && nowActive != nullptr;
+    if (nowActive == nullptr)
+        activeShowedFolder = false;
+    active = nowActive;
+    if (switched && console)
+        console->Session().OtherBrowserShown();
+    else if (activeShowedFolder && console)
         console->Session().FolderShown();
-    return activeShowedFolder;
+    return activeShowedFolder || switched;
 }
 
 bool ExplorerWindow::OpenConsole(HMODULE helperLibrary, int heightAt96, DockedConsole::Callbacks callbacks)

@@ -80,15 +80,17 @@ std::optional<std::vector<Microsoft::WRL::ComPtr<IWebBrowser2>>> ShellWindowList
     return browsers;
 }
 
-bool ShellWindowList::StillAnswers()
+std::optional<long> ShellWindowList::EntryCount()
 {
     LONG count = 0;
     if (!list)
-        return false;
+        return std::nullopt;
     const HRESULT result = list->get_Count(&count);
     if (MeansProcessGone(result))
         Disconnect();
-    return list != nullptr;
+    if (FAILED(result))
+        return std::nullopt;
+    return count;
 }
 
 }  // namespace companion

@@ -36,8 +36,9 @@ public:
     // Every browser entry of the list now; nothing when the list could not be read, and when its
     // process is gone the connection is dropped.
     std::optional<std::vector<Microsoft::WRL::ComPtr<IWebBrowser2>>> Browsers();
-    // Whether the list still answers; a list whose process is gone is dropped.
-    bool StillAnswers();
+    // How many entries the list holds; nothing when it does not answer, and a list whose process
+    // is gone is dropped.
+    std::optional<long> EntryCount();
 
 private:
     std::function<void()> changed;
