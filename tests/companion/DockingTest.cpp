@@ -1,6 +1,7 @@
 // The console docked to a browser window of another process follows that window.
 #include "CompanionTestSupport.h"
 #include "settings/ConsoleSettings.h"
+#include "settings/SettingsListener.h"
 #include "settings/SettingsStore.h"
 #include "support/UniqueRegistryKey.h"
 
@@ -48,15 +49,17 @@ TEST_F(CompanionTest, TheConsoleFollowsItsWindowMovedResizedMinimizedAndRestored
     }));
 }
 
-// The height the user drags to is the setting's, which every host reads.
+// The height the user drags to is the setting's, which every host reads; so is the font.
 class DockedHeightRestored {
 public:
     ~DockedHeightRestored()
     {
         support::UniqueRegistryKey key;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, settings::SettingsKeyPath, 0, KEY_SET_VALUE, key.Receive()) ==
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, settings::SettingsKeyPath, 0, KEY_SET_VALUE, key.Receive()) !=
             ERROR_SUCCESS)
-            ::RegDeleteValueW(key.Get(), settings::value::DockedHeight);
+            return;
+        ::RegDeleteValueW(key.Get(), settings::value::DockedHeight);
+        ::RegDeleteValueW(key.Get(), settings::value::FontSize);
     }
 };
 
@@ -75,6 +78,29 @@ TEST_F(CompanionTest, DraggingTheTopEdgeSetsTheHeightAndKeepsIt)
     EXPECT_TRUE(PumpUntil([&] { return DockedHeightSetting() == before + 40; })) << DockedHeightSetting();
     EXPECT_EQ(docked.bottom, RectOf(dock).bottom);
     EXPECT_EQ(docked.top - 40, RectOf(dock).top);
+}
+
+// The lowest docked height holds less than one row of the largest font: the row wins, and the
+// console grows as soon as the font is saved.
+TEST_F(CompanionTest, TheConsoleIsNeverLowerThanOneRowOfItsFont)
+{
+    const DockedHeightRestored restored;
+    StartBoth();
+    const HWND dock = companion.DockOver(window);
+    ASSERT_NE(nullptr, dock);
+    const RECT initial = RectOf(dock);
+    const settings::ConsoleSettings before = settings::ReadSettings(settings::HostKind::Companion);
+    settings::ConsoleSettings after = before;
+    after.dockedHeight = settings::limits::MinDockedHeight;
+    after.fontPoints = settings::limits::MaxFontPoints;
+    ASSERT_EQ(ERROR_SUCCESS, settings::SaveChangedSettings(before, after));
+    settings::AnnounceSettingsChange();
+    // 72 points are 96 pixels at 100 % scaling.
+    EXPECT_TRUE(PumpUntil([&] {
+        const RECT docked = RectOf(dock);
+        return docked.top != initial.top && docked.bottom - docked.top > 96;
+    })) << RectOf(dock).bottom - RectOf(dock).top;
+    EXPECT_EQ(dock, ::GetWindow(window, GW_HWNDPREV)) << "still directly above its window";
 }
 
 }  // namespace
