@@ -20,6 +20,17 @@ RECT RectOf(HWND window)
     return rect;
 }
 
+// Measured in the text box of another process from where its first two lines begin.
+int LineHeightOf(HWND textBox)
+{
+    const LRESULT second = ::SendMessageW(textBox, EM_LINEINDEX, 1, 0);
+    if (second < 0)
+        return 0;
+    const LRESULT first = ::SendMessageW(textBox, EM_POSFROMCHAR, 0, 0);
+    const LRESULT next = ::SendMessageW(textBox, EM_POSFROMCHAR, static_cast<WPARAM>(second), 0);
+    return static_cast<short>(HIWORD(next)) - static_cast<short>(HIWORD(first));
+}
+
 int DockedHeightSetting()
 {
     return settings::ReadSettings(settings::HostKind::Companion).dockedHeight;
@@ -99,7 +110,8 @@ TEST_F(CompanionTest, TheConsoleIsNeverLowerThanOneRowOfItsFont)
     EXPECT_TRUE(PumpUntil([&] {
         const RECT docked = RectOf(dock);
         return docked.top != initial.top && docked.bottom - docked.top > 96;
-    })) << RectOf(dock).bottom - RectOf(dock).top;
+    })) << "console " << RectOf(dock).bottom - RectOf(dock).top << " pixels high, a row of text "
+        << LineHeightOf(textBox) << " pixels";
     EXPECT_EQ(dock, ::GetWindow(window, GW_HWNDPREV)) << "still directly above its window";
 }
 
