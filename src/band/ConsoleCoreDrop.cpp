@@ -2,16 +2,9 @@
 #include "support/ComBoundary.h"
 
 #include "dragdrop/DroppedFiles.h"
-#include "support/ComResources.h"
 
 namespace band {
 namespace {
-
-bool OffersFileList(IDataObject* data)
-{
-    FORMATETC format = dragdrop::FileListFormat();
-    return data != nullptr && SUCCEEDED(data->QueryGetData(&format));
-}
 
 // A drop only produces text, so a file list is offered a link; anything else is refused.
 void ReportEffect(DWORD* effect, bool accepted)
@@ -20,24 +13,11 @@ void ReportEffect(DWORD* effect, bool accepted)
         *effect = accepted ? DROPEFFECT_LINK : DROPEFFECT_NONE;
 }
 
-// Every path of the dropped file list; none when the data gives no file list after all.
-std::vector<std::wstring> DroppedPaths(IDataObject* data)
-{
-    FORMATETC format = dragdrop::FileListFormat();
-    support::UniqueStgMedium medium;
-    if (FAILED(data->GetData(&format, &medium)))
-        return {};
-    const support::GlobalLockScope locked(medium.hGlobal);
-    if (locked.Get() == nullptr)
-        return {};
-    return dragdrop::ReadDroppedPaths(static_cast<HDROP>(locked.Get()));
-}
-
 }  // namespace
 
 STDMETHODIMP CConsoleCore::DragEnter(IDataObject* data, DWORD, POINTL point, DWORD* effect)
 try {
-    dragOffersFiles = OffersFileList(data);
+    dragOffersFiles = dragdrop::OffersFileList(data);
     ReportEffect(effect, dragOffersFiles);
     if (!dragOffersFiles)
         return S_OK;
@@ -75,11 +55,11 @@ try {
 STDMETHODIMP CConsoleCore::Drop(IDataObject* data, DWORD, POINTL point, DWORD* effect)
 try {
     dragOffersFiles = false;
-    const bool accepted = OffersFileList(data);
+    const bool accepted = dragdrop::OffersFileList(data);
     ReportEffect(effect, accepted);
     if (!accepted)
         return S_OK;
-    console.FilesDropped(DroppedPaths(data));
+    console.FilesDropped(dragdrop::DroppedPaths(data));
     if (dropHelper) {
         POINT where = {point.x, point.y};
         dropHelper->Drop(data, &where, effect != nullptr ? *effect : DROPEFFECT_LINK);

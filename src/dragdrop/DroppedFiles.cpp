@@ -1,5 +1,6 @@
 #include "dragdrop/DroppedFiles.h"
 
+#include "support/ComResources.h"
 #include "support/CommandLineQuoting.h"
 
 #include <shlwapi.h>
@@ -30,6 +31,24 @@ FORMATETC FileListFormat()
 {
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     return format;
+}
+
+bool OffersFileList(IDataObject* data)
+{
+    FORMATETC format = FileListFormat();
+    return data != nullptr && SUCCEEDED(data->QueryGetData(&format));
+}
+
+std::vector<std::wstring> DroppedPaths(IDataObject* data)
+{
+    FORMATETC format = FileListFormat();
+    support::UniqueStgMedium medium;
+    if (data == nullptr || FAILED(data->GetData(&format, &medium)))
+        return {};
+    const support::GlobalLockScope locked(medium.hGlobal);
+    if (locked.Get() == nullptr)
+        return {};
+    return ReadDroppedPaths(static_cast<HDROP>(locked.Get()));
 }
 
 std::vector<std::wstring> ReadDroppedPaths(HDROP drop)

@@ -173,6 +173,7 @@ void ConsoleSession::Close()
     echoes.Forget();
     reports.drops.clear();
     reports.folderShown = false;
+    reports.otherBrowser = false;
     reports.browserGone = false;
     reportsPosted = false;
     pendingKeys.clear();
@@ -186,6 +187,12 @@ void ConsoleSession::FolderShown()
 {
     reports.folderShown = true;
     ReportsArrived();
+}
+
+void ConsoleSession::OtherBrowserShown()
+{
+    reports.otherBrowser = true;
+    FolderShown();
 }
 
 // The browser's end needs no answer from it: it is handled at once, unless it came during one of the
@@ -228,6 +235,8 @@ void ConsoleSession::HandleHostReports()
             InsertDroppedNames(paths);
         } else if (reports.folderShown) {
             reports.folderShown = false;
+            if (std::exchange(reports.otherBrowser, false))
+                navFromConsole = false;
             OnFolderShown();
         } else {
             reports.browserGone = false;

@@ -68,6 +68,9 @@ public:
     // is handled at once when it does not come during one of the console's calls to the host: the
     // console shows what it gathered and stops serving.
     void FolderShown();
+    // The host answers for another browser now (a tab of the same window brought up): the folder
+    // it shows is the user's choice, never the end of a navigation the console asked for.
+    void OtherBrowserShown();
     void BrowserGone();
     void FilesDropped(std::vector<std::wstring> paths);
 
@@ -128,6 +131,7 @@ private:
     struct HostReports {
         std::deque<std::vector<std::wstring>> drops;
         bool folderShown = false;
+        bool otherBrowser = false;
         bool browserGone = false;
         bool Any() const noexcept { return !drops.empty() || folderShown || browserGone; }
     };

@@ -149,6 +149,21 @@ TEST_F(SessionFollowing, ConsoleCdMovesTheBrowserAndIsNotSentTwice)
     EXPECT_EQ(2u, CountOf(Text(), PromptOf(sub))) << "one prompt per command: " << Text();
 }
 
+// A host of several browsers (the tabs of one window) brings up another while the console's own
+// navigation is still under way: the folder shown then is the user's, and the interpreter goes there.
+TEST_F(SessionFollowing, AnotherBrowserBroughtUpDuringTheConsolesNavigationIsFollowed)
+{
+    const std::wstring sub = folder.Folder(L"sub");
+    browser.showsNavigations = false;
+    Submit(L"cd sub");
+    ASSERT_TRUE(WaitFor([&] { return !browser.navigations.empty(); })) << Text();
+    ASSERT_TRUE(WaitForPrompt(sub)) << Text();
+
+    browser.shown = elsewhere.Path();
+    console->OtherBrowserShown();
+    EXPECT_TRUE(WaitForPrompt(elsewhere.Path())) << Text();
+}
+
 // The browser goes where the interpreter really went: a "cd" to another drive without the drive
 // switch leaves the interpreter on its drive, as in any console, and the browser with it.
 TEST_F(SessionFollowing, ConsoleCdToAnotherDriveMovesOnlyWithTheDriveSwitch)

@@ -45,6 +45,8 @@ bool IsKeyboardMessage(UINT message)
 bool FakeBrowser::Navigate(const std::wstring& folder)
 {
     navigations.push_back(folder);
+    if (!showsNavigations)
+        return true;
     shown = folder;
     if (console != nullptr)
         console->FolderShown();

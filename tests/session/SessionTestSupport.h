@@ -41,6 +41,7 @@ public:
     std::shared_ptr<FakeView> view;  // none: the browser shows no folder view
     session::ConsoleSession* console = nullptr;
     std::vector<std::wstring> navigations;
+    bool showsNavigations = true;  // false: a navigation is asked for and never completes
     int refreshes = 0;
     int interpreterEnds = 0;
 

@@ -19,6 +19,11 @@ std::wstring BuiltToolPath(const std::wstring& relative)
     return FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\tools\\" + relative;
 }
 
+std::wstring BuiltProductPath(const std::wstring& name)
+{
+    return FolderOf(FolderOf(standin::ThisProgramPath())) + L"\\" + name;
+}
+
 support::UniqueHandle StartProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
                                    DWORD* processId)
 {

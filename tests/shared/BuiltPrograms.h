@@ -11,6 +11,8 @@ namespace testsupport {
 
 // A program the build made under tools/, by its path below build/<architecture>/tools.
 std::wstring BuiltToolPath(const std::wstring& relative);
+// A file the build made beside the product library, in build/<architecture> (the companion program).
+std::wstring BuiltProductPath(const std::wstring& name);
 
 // Starts the program with the arguments, each quoted; an empty handle when it could not start.
 support::UniqueHandle StartProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,

@@ -1,7 +1,11 @@
 #include "shared/StandInProcess.h"
 
 #include "MessagePump.h"
+#include "UniqueBstr.h"
 #include "shared/BuiltPrograms.h"
+#include "support/ComResources.h"
+
+#include <algorithm>
 
 namespace testsupport {
 namespace {
@@ -96,6 +100,34 @@ std::vector<HWND> StandInProcess::TabWindows(HWND window)
          tab = ::FindWindowExW(window, tab, TabWindowClass, nullptr))
         tabs.push_back(tab);
     return tabs;
+}
+
+std::vector<std::wstring> StandInRecord(IWebBrowser2* browser, const wchar_t* property)
+{
+    support::UniqueVariant value;
+    standin::UniqueBstr name = standin::MakeBstr(property);
+    if (!browser || FAILED(browser->GetProperty(name.Get(), &value)) || value.vt != VT_BSTR)
+        return {L"(failed)"};
+    std::vector<std::wstring> names;
+    const std::wstring text(value.bstrVal, ::SysStringLen(value.bstrVal));
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find(L'\n', start), text.size());
+        names.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+HRESULT NavigateAcross(IWebBrowser2* browser, const std::wstring& target)
+{
+    standin::UniqueBstr text = standin::MakeBstr(target);
+    VARIANT address;
+    ::VariantInit(&address);
+    address.vt = VT_BSTR;
+    address.bstrVal = text.Get();
+    VARIANT empty;
+    ::VariantInit(&empty);
+    return browser->Navigate2(&address, &empty, &empty, &empty, &empty);
 }
 
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
+#include <exdisp.h>
 
 #include <string>
 #include <vector>
@@ -47,5 +48,12 @@ private:
     support::UniqueHandle process;
     DWORD processId = 0;
 };
+
+// The stand-in's own record of what a tab's view shows, read from another process through its
+// browser's GetProperty ("StandIn.Items", "StandIn.SelectedItems", "StandIn.FocusedItems"): the
+// names in view order; {"(failed)"} when it cannot be read.
+std::vector<std::wstring> StandInRecord(IWebBrowser2* browser, const wchar_t* property);
+// Navigate2 across processes: the optional arguments as VT_EMPTY variants, never null pointers.
+HRESULT NavigateAcross(IWebBrowser2* browser, const std::wstring& target);
 
 }  // namespace testsupport

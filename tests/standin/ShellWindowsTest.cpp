@@ -155,36 +155,6 @@ std::wstring LocationOf(IWebBrowser2* browser)
     return std::wstring(location.Get(), ::SysStringLen(location.Get()));
 }
 
-HRESULT Navigate2(IWebBrowser2* browser, const std::wstring& target)
-{
-    standin::UniqueBstr text = standin::MakeBstr(target);
-    VARIANT address;
-    ::VariantInit(&address);
-    address.vt = VT_BSTR;
-    address.bstrVal = text.Get();
-    // Optional arguments cross processes as VT_EMPTY, never as null pointers.
-    VARIANT empty;
-    ::VariantInit(&empty);
-    return browser->Navigate2(&address, &empty, &empty, &empty, &empty);
-}
-
-// The stand-in's own record of what its view shows ("StandIn.Items", ...), one name a line.
-Names ShownNames(IWebBrowser2* browser, const wchar_t* property)
-{
-    support::UniqueVariant value;
-    standin::UniqueBstr name = standin::MakeBstr(property);
-    if (FAILED(browser->GetProperty(name.Get(), &value)) || value.vt != VT_BSTR)
-        return {L"(failed)"};
-    Names names;
-    const std::wstring text(value.bstrVal, ::SysStringLen(value.bstrVal));
-    for (size_t start = 0; start < text.size();) {
-        const size_t end = std::min(text.find(L'\n', start), text.size());
-        names.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
 Names NamesOf(IShellItemArray* items)
 {
     DWORD count = 0;
@@ -376,7 +346,7 @@ TEST_F(ShellWindowsAcrossProcesses, NavigationGoesBothWaysAndItsEventsReachASink
     ASSERT_EQ(S_OK, sink->ListenTo(browser.Get(), &cookie));
 
     const std::wstring sub = folder.Path() + L"\\Sub";
-    ASSERT_EQ(S_OK, Navigate2(browser.Get(), standin::FileUrlFromPath(sub)));
+    ASSERT_EQ(S_OK, testsupport::NavigateAcross(browser.Get(), standin::FileUrlFromPath(sub)));
     EXPECT_EQ(standin::FileUrlFromPath(sub), LocationOf(browser.Get()));
     ASSERT_TRUE(PumpUntil([&] { return sink->CompletedUrls().size() >= 1; }));
     EXPECT_EQ(standin::FileUrlFromPath(sub), sink->CompletedUrls()[0]);
@@ -423,7 +393,7 @@ TEST_P(RemoteView, NamesInViewOrderComeFromOneItemsCallAndSelectionByIndexShowsI
     ASSERT_EQ(1u, browsers.size());
     const ComPtr<IFolderView> view = ActiveFolderView(browsers.front().Get());
     ASSERT_NE(nullptr, view.Get());
-    const Names shown = ShownNames(browsers.front().Get(), L"StandIn.Items");
+    const Names shown = testsupport::StandInRecord(browsers.front().Get(), L"StandIn.Items");
     Names sorted = shown;
     std::sort(sorted.begin(), sorted.end());
     ASSERT_EQ((Names{L"Sub", L"b10.txt", L"b9.txt"}), sorted);
@@ -440,10 +410,10 @@ TEST_P(RemoteView, NamesInViewOrderComeFromOneItemsCallAndSelectionByIndexShowsI
     }
 
     ASSERT_EQ(S_OK, view->SelectItem(2, SVSI_SELECT | SVSI_DESELECTOTHERS | SVSI_FOCUSED));
-    EXPECT_EQ(Names{shown[2]}, ShownNames(browsers.front().Get(), L"StandIn.SelectedItems"));
-    EXPECT_EQ(Names{shown[2]}, ShownNames(browsers.front().Get(), L"StandIn.FocusedItems"));
+    EXPECT_EQ(Names{shown[2]}, testsupport::StandInRecord(browsers.front().Get(), L"StandIn.SelectedItems"));
+    EXPECT_EQ(Names{shown[2]}, testsupport::StandInRecord(browsers.front().Get(), L"StandIn.FocusedItems"));
     ASSERT_EQ(S_OK, view->SelectItem(0, SVSI_SELECT));
-    EXPECT_EQ((Names{shown[0], shown[2]}), ShownNames(browsers.front().Get(), L"StandIn.SelectedItems"));
+    EXPECT_EQ((Names{shown[0], shown[2]}), testsupport::StandInRecord(browsers.front().Get(), L"StandIn.SelectedItems"));
 
     ComPtr<IFolderView2> view2;
     ASSERT_EQ(S_OK, view.As(&view2)) << "as today's browser's view answers";

@@ -1,12 +1,13 @@
 #include "DemoSession.h"
 
+#include "DemoText.h"
+
 #include "BrowserWindow.h"
 #include "WindowClass.h"
 #include "support/UniqueHandle.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,47 +15,6 @@ namespace standin {
 namespace {
 
 constexpr DWORD StepBound = 20000;
-
-void WriteToHandle(DWORD which, const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size, nullptr,
-                          nullptr);
-    DWORD written = 0;
-    ::WriteFile(::GetStdHandle(which), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-size_t CountOf(const std::wstring& text, const std::wstring& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
-        ++count;
-    return count;
-}
-
-bool EndsWith(const std::wstring& text, const std::wstring& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-std::wstring FirstSubfolder(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found = {};
-    const support::UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    std::vector<std::wstring> names;
-    if (!search)
-        return std::wstring();
-    do {
-        const std::wstring name = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
-            names.push_back(name);
-    } while (::FindNextFileW(search.Get(), &found));
-    if (names.empty())
-        return std::wstring();
-    return *std::min_element(names.begin(), names.end());
-}
 
 // The console and the browser as the session sees them.
 class Session {
