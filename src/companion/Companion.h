@@ -62,8 +62,9 @@ public:
     // when a console took it (and dispatched it, or not, as it chose).
     bool RouteKey(MSG& message);
 
-    // What it follows: Explorer windows and open consoles.
+    // What it follows: Explorer windows, their tabs and open consoles.
     size_t WindowCount() const noexcept { return windows.size(); }
+    size_t FollowedTabCount() const noexcept;
     size_t ConsoleCount() const noexcept;
 
 private:
@@ -84,7 +85,6 @@ private:
     void EndRequestedConsoles();
     void DropGoneWindows();
     void FollowProcesses();
-    size_t FollowedTabCount() const noexcept;
 
     ExplorerWindow* FindWindow(HWND topWindow) const noexcept;
     ExplorerWindow* FindTabOwner(IUnknown* identity) const noexcept;

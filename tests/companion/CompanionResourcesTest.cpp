@@ -40,7 +40,8 @@ protected:
     std::string Census() const
     {
         return std::to_string(browser.Windows().size()) + " browser windows, " +
-               std::to_string(following.WindowCount()) + " followed, " + std::to_string(following.ConsoleCount()) +
+               std::to_string(following.WindowCount()) + " followed with " + std::to_string(following.FollowedTabCount()) +
+               " tabs, " + std::to_string(following.ConsoleCount()) +
                " consoles, " + std::to_string(Interpreters()) + " interpreters";
     }
 

@@ -19,25 +19,6 @@ constexpr const wchar_t* ProgramWindowClass = L"Brimblestone Companion";
 // A text box that does not answer in this time is taken as hung.
 constexpr UINT AnswerTimeoutMs = 5000;
 
-struct DockSearch {
-    DWORD processId;
-    bool shownOnly;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDock(HWND window, LPARAM search)
-{
-    auto& wanted = *reinterpret_cast<DockSearch*>(search);
-    DWORD owner = 0;
-    wchar_t className[64] = {};
-    ::GetWindowThreadProcessId(window, &owner);
-    ::GetClassNameW(window, className, 64);
-    if (owner == wanted.processId && ::lstrcmpW(className, DockClass) == 0 &&
-        (!wanted.shownOnly || ::IsWindowVisible(window)))
-        wanted.found.push_back(window);
-    return TRUE;
-}
-
 bool Inside(const RECT& inner, const RECT& outer)
 {
     return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
@@ -82,9 +63,11 @@ HWND CompanionProcess::ProgramWindow() const
 
 std::vector<HWND> CompanionProcess::Docks(bool shownOnly) const
 {
-    DockSearch search = {processId, shownOnly, {}};
-    ::EnumWindows(CollectDock, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> docks = testsupport::TopWindowsOf(processId, DockClass);
+    if (shownOnly)
+        docks.erase(std::remove_if(docks.begin(), docks.end(), [](HWND dock) { return !::IsWindowVisible(dock); }),
+                    docks.end());
+    return docks;
 }
 
 HWND CompanionProcess::DockOver(HWND explorerWindow) const

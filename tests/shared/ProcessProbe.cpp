@@ -31,7 +31,33 @@ std::vector<DWORD> ProcessIdsWhere(Keep keep)
     return ids;
 }
 
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM search)
+{
+    auto& wanted = *reinterpret_cast<WindowSearch*>(search);
+    DWORD owner = 0;
+    wchar_t className[64] = {};
+    ::GetWindowThreadProcessId(window, &owner);
+    ::GetClassNameW(window, className, 64);
+    if (owner == wanted.processId && ::lstrcmpW(className, wanted.className) == 0)
+        wanted.found.push_back(window);
+    return TRUE;
+}
+
 }  // namespace
+
+std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className)
+{
+    WindowSearch search = {processId, className, {}};
+    if (processId != 0)
+        ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 int CountOpenHandles()
 {

@@ -15,5 +15,7 @@ int CountThreads();
 std::vector<DWORD> ChildProcessIds(const wchar_t* exeName, DWORD parent = ::GetCurrentProcessId());
 // Process ids of the running programs named `exeName`, wherever started.
 std::vector<DWORD> ProcessIds(const wchar_t* exeName);
+// The top-level windows of the process with the window class, in no particular order.
+std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className);
 
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 #include "MessagePump.h"
 #include "UniqueBstr.h"
 #include "shared/BuiltPrograms.h"
+#include "shared/ProcessProbe.h"
 #include "support/ComResources.h"
 
 #include <algorithm>
@@ -12,23 +13,6 @@ namespace {
 
 constexpr const wchar_t* TopWindowClass = L"CabinetWClass";
 constexpr const wchar_t* TabWindowClass = L"ShellTabWindowClass";
-
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopWindow(HWND window, LPARAM search)
-{
-    auto& wanted = *reinterpret_cast<WindowSearch*>(search);
-    DWORD owner = 0;
-    wchar_t className[64] = {};
-    ::GetWindowThreadProcessId(window, &owner);
-    ::GetClassNameW(window, className, 64);
-    if (owner == wanted.processId && ::lstrcmpW(className, TopWindowClass) == 0)
-        wanted.found.push_back(window);
-    return TRUE;
-}
 
 void CALLBACK CommandDone(HWND, UINT, ULONG_PTR done, LRESULT)
 {
@@ -65,10 +49,7 @@ bool StandInProcess::IsRunning() const
 
 std::vector<HWND> StandInProcess::Windows() const
 {
-    WindowSearch search = {processId, {}};
-    if (processId != 0)
-        ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return TopWindowsOf(processId, TopWindowClass);
 }
 
 bool StandInProcess::Command(HWND window, WORD command) const
