@@ -189,22 +189,28 @@ void Companion::RegroupMovedTabs()
 // A console that is serving (a call of its own, its settings window) closes once it is free.
 void Companion::EndRequestedConsoles()
 {
-    for (const HWND top : std::exchange(endedConsoles, {})) {
-        ExplorerWindow* window = FindWindow(top);
-        if (window != nullptr && window->IsServingConsole()) {
-            endedConsoles.insert(top);
-        } else if (window != nullptr) {
+    for (const HWND top : TakeFreeRequests(endedConsoles)) {
+        if (ExplorerWindow* window = FindWindow(top)) {
             window->CloseConsole();
             reopenOnFolderShown.insert(top);
         }
     }
-    for (const HWND top : std::exchange(closedConsoles, {})) {
+    for (const HWND top : TakeFreeRequests(closedConsoles))
+        HideConsole(top);
+}
+
+// The requests whose console is free to close; those of a console still serving stay asked.
+std::vector<HWND> Companion::TakeFreeRequests(std::set<HWND>& requests) const
+{
+    std::vector<HWND> free;
+    for (const HWND top : std::exchange(requests, {})) {
         const ExplorerWindow* window = FindWindow(top);
         if (window != nullptr && window->IsServingConsole())
-            closedConsoles.insert(top);
+            requests.insert(top);
         else
-            HideConsole(top);
+            free.push_back(top);
     }
+    return free;
 }
 
 // A window whose tabs are all gone is gone; its console closes, and its interpreter ends.

@@ -83,6 +83,7 @@ private:
                       std::vector<Microsoft::WRL::ComPtr<IUnknown>>& seen, std::vector<ExplorerWindow*>& newWindows);
     void RegroupMovedTabs();
     void EndRequestedConsoles();
+    std::vector<HWND> TakeFreeRequests(std::set<HWND>& requests) const;
     void DropGoneWindows();
     void FollowProcesses();
 
