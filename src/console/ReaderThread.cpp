@@ -3,6 +3,7 @@
 #include "console/ChunkDecoder.h"
 #include "console/OutputQueue.h"
 #include "console/PromptMarkReader.h"
+#include "console/ReadPacing.h"
 #include "console/WorkerThread.h"
 #include "console/ConsoleMessages.h"
 
@@ -41,6 +42,7 @@ DWORD ReadUntilEnd(const ReaderContext& context)
     ChunkDecoder decoder(codePage);
     PromptMarkReader marks(context.marks);
     MarkedOutput piece;
+    ReadPacing pacing(ChunkSize);
     std::vector<char> buffer(ChunkSize);
     // The interpreter ending is no reason to stop: what it wrote before is still in the pipe, and
     // the pipe breaks once everything is read.
@@ -66,6 +68,8 @@ DWORD ReadUntilEnd(const ReaderContext& context)
         marks.Read(decoder.Decode(buffer.data(), read), piece);
         if (!Deliver(context, piece))
             return 0;
+        if (const DWORD pause = pacing.After(read, ReadPacing::Clock::now()))
+            ::Sleep(pause);
     }
 }
 
