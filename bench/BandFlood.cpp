@@ -1,6 +1,7 @@
 // Interpreter output through the band in the stand-in browser. 256 KB of ordinary lines, of one
-// line without any line end, and of progress lines that return to their start with CR alone:
-// how long each takes to show against the ordinary lines. Then a 16 MB `type`: how fast it is
+// line without any line end, of progress lines that return to their start with CR alone, and of
+// lines of 3,000 characters without a space (a minified file, a dump): how long each takes to show
+// against the ordinary lines, and the longest stretch of the window's thread. Then a 16 MB `type`: how fast it is
 // shown against the interpreter's raw output speed, the longest stretch of the window's thread,
 // the processor time of the band's process until the final screen and until the scrollback is
 // complete, and its peak private memory. Then floods written by a program that notes when it wrote
@@ -287,6 +288,17 @@ std::wstring ThisProgram()
     return path;
 }
 
+// Lines of `length` characters that the text box can break nowhere, as a minified file or a dump has them.
+std::string LongLines(std::size_t size, std::size_t length)
+{
+    const std::string line = std::string(length, 'y') + "\r\n";
+    std::string content;
+    while (content.size() + line.size() <= size)
+        content += line;
+    content.append(size - content.size(), 'y');
+    return content;
+}
+
 }  // namespace
 
 // With the argument "shapes" only the three 256 KB shapes run, without the floods; with "flood" only
@@ -318,6 +330,7 @@ int main()
         {L"lines.txt", "256 KB of lines", bench::TextLines(quarter)},
         {L"oneline.txt", "256 KB without a line end", std::string(quarter, 'x')},
         {L"progress.txt", "256 KB of CR progress lines", bench::TextLines(quarter, "\r")},
+        {L"long.txt", "256 KB of 3,000-char lines", LongLines(quarter, 3000)},
     };
     bool finished = true;
     double linesSeconds = 0;
