@@ -137,11 +137,7 @@ void Companion::ReadList()
                 tab->Drop();
         }
     }
-    for (ExplorerWindow* window : newWindows) {
-        window->TakeUpTabRecords();
-        if (options.showForNewWindows)
-            OpenConsole(*window);
-    }
+    WelcomeNewWindows(newWindows);
     FollowProcesses();
 }
 
@@ -179,6 +175,13 @@ void Companion::RegroupMovedTabs()
             WindowFor(top, newWindows).AddTab(std::move(taken));
         }
     }
+    WelcomeNewWindows(newWindows);
+}
+
+// A window followed for the first time: its active tab is found, and it gets a console if new
+// windows get one.
+void Companion::WelcomeNewWindows(const std::vector<ExplorerWindow*>& newWindows)
+{
     for (ExplorerWindow* window : newWindows) {
         window->TakeUpTabRecords();
         if (options.showForNewWindows)
@@ -392,13 +395,10 @@ void Companion::OnDockTimer()
         else if (window->Console() && window->Console()->Dock())
             moved = true;
     }
-    const ULONGLONG now = ::GetTickCount64();
-    if (moved) {
-        closeFollowUntil = now + CloseFollowPeriod;
+    if (moved)
         SetDockRate(CloseDockInterval);
-    } else if (dockRate == CloseDockInterval && now >= closeFollowUntil) {
+    else if (dockRate == CloseDockInterval && ::GetTickCount64() >= closeFollowUntil)
         SetDockRate(CalmDockInterval);
-    }
 }
 
 void Companion::SetDockRate(UINT interval)

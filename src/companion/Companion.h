@@ -82,6 +82,7 @@ private:
     void AdoptBrowser(const Microsoft::WRL::ComPtr<IWebBrowser2>& browser,
                       std::vector<Microsoft::WRL::ComPtr<IUnknown>>& seen, std::vector<ExplorerWindow*>& newWindows);
     void RegroupMovedTabs();
+    void WelcomeNewWindows(const std::vector<ExplorerWindow*>& newWindows);
     void EndRequestedConsoles();
     std::vector<HWND> TakeFreeRequests(std::set<HWND>& requests) const;
     void DropGoneWindows();

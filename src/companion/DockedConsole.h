@@ -46,7 +46,6 @@ public:
 
     session::ConsoleSession& Session() noexcept { return console; }
     HWND Window() const noexcept { return GetHwnd(); }
-    HWND FolderWindow() const noexcept { return folderWindow; }
     // Offers a keyboard message meant for one of the console's windows; true when taken.
     bool RouteKey(MSG& message);
     // Whether a window of the console's own is open, during which the console must not end.

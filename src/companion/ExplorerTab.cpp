@@ -55,13 +55,6 @@ HWND ExplorerTab::TopWindow() const noexcept
     return topWindow;
 }
 
-DWORD ExplorerTab::ProcessId() const noexcept
-{
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(TopWindow(), &processId);
-    return processId;
-}
-
 bool ExplorerTab::IsGone() const noexcept
 {
     return quit || dropped || connection->IsLost() || !::IsWindow(TopWindow());
@@ -81,25 +74,18 @@ bool ExplorerTab::TakeFolderShown()
     return std::exchange(folderShown, false);
 }
 
-bool ExplorerTab::TakeChangeNotice() noexcept
-{
-    return std::exchange(changed, false);
-}
-
 void ExplorerTab::OnEvent(DISPID event)
 {
     switch (event) {
     case DISPID_NAVIGATECOMPLETE2:
         locationStale = true;
-        changed = true;
         break;
     case DISPID_DOCUMENTCOMPLETE:
         locationStale = true;
         folderShown = true;
-        changed = true;
         break;
     case DISPID_TITLECHANGE:
-        changed = true;
+        // Another title may mean another tab is active: the companion looks on its next turn.
         break;
     case DISPID_ONQUIT:
         quit = true;

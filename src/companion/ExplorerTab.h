@@ -39,7 +39,6 @@ public:
     // The tab's own window (null in a browser without tabs) and the folder window that holds it.
     HWND TabWindow() const noexcept { return tabWindow; }
     HWND TopWindow() const noexcept;
-    DWORD ProcessId() const noexcept;
 
     // Closed, its process gone, or its window destroyed.
     bool IsGone() const noexcept;
@@ -50,8 +49,6 @@ public:
     const std::optional<std::wstring>& Folder() const noexcept { return folder; }
     // Takes the record that a new place was shown, reading the place again when it may have changed.
     bool TakeFolderShown();
-    // Takes the record that its title or place changed, which may mean another tab is active now.
-    bool TakeChangeNotice() noexcept;
 
     // The session's requests.
     bool Navigate(const std::wstring& target);
@@ -77,7 +74,6 @@ private:
     bool dropped = false;
     bool locationStale = false;
     bool folderShown = false;
-    bool changed = false;
 };
 
 }  // namespace companion

@@ -86,7 +86,6 @@ bool ExplorerWindow::TakeUpTabRecords()
     bool activeShowedFolder = false;
     for (const std::unique_ptr<ExplorerTab>& tab : tabs) {
         const bool shown = tab->TakeFolderShown();
-        tab->TakeChangeNotice();
         if (shown && tab.get() == active)
             activeShowedFolder = true;
     }

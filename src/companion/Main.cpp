@@ -8,6 +8,7 @@
 #include "companion/ProgramWindow.h"
 #include "companion/SignInEntry.h"
 #include "companion/SingleInstance.h"
+#include "support/ModulePath.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -21,19 +22,6 @@ namespace {
 constexpr int ExitBadArguments = 2;
 constexpr int ExitNotStarted = 3;
 constexpr int ExitNoAnswer = 4;
-
-std::wstring ProgramPath()
-{
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size())
-            return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
 
 // The program's arguments, without its own name; nothing when there are none.
 std::vector<std::wstring> Arguments()
@@ -78,7 +66,7 @@ int RunCompanion()
         return ExitNotStarted;
     int exitCode = ExitNotStarted;
     {
-        companion::ProgramWindow program(ProgramPath());
+        companion::ProgramWindow program(support::ModulePath(nullptr));
         if (program.Create()) {
             MSG message = {};
             while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -102,7 +90,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (!ParseRequest(Arguments(), request))
         return ExitBadArguments;
     if (request == Request::Uninstall)
-        companion::SetSignInEntry(false, ProgramPath());
+        companion::SetSignInEntry(false, support::ModulePath(nullptr));
     const companion::SingleInstance instance;
     if (!instance.IsFirst()) {
         const bool answered = companion::AskRunningInstance(request == Request::Run

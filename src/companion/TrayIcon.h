@@ -20,7 +20,6 @@ public:
     // Adds the icon (again); false while there is no taskbar to show it.
     bool Add(HICON icon, const std::wstring& tip) noexcept;
     void Remove() noexcept;
-    bool IsShown() const noexcept { return shown; }
 
     // The message the taskbar broadcasts when it has been made anew.
     static UINT TaskbarCreatedMessage() noexcept;

@@ -1,6 +1,7 @@
 #include "console/ConsoleCodePageProbe.h"
 
 #include "console/LibraryHelper.h"
+#include "support/ModulePath.h"
 
 #include <cstdlib>
 #include <cwctype>
@@ -62,7 +63,7 @@ std::wstring CodePageHelperPath(HMODULE library)
 {
     if (library == nullptr || ::GetProcAddress(library, "ReportConsoleCodePageW") == nullptr)
         return std::wstring();
-    return ModulePath(library);
+    return support::ModulePath(library);
 }
 
 bool MayChangeCodePage(const std::wstring& line)

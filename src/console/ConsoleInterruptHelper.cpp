@@ -1,6 +1,7 @@
 #include "console/ConsoleInterruptHelper.h"
 
 #include "console/LibraryHelper.h"
+#include "support/ModulePath.h"
 
 #include <string>
 
@@ -13,7 +14,7 @@ bool StartInterruptHelper(HMODULE library, DWORD consoleProcessId, bool breakKey
         return false;
     const std::wstring arguments = std::to_wstring(consoleProcessId) + (breakKey ? L" 1" : L" 0");
     // It runs on its own: nothing here waits for it.
-    return static_cast<bool>(StartLibraryHelper(ModulePath(library), L"InterruptConsole", arguments, CREATE_NO_WINDOW));
+    return static_cast<bool>(StartLibraryHelper(support::ModulePath(library), L"InterruptConsole", arguments, CREATE_NO_WINDOW));
 }
 
 bool InterpreterSurvivesInterrupt()

@@ -2,6 +2,7 @@
 
 #include "console/ChildPipe.h"
 #include "console/LibraryHelper.h"
+#include "support/ModulePath.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -73,7 +74,7 @@ std::optional<std::vector<DWORD>> ListConsoleProcesses(HMODULE library, const st
         return std::nullopt;
     // Detached, so that it has no console of its own to leave before it attaches to the interpreter's.
     const support::UniqueHandle helper =
-        StartLibraryHelper(ModulePath(library), L"ReportConsoleProcesses", arguments, DETACHED_PROCESS,
+        StartLibraryHelper(support::ModulePath(library), L"ReportConsoleProcesses", arguments, DETACHED_PROCESS,
                            answer.childEnd.Get());
     // Only the helper holds the write end now: its end ends the answer.
     answer.childEnd.Reset();

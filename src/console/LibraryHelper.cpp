@@ -7,19 +7,6 @@
 
 namespace console {
 
-std::wstring ModulePath(HMODULE module)
-{
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size())
-            return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
-
 support::UniqueHandle StartLibraryHelper(const std::wstring& libraryPath, const wchar_t* entry,
                                          const std::wstring& arguments, DWORD creationFlags, HANDLE answer)
 {

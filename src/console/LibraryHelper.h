@@ -8,9 +8,6 @@
 
 namespace console {
 
-// The file of a loaded module; empty when it has none.
-std::wstring ModulePath(HMODULE module);
-
 // Starts the system's rundll32, of this process's architecture as the library is, on the entry
 // point `entry` of the library at `libraryPath`, with `arguments` after it. The short-lived helper
 // does what this process must not: attach to another process's console. Empty when it could not
