@@ -85,7 +85,11 @@ bool ProgramWindow::Create()
         applied = after;
     };
     companion = std::make_unique<Companion>(std::move(options));
-    return companion->Start();
+    if (!companion->Start())
+        return false;
+    // Settings saved after the first read but before the listener began were announced to nobody.
+    Apply(settings::ReadSettings(settings::HostKind::Companion));
+    return true;
 }
 
 void ProgramWindow::AddTrayIcon()
